@@ -1,0 +1,122 @@
+// The entry model of the file list: one TFileInfo per folder entry or drive, the mask and
+// attribute rules that decide what a scan lists, and the column sort with its ".." rules. Plain
+// C++: the folder enumeration, text comparison and date formatting come in as services, so the
+// model runs (and is tested) without the windowing platform.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "framework/TypeInfo.h"
+
+struct TFileInfo {
+  std::wstring EntryName;
+  std::wstring EntryPath;
+  std::wstring EntryAttrText;
+  std::wstring EntryDateText;
+  std::wstring EntryKind;  // "dir", "file" or "drv"
+  int64_t EntrySize = 0;
+  int64_t EntryFree = 0;
+  uint64_t EntryTimeKey = 0;
+  uint32_t EntryAttributes = 0;
+  bool EntryInfoFetched = false;
+  int32_t EntryIconIndex = 0;
+  std::wstring EntryTypeName;
+};
+using TFlieInfoArr = std::vector<TFileInfo>;
+
+enum class TFileAttr { ftReadOnly, ftHidden, ftSystem, ftVolumeID, ftDirectory, ftArchive, ftNormal };
+using TFileType = TSet<TFileAttr>;
+const TypeInfo& FileAttrType();
+const TypeInfo& FileTypeSetType();
+
+// One item found by a folder enumeration.
+struct FoundItem {
+  std::wstring name;
+  uint32_t attributes = 0;
+  uint64_t size = 0;
+  uint64_t lastWriteTime = 0;  // file time, UTC
+};
+
+class DirectoryEnumerator {
+ public:
+  virtual ~DirectoryEnumerator() = default;
+  // Calls `sink` for every item matching `pattern` (a folder, a backslash and a wildcard
+  // pattern); false when the enumeration cannot start.
+  virtual bool Enumerate(const std::wstring& pattern, const std::function<void(const FoundItem&)>& sink) = 0;
+};
+
+class TextComparer {
+ public:
+  virtual ~TextComparer() = default;
+  // Locale-aware comparisons; negative, zero or positive.
+  virtual int CompareIgnoringCase(std::wstring_view a, std::wstring_view b) const;
+  virtual int CompareCaseSensitive(std::wstring_view a, std::wstring_view b) const;
+};
+
+namespace filelist {
+// Attribute bits of the FileType members: ftReadOnly 0x1, ftHidden 0x2, ftSystem 0x4,
+// ftVolumeID 0x10, ftDirectory 0x20, ftArchive 0x80, ftNormal 0x800.
+uint32_t AttributeMask(TFileType fileType);
+// Whether an item with attribute bits `attributes` passes the scan's attribute mask.
+bool PassesAttributeFilter(uint32_t attributes, uint32_t mask);
+// The mask trimmed of spaces ("*.*" when nothing is left), split at ";" without trimming pieces.
+std::vector<std::wstring> SplitMask(std::wstring_view mask);
+}  // namespace filelist
+
+class FileListModel {
+ public:
+  struct Services {
+    DirectoryEnumerator* enumerator = nullptr;  // borrowed
+    const TextComparer* comparer = nullptr;     // borrowed
+    // The Modified text of a file time (UTC); empty when not given.
+    std::function<std::wstring(uint64_t)> formatDate;
+  };
+
+  explicit FileListModel(Services services);
+
+  const TFlieInfoArr& Entries() const { return entries_; }
+  TFlieInfoArr& Entries() { return entries_; }
+  int EntryCount() const { return static_cast<int>(entries_.size()); }
+  const TFileInfo* Entry(int index) const;  // nullptr at or beyond EntryCount
+  TFileInfo* Entry(int index);
+
+  int SortColumn() const { return sortColumn_; }
+  bool SortDescending() const { return sortDescending_; }
+  void SetSortDescending(bool value) { sortDescending_ = value; }
+  bool SortEnabled() const { return sortEnabled_; }
+  void SetSortEnabled(bool value) { sortEnabled_ = value; }
+  int ArrowColumn() const { return arrowColumn_; }
+
+  // Empties the entries and gives the array a capacity of 500 records.
+  void Clear();
+  // Lists the matching items of `folder` (with trailing backslash) + `pattern`; true when it
+  // added an entry.
+  bool ScanPattern(const std::wstring& folder, const std::wstring& pattern, uint32_t attributeMask,
+                   bool parentDirEnabled);
+  // The folder view of a rebuild: folders first when asked, then every piece of the mask.
+  void ScanFolder(const std::wstring& directory, std::wstring_view mask, TFileType fileType, bool showFolders,
+                  bool parentDirEnabled);
+  void AppendEntry(TFileInfo entry);
+  // The final step of every rebuild: sort by Name as a click on column 0 would.
+  void FinishRebuild(int columnCount);
+
+  // The column-header click: false (nothing happens) while sorting is disabled.
+  bool HandleColumnClick(int column);
+  void SortEntries();
+  int CompareEntries(const TFileInfo& a, const TFileInfo& b) const;
+
+ private:
+  void Grow();
+  void QuickSort(int left, int right);
+
+  Services services_;
+  TFlieInfoArr entries_;
+  int sortColumn_ = 0;
+  bool sortDescending_ = true;
+  bool sortEnabled_ = true;
+  int arrowColumn_ = 0;
+};

@@ -1,0 +1,27 @@
+// The user locale as the file list needs it: locale-aware text comparison, separators and names
+// for date texts, the short date and the time formats, and the conversion of a file time (UTC)
+// to a local calendar time.
+#pragma once
+
+#include <string>
+
+#include "filelist/FileListFormats.h"
+#include "filelist/FileListModel.h"
+
+class LocaleTextComparer : public TextComparer {
+ public:
+  int CompareIgnoringCase(std::wstring_view a, std::wstring_view b) const override;
+  int CompareCaseSensitive(std::wstring_view a, std::wstring_view b) const override;
+};
+
+namespace locale_services {
+// Separators, designators and names of the user locale (read once).
+const filelist::LocaleData& UserLocaleData();
+// The platform's short date format (LOCALE_SSHORTDATE).
+std::wstring ShortDateFormat();
+// The platform's time formats: long (LOCALE_STIMEFORMAT), short (LOCALE_SSHORTTIME).
+std::wstring LongTimeFormat();
+std::wstring ShortTimeFormat();
+// The local calendar time of a file time in UTC.
+filelist::CalendarTime LocalCalendarTime(uint64_t fileTime);
+}  // namespace locale_services

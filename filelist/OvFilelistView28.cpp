@@ -1,0 +1,1076 @@
+// See OvFilelistView28.h.
+#include "filelist/OvFilelistView28.h"
+
+#include <windowsx.h>
+#include <shellapi.h>
+#include <shlobj.h>
+#include <uxtheme.h>
+
+#include <algorithm>
+
+#include "filelist/FileListFormats.h"
+#include "filelist/FindFileEnumerator.h"
+#include "filelist/LocaleServices.h"
+#include "filelist/ParentFolderImage.h"
+#include "framework/Application.h"
+#include "framework/Exception.h"
+#include "framework/Strings.h"
+
+namespace {
+
+const TypeInfo& DtFormatType() {
+  static const TypeInfo t = MakeEnumType(L"TDtFormat", {L"df_MMddyyyy", L"df_MMddyy", L"df_ddMMyyyy", L"df_ddMMyy_GB",
+                                                        L"df_ddMMyy_DE", L"df_ddMMyy_IT", L"df_yyyyMMdd", L"df_yyMMdd",
+                                                        L"df_Customize"});
+  return t;
+}
+const TypeInfo& TmFormatType() {
+  static const TypeInfo t = MakeEnumType(L"TTmFormat", {L"tfLongFormat", L"tfShortFormat", L"tfCustomize"});
+  return t;
+}
+const TypeInfo& FileSizeType() {
+  static const TypeInfo t = MakeEnumType(L"TFileSize", {L"fsKB", L"fsByte"});
+  return t;
+}
+
+bool IsMyComputer(const std::wstring& directory) { return bv::SameText(directory, TOvFilelistView28::kMyComputer); }
+
+bool FolderExists(const std::wstring& path) {
+  DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+bool PathExists(const std::wstring& path) {
+  WIN32_FIND_DATAW data;
+  UniqueFindHandle find(FindFirstFileW(path.c_str(), &data));
+  return static_cast<bool>(find);
+}
+
+// A file name that stays in its folder: no separators, no characters the platform refuses, not
+// "." or "..", no trailing dot or space (the platform would silently drop them).
+bool ValidFileName(const std::wstring& name) {
+  if (name.empty() || name == L"." || name == L"..") return false;
+  for (wchar_t c : name)
+    if (c < 32 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) return false;
+  return name.back() != L'.' && name.back() != L' ';
+}
+
+std::wstring FolderOf(const std::wstring& path) {
+  size_t slash = path.rfind(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
+}
+
+std::wstring NameOf(const std::wstring& path) {
+  size_t slash = path.rfind(L'\\');
+  return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// A double-null-terminated list of paths for the shell's file operations.
+std::wstring PathList(const std::vector<std::wstring>& paths) {
+  std::wstring list;
+  for (const auto& p : paths) {
+    list += p;
+    list += L'\0';
+  }
+  list += L'\0';
+  return list;
+}
+
+int visualStylesOverride = -1;
+
+}  // namespace
+
+const TypeInfo& ViewStyleType() {
+  static const TypeInfo t = MakeEnumType(L"TViewStyle", {L"vsIcon", L"vsSmallIcon", L"vsList", L"vsReport"});
+  return t;
+}
+
+// ---------------------------------------------------------------------------------------------
+// TListItemColors and helpers
+
+const ClassInfo& TListItemColors::StaticClass() {
+  using C = TListItemColors;
+  static const ClassInfo& info = RegisterClassInfo(
+      ClassBuilder<C>(L"TListItemColors", &TPersistent::StaticClass())
+          .Integer(L"Attr_Archive", &C::Attr_Archive, &C::SetAttr_Archive)
+          .Integer(L"Attr_Hidden", &C::Attr_Hidden, &C::SetAttr_Hidden)
+          .Integer(L"Attr_Readonly", &C::Attr_Readonly, &C::SetAttr_Readonly)
+          .Integer(L"Attr_System", &C::Attr_System, &C::SetAttr_System)
+          .Build());
+  return info;
+}
+
+void TListItemColors::Assign(const TPersistent& source) {
+  if (auto* other = dynamic_cast<const TListItemColors*>(&source)) {
+    archive_ = other->archive_;
+    hidden_ = other->hidden_;
+    readonly_ = other->readonly_;
+    system_ = other->system_;
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+namespace filelist {
+
+TColor AttributeColor(uint32_t attributes, const TListItemColors& colors, TColor normal) {
+  TColor color = normal;
+  if (attributes & FILE_ATTRIBUTE_ARCHIVE) color = colors.Attr_Archive();
+  if (attributes & FILE_ATTRIBUTE_HIDDEN) color = colors.Attr_Hidden();
+  if (attributes & FILE_ATTRIBUTE_READONLY) color = colors.Attr_Readonly();
+  if (attributes & FILE_ATTRIBUTE_SYSTEM) color = colors.Attr_System();
+  return color;
+}
+
+std::wstring DateFormatText(TDtFormat format, const std::wstring& localeShortDate) {
+  switch (format) {
+    case TDtFormat::df_MMddyyyy: return L"MM/dd/yyyy";
+    case TDtFormat::df_MMddyy: return L"MM/dd/yy";
+    case TDtFormat::df_ddMMyyyy: return L"dd/MM/yyyy";
+    case TDtFormat::df_ddMMyy_GB: return L"dd/MM/yy";
+    case TDtFormat::df_ddMMyy_DE: return L"dd.MM.yy";
+    case TDtFormat::df_ddMMyy_IT: return L"dd-MM-yy";
+    case TDtFormat::df_yyyyMMdd: return L"yyyy-MM-dd";
+    case TDtFormat::df_yyMMdd: return L"yy-MM-dd";
+    case TDtFormat::df_Customize: break;
+  }
+  return localeShortDate;
+}
+
+}  // namespace filelist
+
+// ---------------------------------------------------------------------------------------------
+// Class description
+
+const ClassInfo& TOvFilelistView28::StaticClass() {
+  using L = TOvFilelistView28;
+  static const ClassInfo& info = RegisterClassInfo(
+      ClassBuilder<L>(L"TOvFilelistView28", &TWinControl::StaticClass())
+          .String(L"About", &L::About, &L::SetAbout)
+          .Integer(L"ColWidth_Name", &L::ColWidth_Name, &L::SetColWidth_Name)
+          .Integer(L"ColWidth_Size", &L::ColWidth_Size, &L::SetColWidth_Size)
+          .Integer(L"ColWidth_Type", &L::ColWidth_Type, &L::SetColWidth_Type)
+          .Integer(L"ColWidth_Mod", &L::ColWidth_Mod, &L::SetColWidth_Mod)
+          .Integer(L"ColWidth_Attr", &L::ColWidth_Attr, &L::SetColWidth_Attr)
+          .Boolean(L"Ctl3D", &L::Ctl3D, &L::SetCtl3D)
+          .Ordinal(L"DateFormat", DtFormatType(), &L::DateFormat, &L::SetDateFormat)
+          .String(L"Directory", &L::Directory, &L::SetDirectory)
+          .Ordinal(L"FileSize", FileSizeType(), &L::FileSize, &L::SetFileSize)
+          .Ordinal(L"FileType", FileTypeSetType(), &L::FileType, &L::SetFileType)
+          .Boolean(L"HideFileExt", &L::HideFileExt, &L::SetHideFileExt)
+          .Boolean(L"HideSelection", &L::HideSelection, &L::SetHideSelection)
+          .Ordinal(L"Language", LanguageType(), &L::Language, &L::SetLanguage)
+          .Boolean(L"LItemColorByATTR", &L::LItemColorByATTR, &L::SetLItemColorByATTR)
+          .Object(L"LItemColors", TListItemColors::StaticClass(), &L::LItemColors, &L::SetLItemColors)
+          .String(L"Mask", &L::Mask, &L::SetMask)
+          .Boolean(L"MultiSelect", &L::MultiSelect, &L::SetMultiSelect)
+          .Boolean(L"OpenByDblClick", &L::OpenByDblClick, &L::SetOpenByDblClick)
+          .Boolean(L"OpenByEnter", &L::OpenByEnter, &L::SetOpenByEnter)
+          .String(L"ParentDirCaption", &L::ParentDirCaption, &L::SetParentDirCaption)
+          .Boolean(L"ParentDirEnabled", &L::ParentDirEnabled, &L::SetParentDirEnabled)
+          .Boolean(L"PopUpMenuEnabled", &L::PopUpMenuEnabled, &L::SetPopUpMenuEnabled)
+          .Boolean(L"ReadOnly", &L::ReadOnly, &L::SetReadOnly)
+          .Object(L"ShortCuts", TOvFileListShortCuts::StaticClass(), &L::ShortCuts, &L::SetShortCuts)
+          .Boolean(L"ShowColumnHeaders", &L::ShowColumnHeaders, &L::SetShowColumnHeaders)
+          .Boolean(L"ShowFolders", &L::ShowFolders, &L::SetShowFolders)
+          .Ordinal(L"TimeFormat", TmFormatType(), &L::TimeFormat, &L::SetTimeFormat)
+          .Ordinal(L"ViewStyle", ViewStyleType(), &L::ViewStyle, &L::SetViewStyle)
+          .Build());
+  return info;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Construction
+
+TOvFilelistView28::TOvFilelistView28(TComponent* owner)
+    : TWinControl(owner),
+      enumerator_(std::make_unique<FindFileEnumerator>()),
+      comparer_(std::make_unique<LocaleTextComparer>()),
+      model_({enumerator_.get(), comparer_.get(), [this](uint64_t t) { return FormatEntryDate(t); }}) {
+  SetTabStop(true);
+  SetColor(clWindow);
+  SetBounds(0, 0, 250, 150);
+  RecomputeFormatTexts();
+  SetupImages();
+}
+
+TOvFilelistView28::~TOvFilelistView28() = default;
+
+void TOvFilelistView28::SetupImages() {
+  SHFILEINFOW info{};
+  largeImages_ = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX));
+  smallImages_ = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  parentImageIndex_ = parent_folder_image::Resolve(largeImages_, smallImages_);
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  arrowUp_.reset(static_cast<HBITMAP>(LoadImageW(instance, L"Bmp_Up28", IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+  arrowDown_.reset(static_cast<HBITMAP>(LoadImageW(instance, L"Bmp_Down28", IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+}
+
+void TOvFilelistView28::CreateParams(CreateParamsRecord& p) {
+  TWinControl::CreateParams(p);
+  p.superclassOf = WC_LISTVIEWW;
+  p.style |= LVS_OWNERDATA | LVS_SHAREIMAGELISTS | LVS_AUTOARRANGE;
+  switch (viewStyle_) {
+    case TViewStyle::vsIcon: p.style |= LVS_ICON; break;
+    case TViewStyle::vsSmallIcon: p.style |= LVS_SMALLICON; break;
+    case TViewStyle::vsList: p.style |= LVS_LIST; break;
+    case TViewStyle::vsReport: p.style |= LVS_REPORT; break;
+  }
+  if (!multiSelect_) p.style |= LVS_SINGLESEL;
+  if (!readOnly_) p.style |= LVS_EDITLABELS;
+  if (!showColumnHeaders_) p.style |= LVS_NOCOLUMNHEADER;
+  if (!hideSelection_) p.style |= LVS_SHOWSELALWAYS;
+  if (ctl3D_) p.exStyle |= WS_EX_CLIENTEDGE;
+  else p.style |= WS_BORDER;
+}
+
+void TOvFilelistView28::CreateWindowDone() {
+  TWinControl::CreateWindowDone();
+  HWND list = Handle();
+  ListView_SetExtendedListViewStyle(list, LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+  ListView_SetImageList(list, largeImages_, LVSIL_NORMAL);
+  ListView_SetImageList(list, smallImages_, LVSIL_SMALL);
+  ListView_SetBkColor(list, ColorToRGB(Color()));
+  ListView_SetTextBkColor(list, ColorToRGB(Color()));
+  if (!IsLoading()) {
+    fileColumnsShown_ = false;
+    if (IsMyComputer(directory_)) BuildDriveColumns();
+    else BuildFileColumns();
+    SetItemCount(model_.EntryCount());
+    UpdateHeaderArrows();
+  }
+}
+
+void TOvFilelistView28::Loaded() {
+  TWinControl::Loaded();
+  if (HandleAllocated()) {
+    if (IsMyComputer(directory_)) BuildDriveColumns();
+    else BuildFileColumns();
+  }
+  UpdateFileList();
+}
+
+void TOvFilelistView28::ApplyListStyles() {
+  if (!HandleAllocated()) return;
+  HWND list = Handle();
+  LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
+  LONG_PTR next = style & ~static_cast<LONG_PTR>(LVS_TYPEMASK | LVS_SINGLESEL | LVS_EDITLABELS | LVS_NOCOLUMNHEADER |
+                                                 LVS_SHOWSELALWAYS);
+  switch (viewStyle_) {
+    case TViewStyle::vsIcon: next |= LVS_ICON; break;
+    case TViewStyle::vsSmallIcon: next |= LVS_SMALLICON; break;
+    case TViewStyle::vsList: next |= LVS_LIST; break;
+    case TViewStyle::vsReport: next |= LVS_REPORT; break;
+  }
+  if (!multiSelect_) next |= LVS_SINGLESEL;
+  if (!readOnly_) next |= LVS_EDITLABELS;
+  if (!showColumnHeaders_) next |= LVS_NOCOLUMNHEADER;
+  if (!hideSelection_) next |= LVS_SHOWSELALWAYS;
+  if (next != style) {
+    SetWindowLongPtrW(list, GWL_STYLE, next);
+    SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    ListView_Arrange(list, LVA_DEFAULT);
+    InvalidateRect(list, nullptr, TRUE);
+  }
+}
+
+void TOvFilelistView28::SetViewStyle(TViewStyle value) {
+  if (value == viewStyle_) return;
+  viewStyle_ = value;
+  ApplyListStyles();
+}
+
+void TOvFilelistView28::SetMultiSelect(bool value) {
+  if (value == multiSelect_) return;
+  multiSelect_ = value;
+  ApplyListStyles();
+}
+
+void TOvFilelistView28::SetReadOnly(bool value) {
+  if (value == readOnly_) return;
+  readOnly_ = value;
+  ApplyListStyles();
+}
+
+void TOvFilelistView28::SetHideSelection(bool value) {
+  if (value == hideSelection_) return;
+  hideSelection_ = value;
+  ApplyListStyles();
+}
+
+void TOvFilelistView28::SetShowColumnHeaders(bool value) {
+  if (value == showColumnHeaders_) return;
+  showColumnHeaders_ = value;
+  ApplyListStyles();
+}
+
+void TOvFilelistView28::SetCtl3D(bool value) {
+  if (value == ctl3D_) return;
+  ctl3D_ = value;
+  RecreateWnd();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Entry model
+
+void TOvFilelistView28::SetDirectory(const std::wstring& value) {
+  if (comparer_->CompareIgnoringCase(value, directory_) == 0) return;
+  if (IsMyComputer(value)) {
+    directory_ = value;
+    UpdateFileList();
+    return;
+  }
+  if (!FolderExists(value)) return;
+  std::wstring path = bv::IncludeTrailingBackslash(value);
+  SetCurrentDirectoryW(path.c_str());
+  directory_ = path;
+  UpdateFileList();
+}
+
+void TOvFilelistView28::SetMask(const std::wstring& value) {
+  if (value == mask_) return;
+  mask_ = value;
+  UpdateFileList();
+}
+
+void TOvFilelistView28::SetFileType(TFileType value) {
+  if (value == fileType_) return;
+  fileType_ = value;
+  UpdateFileList();
+}
+
+void TOvFilelistView28::SetShowFolders(bool value) {
+  if (value == showFolders_) return;
+  showFolders_ = value;
+  UpdateFileList();
+}
+
+void TOvFilelistView28::UpdateFileList() {
+  if (IsLoading() || IsDestroying()) return;
+  if (rebuilding_) {
+    // Asked again from inside a rebuild: the running one starts over once it is done.
+    rebuildPending_ = true;
+    return;
+  }
+  do {
+    rebuildPending_ = false;
+    RebuildNow();
+  } while (rebuildPending_);
+  // Pending messages run now; a rebuild they ask for runs in full, nested here.
+  if (Application) Application->ProcessMessages();
+}
+
+void TOvFilelistView28::RebuildNow() {
+  rebuilding_ = true;
+  struct Finally {
+    TOvFilelistView28* self;
+    HCURSOR cursor;
+    ~Finally() {
+      ::SetCursor(cursor);
+      self->rebuilding_ = false;
+    }
+  } finally{this, ::SetCursor(LoadCursorW(nullptr, IDC_WAIT))};
+
+  model_.Clear();
+  SetItemCount(0);
+  if (!IsMyComputer(directory_)) {
+    if (!fileColumnsShown_) BuildFileColumns();
+    model_.ScanFolder(directory_, mask_, fileType_, showFolders_, parentDirEnabled_);
+  } else {
+    BuildDriveColumns();
+    ListDrives();
+  }
+  model_.FinishRebuild(5);
+  SetItemCount(model_.EntryCount());
+  UpdateHeaderArrows();
+  FocusFirstEntry();
+}
+
+void TOvFilelistView28::ListDrives() {
+  model_.SetSortEnabled(false);
+  DWORD drives = GetLogicalDrives();
+  UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  for (int i = 0; i < 26; ++i) {
+    if (!(drives & (1u << i))) continue;
+    try {
+      wchar_t letter = static_cast<wchar_t>(L'A' + i);
+      std::wstring root = std::wstring(1, letter) + L":\\";
+      TFileInfo e;
+      e.EntryKind = L"drv";
+      e.EntryInfoFetched = true;
+      SHFILEINFOW info{};
+      SHGetFileInfoW(root.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_DISPLAYNAME);
+      if (smallImages_) e.EntryIconIndex = info.iIcon;
+      UINT type = GetDriveTypeW(root.c_str());
+      e.EntryTypeName = Texts().DriveTypes[type < 7 ? type : 0];
+      std::wstring display = info.szDisplayName;
+      size_t paren = display.find(L'(');
+      e.EntryName = L" (" + std::wstring(1, letter) + L":)  " + (paren == std::wstring::npos ? L"" : display.substr(0, paren));
+      e.EntryPath = root;
+      if (type != DRIVE_REMOVABLE && type != DRIVE_CDROM) {
+        ULARGE_INTEGER available, total, free;
+        if (GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free)) {
+          e.EntrySize = static_cast<int64_t>(total.QuadPart / 1024);
+          e.EntryFree = static_cast<int64_t>(free.QuadPart / 1024);
+        }
+      }
+      model_.AppendEntry(std::move(e));
+    } catch (const std::exception&) {
+      // A drive whose record cannot be filled is left out.
+    }
+  }
+  SetErrorMode(oldMode);
+}
+
+void TOvFilelistView28::SetItemCount(int count) {
+  if (!HandleAllocated()) return;
+  ListView_SetItemCountEx(Handle(), count, LVSICF_NOSCROLL);
+  if (count == 0) InvalidateRect(Handle(), nullptr, TRUE);
+}
+
+void TOvFilelistView28::FocusFirstEntry() {
+  if (!HandleAllocated() || model_.EntryCount() == 0 || SelCount() > 0) return;
+  ListView_SetItemState(Handle(), 0, LVIS_FOCUSED, LVIS_FOCUSED);
+}
+
+void TOvFilelistView28::HandleColumnClick(int column) {
+  if (!model_.HandleColumnClick(column)) return;
+  SetItemCount(0);
+  SetItemCount(model_.EntryCount());
+  UpdateHeaderArrows();
+}
+
+int TOvFilelistView28::SelCount() const {
+  if (!HandleAllocated()) return 0;
+  return static_cast<int>(ListView_GetSelectedCount(const_cast<TOvFilelistView28*>(this)->Handle()));
+}
+
+int TOvFilelistView28::SelectedIndex() const {
+  if (!HandleAllocated()) return -1;
+  int index = ListView_GetNextItem(const_cast<TOvFilelistView28*>(this)->Handle(), -1, LVNI_SELECTED);
+  return index < model_.EntryCount() ? index : -1;
+}
+
+void TOvFilelistView28::SelectItem(int index, bool select) {
+  if (!HandleAllocated()) return;
+  UINT state = select ? (LVIS_SELECTED | LVIS_FOCUSED) : 0;
+  ListView_SetItemState(Handle(), index, state, LVIS_SELECTED | (select ? LVIS_FOCUSED : 0));
+}
+
+int TOvFilelistView28::SelectedNumber() const {
+  int selected = SelCount();
+  return selected != 0 ? selected : model_.EntryCount();
+}
+
+int64_t TOvFilelistView28::SelectedSize() const {
+  if (!HandleAllocated()) return 0;
+  int64_t sum = 0;
+  HWND list = const_cast<TOvFilelistView28*>(this)->Handle();
+  for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+    if (const TFileInfo* e = model_.Entry(i)) sum += e->EntrySize;
+  return sum;
+}
+
+int64_t TOvFilelistView28::DriveFreeSpace() const {
+  if (directory_.empty()) return 0;
+  std::wstring root = std::wstring(1, directory_[0]) + L":\\";
+  ULARGE_INTEGER available, total, free;
+  UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  bool ok = GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free);
+  SetErrorMode(oldMode);
+  return ok ? static_cast<int64_t>(free.QuadPart / 1024) : 0;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Presentation
+
+const FileListTexts& TOvFilelistView28::Texts() const { return TextsOf(language_); }
+
+void TOvFilelistView28::SetLanguage(TLanguage value) {
+  if (value == TLanguage::lnSysDefault) value = TLanguage::lnEnglish;
+  if (value == language_) return;
+  language_ = value;
+  popUpMenuEnabled_ = true;
+  if (HandleAllocated() && !IsLoading()) {
+    fileColumnsShown_ = false;
+    if (IsMyComputer(directory_)) BuildDriveColumns();
+    else BuildFileColumns();
+  }
+}
+
+void TOvFilelistView28::BuildFileColumns() {
+  fileColumnsShown_ = true;
+  if (!HandleAllocated()) return;
+  HWND list = Handle();
+  while (ListView_DeleteColumn(list, 0)) {
+  }
+  const FileListTexts& t = Texts();
+  const std::wstring* captions[] = {&t.ColName, &t.ColSize, &t.ColType, &t.ColModified, &t.ColAttr};
+  const int formats[] = {LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_LEFT};
+  for (int i = 0; i < 5; ++i) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    column.fmt = formats[i];
+    column.cx = colWidths_[static_cast<size_t>(i)];
+    column.pszText = const_cast<wchar_t*>(captions[i]->c_str());
+    column.iSubItem = i;
+    ListView_InsertColumn(list, i, &column);
+  }
+}
+
+void TOvFilelistView28::BuildDriveColumns() {
+  fileColumnsShown_ = false;
+  if (!HandleAllocated()) return;
+  HWND list = Handle();
+  while (ListView_DeleteColumn(list, 0)) {
+  }
+  const FileListTexts& t = Texts();
+  const std::wstring* captions[] = {&t.ColName, &t.ColType, &t.ColDiskSize, &t.ColFreeSpace, &t.ColAttr};
+  const int widths[] = {160, 110, 90, 90, 40};
+  const int formats[] = {LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_RIGHT, LVCFMT_LEFT};
+  for (int i = 0; i < 5; ++i) {
+    LVCOLUMNW column{};
+    column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+    column.fmt = formats[i];
+    column.cx = widths[i];
+    column.pszText = const_cast<wchar_t*>(captions[i]->c_str());
+    column.iSubItem = i;
+    ListView_InsertColumn(list, i, &column);
+  }
+}
+
+void TOvFilelistView28::SetColWidth(int column, int width) {
+  if (column < 0 || column > 4 || colWidths_[static_cast<size_t>(column)] == width) return;
+  colWidths_[static_cast<size_t>(column)] = width;
+  if (fileColumnsShown_ && HandleAllocated()) ListView_SetColumnWidth(Handle(), column, width);
+}
+
+void TOvFilelistView28::RecomputeFormatTexts() {
+  dateFormatText_ = filelist::DateFormatText(dateFormat_, locale_services::ShortDateFormat());
+  switch (timeFormat_) {
+    case TTmFormat::tfLongFormat:
+      timeFormatText_ = filelist::ConvertPlatformTimeFormat(locale_services::LongTimeFormat());
+      break;
+    case TTmFormat::tfShortFormat:
+      timeFormatText_ = filelist::ConvertPlatformTimeFormat(locale_services::ShortTimeFormat());
+      break;
+    case TTmFormat::tfCustomize:
+      timeFormatText_ = filelist::CustomTimeFormat(locale_services::LongTimeFormat());
+      break;
+  }
+}
+
+void TOvFilelistView28::SetDateFormat(TDtFormat value) {
+  dateFormat_ = value;
+  RecomputeFormatTexts();
+}
+
+void TOvFilelistView28::SetTimeFormat(TTmFormat value) {
+  timeFormat_ = value;
+  RecomputeFormatTexts();
+}
+
+std::wstring TOvFilelistView28::FormatEntryDate(uint64_t fileTime) const {
+  filelist::CalendarTime local = locale_services::LocalCalendarTime(fileTime);
+  const filelist::LocaleData& locale = locale_services::UserLocaleData();
+  return filelist::FormatDateTime(dateFormatText_, local, locale) + L" " +
+         filelist::FormatDateTime(timeFormatText_, local, locale);
+}
+
+void TOvFilelistView28::SetFileSize(TFileSize value) {
+  fileSize_ = value;
+  Invalidate();
+}
+
+void TOvFilelistView28::SetHideFileExt(bool value) {
+  hideFileExt_ = value;
+  Invalidate();
+}
+
+void TOvFilelistView28::SetParentDirCaption(const std::wstring& value) {
+  std::wstring trimmed = bv::Trim(value);
+  if (bv::SameText(trimmed, bv::Trim(parentDirCaption_))) return;
+  parentDirCaption_ = L" " + trimmed;
+}
+
+void TOvFilelistView28::SetLItemColorByATTR(bool value) {
+  colorByAttributes_ = value;
+  Invalidate();
+}
+
+void TOvFilelistView28::SetLItemColors(TListItemColors* colors) {
+  if (colors) itemColors_.Assign(*colors);
+  Invalidate();
+}
+
+void TOvFilelistView28::SetShortCuts(TOvFileListShortCuts* value) {
+  if (value) shortCuts_.Assign(*value);
+}
+
+void TOvFilelistView28::FetchShellInfo(TFileInfo& e) const {
+  if (e.EntryInfoFetched) return;
+  SHFILEINFOW info{};
+  if (SHGetFileInfoW(e.EntryPath.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_DISPLAYNAME)) {
+    e.EntryIconIndex = info.iIcon;
+    e.EntryTypeName = info.szTypeName;
+  } else {
+    e.EntryIconIndex = 0;
+    e.EntryTypeName.clear();
+  }
+  e.EntryInfoFetched = true;
+}
+
+std::wstring TOvFilelistView28::ItemCaption(int index) const {
+  const TFileInfo* e = model_.Entry(index);
+  if (!e) return {};
+  if (e->EntryKind == L"drv") return e->EntryName;
+  if (e->EntryName == L"..") return parentDirCaption_;
+  if (hideFileExt_) return filelist::CaptionWithoutExtension(e->EntryName);
+  return e->EntryName;
+}
+
+int TOvFilelistView28::ItemImage(int index) {
+  TFileInfo* e = model_.Entry(index);
+  if (!e) return -1;
+  FetchShellInfo(*e);
+  if (e->EntryKind != L"drv" && e->EntryName == L"..") return parentImageIndex_;
+  return e->EntryIconIndex;
+}
+
+std::wstring TOvFilelistView28::ItemText(int index, int column) {
+  TFileInfo* e = model_.Entry(index);
+  if (!e) return {};
+  if (column == 0) return ItemCaption(index);
+  if (e->EntryKind == L"drv") {
+    switch (column) {
+      case 1: return e->EntryTypeName;
+      case 2: return filelist::DriveSizeText(e->EntrySize, locale_services::UserLocaleData());
+      case 3: return filelist::DriveSizeText(e->EntryFree, locale_services::UserLocaleData());
+      case 4: return L" ";
+      default: return {};
+    }
+  }
+  FetchShellInfo(*e);
+  bool parent = e->EntryName == L"..";
+  switch (column) {
+    case 1:
+      if (fileSize_ == TFileSize::fsKB) return e->EntryKind == L"dir" ? L" " : filelist::KilobyteText(e->EntrySize);
+      return e->EntryKind == L"file" ? std::to_wstring(e->EntrySize) : L" ";
+    case 2: return parent ? L" " : e->EntryTypeName;
+    case 3: return parent ? L" " : e->EntryDateText;
+    case 4: return parent ? L" " : e->EntryAttrText;
+    case 5: return e->EntryPath;
+    case 6: return e->EntryKind;
+    default: return {};
+  }
+}
+
+void TOvFilelistView28::FillRow(NMLVDISPINFOW& info) {
+  LVITEMW& item = info.item;
+  if (item.iItem < 0 || item.iItem >= model_.EntryCount()) {
+    if (item.mask & LVIF_TEXT && item.pszText && item.cchTextMax > 0) item.pszText[0] = 0;
+    return;
+  }
+  if (item.mask & LVIF_TEXT && item.pszText && item.cchTextMax > 0) {
+    std::wstring text = ItemText(item.iItem, item.iSubItem);
+    lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
+  }
+  if (item.mask & LVIF_IMAGE) item.iImage = ItemImage(item.iItem);
+}
+
+bool TOvFilelistView28::VisualStylesActive() {
+  if (visualStylesOverride >= 0) return visualStylesOverride == 1;
+  static const bool active = [] {
+    UniqueModule theme(LoadLibraryW(L"uxtheme.dll"));
+    if (!theme) return false;
+    using Query = BOOL(WINAPI*)();
+    auto isAppThemed = reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(theme.get(), "IsAppThemed")));
+    auto isThemeActive = reinterpret_cast<Query>(reinterpret_cast<void*>(GetProcAddress(theme.get(), "IsThemeActive")));
+    if (!isAppThemed || !isThemeActive || !isAppThemed() || !isThemeActive()) return false;
+    // The common controls in use must be version 6 or later.
+    HMODULE controls = GetModuleHandleW(L"comctl32.dll");
+    wchar_t path[MAX_PATH];
+    if (!controls || !GetModuleFileNameW(controls, path, MAX_PATH)) return false;
+    DWORD ignored = 0;
+    DWORD size = GetFileVersionInfoSizeW(path, &ignored);
+    if (!size) return false;
+    std::vector<BYTE> data(size);
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT length = 0;
+    if (!GetFileVersionInfoW(path, 0, size, data.data()) ||
+        !VerQueryValueW(data.data(), L"\\", reinterpret_cast<void**>(&fixed), &length) || !fixed)
+      return false;
+    return fixed->dwFileVersionMS > 0x5FFFF;
+  }();
+  return active;
+}
+
+void TOvFilelistView28::OverrideVisualStyles(int value) { visualStylesOverride = value; }
+
+void TOvFilelistView28::UpdateHeaderArrows() {
+  if (!HandleAllocated()) return;
+  HWND header = ListView_GetHeader(Handle());
+  if (!header) return;
+  bool themed = VisualStylesActive();
+  int count = Header_GetItemCount(header);
+  for (int i = 0; i < count; ++i) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT;
+    Header_GetItem(header, i, &item);
+    item.mask = HDI_FORMAT | HDI_BITMAP;
+    if (i == model_.ArrowColumn()) {
+      if (themed) {
+        item.fmt = (item.fmt & 0xFF) | HDF_STRING | (model_.SortDescending() ? HDF_SORTDOWN : HDF_SORTUP);
+        item.hbm = nullptr;
+        ListView_SetSelectedColumn(Handle(), i);
+        InvalidateRect(Handle(), nullptr, FALSE);
+      } else {
+        item.fmt = (item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN)) | HDF_STRING | HDF_BITMAP | HDF_BITMAP_ON_RIGHT;
+        item.hbm = model_.SortDescending() ? arrowDown_.get() : arrowUp_.get();
+      }
+    } else if (themed) {
+      item.fmt = (item.fmt & 0xFF) | HDF_STRING;
+      item.hbm = nullptr;
+    } else {
+      item.fmt &= ~(HDF_BITMAP | HDF_BITMAP_ON_RIGHT);
+      item.hbm = nullptr;
+    }
+    Header_SetItem(header, i, &item);
+  }
+}
+
+LRESULT TOvFilelistView28::CustomDraw(NMLVCUSTOMDRAW& draw) {
+  switch (draw.nmcd.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: {
+      if (viewStyle_ != TViewStyle::vsReport && viewStyle_ != TViewStyle::vsList) return CDRF_DODEFAULT;
+      TColor color = clWindowText;
+      if (colorByAttributes_) {
+        if (const TFileInfo* e = model_.Entry(static_cast<int>(draw.nmcd.dwItemSpec)))
+          color = filelist::AttributeColor(e->EntryAttributes, itemColors_, Font()->Color());
+      }
+      draw.clrText = ColorToRGB(color);
+      return CDRF_DODEFAULT;
+    }
+    default:
+      return CDRF_DODEFAULT;
+  }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Interaction
+
+void TOvFilelistView28::ShowMessageBox(const std::wstring& text, UINT flags) {
+  if (Application) Application->MessageDlg(text, Application->Title(), flags);
+  else MessageBoxW(HandleAllocated() ? Handle() : nullptr, text.c_str(), L"", flags);
+}
+
+void TOvFilelistView28::ClickSequence() {
+  OnClick(this);
+  int index = SelectedIndex();
+  if (index < 0) return;
+  selectedItem_ = model_.Entry(index)->EntryPath;
+  OnItemChange(this, selectedItem_);
+}
+
+void TOvFilelistView28::HandleDoubleClick() {
+  int index = SelectedIndex();
+  if (index < 0 || ItemCaption(index).empty()) return;
+  if (openByDblClick_) {
+    OpenSelected();
+    return;
+  }
+  if (model_.Entry(index)->EntryName == L"..") GoToParent();
+  else OnDblClick(this);
+}
+
+void TOvFilelistView28::OpenSelected() {
+  int index = SelectedIndex();
+  if (index < 0) return;
+  HCURSOR cursor = ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  TFileInfo entry = *model_.Entry(index);  // a copy: the rebuild below replaces the entries
+  if (entry.EntryKind != L"drv" && entry.EntryName == L"..") {
+    GoToParent();
+  } else if (entry.EntryKind == L"file") {
+    std::wstring folder = FolderOf(entry.EntryPath);
+    auto result = reinterpret_cast<INT_PTR>(
+        ShellExecuteW(HandleAllocated() ? Handle() : nullptr, L"Open", entry.EntryPath.c_str(), nullptr, folder.c_str(), SW_SHOW));
+    if (result <= 32) ShowMessageBox(Texts().MsgCantPrefix + L"Open" + Texts().MsgFileInfix + entry.EntryPath, MB_OK | MB_ICONERROR);
+  } else if (entry.EntryKind == L"dir" || entry.EntryKind == L"drv") {
+    std::wstring path = bv::IncludeTrailingBackslash(entry.EntryPath);
+    bool ready = true;
+    if (entry.EntryKind == L"drv" && GetDriveTypeW(path.c_str()) == DRIVE_REMOVABLE) ready = DriveReady(path[0]);
+    if (ready) SetDirectory(path);
+  }
+  ::SetCursor(cursor);
+}
+
+bool TOvFilelistView28::DriveReady(wchar_t letter) {
+  letter = static_cast<wchar_t>(towupper(letter));
+  if (letter < L'A' || letter > L'Z') {
+    ShowMessageBox(Texts().MsgBadDrive, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  UINT oldMode = SetErrorMode(SEM_FAILCRITICALERRORS);
+  std::wstring root = std::wstring(1, letter) + L":\\";
+  ULARGE_INTEGER available, total, free;
+  bool ok = GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free);
+  if (!ok) {
+    MessageBeep(MB_ICONHAND);
+    ShowMessageBox(Texts().MsgDriveNotReady, MB_OK | MB_ICONWARNING);
+  }
+  SetErrorMode(oldMode);
+  return ok;
+}
+
+void TOvFilelistView28::GoToParent() {
+  if (IsMyComputer(directory_)) return;
+  std::wstring d = bv::IncludeTrailingBackslash(directory_);
+  directory_ = d;
+  if (d.size() >= 2 && d[d.size() - 2] == L':') {
+    SetDirectory(kMyComputer);
+  } else {
+    std::wstring withoutLast = d.substr(0, d.size() - 1);
+    size_t slash = withoutLast.rfind(L'\\');
+    std::wstring parent = slash == std::wstring::npos ? withoutLast : withoutLast.substr(0, slash + 1);
+    SetDirectory(parent);
+  }
+  for (int i = 0; i < model_.EntryCount(); ++i) {
+    if (comparer_->CompareIgnoringCase(bv::IncludeTrailingBackslash(model_.Entry(i)->EntryPath), d) == 0) {
+      SelectItem(i, true);
+      if (HandleAllocated()) ListView_EnsureVisible(Handle(), i, FALSE);
+      ClickSequence();
+      break;
+    }
+  }
+}
+
+void TOvFilelistView28::StartRename() {
+  int index = SelectedIndex();
+  if (index < 0 || model_.Entry(index)->EntryKind == L"drv") return;
+  if (readOnly_ || model_.Entry(index)->EntryAttrText.find(L'R') != std::wstring::npos) {
+    ShowMessageBox(Texts().MsgReadOnly, MB_OK | MB_ICONWARNING);
+    return;
+  }
+  editSource_ = model_.Entry(index)->EntryPath;
+  if (HandleAllocated()) {
+    SetFocus();
+    ListView_EditLabel(Handle(), index);
+  }
+}
+
+bool TOvFilelistView28::BeginLabelEdit(int item) {
+  if (readOnly_ || !shortCuts_.Enabled(TOvListViewAction::vaRename)) return false;
+  const TFileInfo* e = model_.Entry(item);
+  if (!e || e->EntryKind == L"drv" || e->EntryName == L"..") return false;
+  editSource_ = e->EntryPath;
+  bool allow = true;
+  OnEditing(this, item, allow);
+  if (allow) editing_ = true;
+  return allow;
+}
+
+void TOvFilelistView28::EndLabelEdit(int item, const wchar_t* text) {
+  editing_ = false;
+  if (!text) return;  // cancelled
+  if (!shortCuts_.Enabled(TOvListViewAction::vaRename)) return;
+  std::wstring typed = text;
+  OnEdited(this, item, typed);
+  CommitRename(typed);
+}
+
+void TOvFilelistView28::CommitRename(const std::wstring& typed) {
+  std::wstring source = editSource_;
+  if (source.empty()) return;
+  std::wstring name = typed;
+  // An empty edit is a cancel; a name that would leave the folder or that the platform refuses
+  // is not applied.
+  if (bv::Trim(name).empty()) return;
+  if (!ValidFileName(name)) {
+    ShowMessageBox(L"\"" + name + L"\" is not a valid file name", MB_OK | MB_ICONERROR);
+    return;
+  }
+  // The caption hid the extension: the file keeps it.
+  std::wstring sourceName = NameOf(source);
+  if (hideFileExt_) name += filelist::ExtensionOf(sourceName);
+
+  HCURSOR cursor = ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  if (HandleAllocated()) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+  std::wstring target = FolderOf(source) + name;
+  if (comparer_->CompareIgnoringCase(target, source) != 0) {
+    if (PathExists(target)) {
+      ShowMessageBox(L"\"" + name + L"\" " + Texts().MsgAlreadyExists, MB_OK | MB_ICONERROR);
+    } else {
+      std::wstring from = PathList({source}), to = PathList({target});
+      SHFILEOPSTRUCTW op{};
+      op.hwnd = HandleAllocated() ? Handle() : nullptr;
+      op.wFunc = FO_RENAME;
+      op.pFrom = from.c_str();
+      op.pTo = to.c_str();
+      op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR;
+      TApplication::ModalScope modal(Application);
+      SHFileOperationW(&op);
+    }
+  } else if (target != source) {
+    // Only the letter case differs: nothing to do.
+  }
+  UpdateFileList();
+  if (HandleAllocated()) {
+    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(Handle(), nullptr, TRUE);
+  }
+  ::SetCursor(cursor);
+}
+
+void TOvFilelistView28::PermanentDelete() {
+  // The selection is taken before the first question: a rebuild while a question is open
+  // cannot redirect the delete to another file.
+  struct Target {
+    int index;
+    std::wstring path, kind, caption;
+  };
+  std::vector<Target> targets;
+  if (HandleAllocated())
+    for (int i = ListView_GetNextItem(Handle(), -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(Handle(), i, LVNI_SELECTED))
+      if (const TFileInfo* e = model_.Entry(i)) targets.push_back({i, e->EntryPath, e->EntryKind, ItemCaption(i)});
+  if (targets.empty()) return;
+  for (const Target& t : targets) {
+    if (t.kind == L"dir") break;
+    std::wstring question = L"Are you sure you want to permanently delete file\r  \"" + t.caption + L"\"?";
+    int answer = Application ? Application->MessageDlg(question, Application->Title(), MB_YESNO | MB_ICONQUESTION)
+                             : MessageBoxW(Handle(), question.c_str(), L"", MB_YESNO | MB_ICONQUESTION);
+    if (answer == IDYES && t.kind == L"file") DeleteFileW(t.path.c_str());
+    SelectItem(t.index, false);
+  }
+  UpdateFileList();
+}
+
+void TOvFilelistView28::DeleteToRecycleBin() {
+  std::vector<std::wstring> paths;
+  for (int i = ListView_GetNextItem(Handle(), -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(Handle(), i, LVNI_SELECTED))
+    if (const TFileInfo* e = model_.Entry(i); e && e->EntryKind != L"drv" && e->EntryName != L"..") paths.push_back(e->EntryPath);
+  if (paths.empty()) return;
+  std::wstring from = PathList(paths);
+  SHFILEOPSTRUCTW op{};
+  op.hwnd = Handle();
+  op.wFunc = FO_DELETE;
+  op.pFrom = from.c_str();
+  op.fFlags = FOF_ALLOWUNDO;
+  {
+    TApplication::ModalScope modal(Application);
+    SHFileOperationW(&op);
+  }
+  UpdateFileList();
+}
+
+bool TOvFilelistView28::DispatchKey(WORD key, TShiftState shift) {
+  bool shiftDown = shift & ssShift, ctrl = shift & ssCtrl, alt = shift & ssAlt;
+  TShortCut s = ShortCutOf(key, shiftDown, ctrl, alt);
+  auto fires = [&](TOvListViewAction a) { return s == shortCuts_.Get(a) && shortCuts_.Enabled(a); };
+  bool selected = SelectedIndex() >= 0;
+  bool drives = IsMyComputer(directory_);
+
+  if (selected && fires(TOvListViewAction::vaOpen)) OpenSelected();
+  if (selected && fires(TOvListViewAction::vaDelete)) DeleteToRecycleBin();
+  if (selected && SelectedIndex() >= 0 && fires(TOvListViewAction::vaRename)) StartRename();
+  if (fires(TOvListViewAction::vaBack)) {
+    if (drives) return false;
+    GoToParent();
+  }
+  if (fires(TOvListViewAction::vaRefresh)) UpdateFileList();
+  if (fires(TOvListViewAction::vaSelectAll) && model_.EntryCount() > 0) {
+    if (multiSelect_) {
+      ListView_SetItemState(Handle(), -1, LVIS_SELECTED, LVIS_SELECTED);
+    } else {
+      SelectItem(model_.EntryCount() - 1, true);
+    }
+  }
+  if (key == VK_RETURN && openByEnter_) OpenSelected();
+  if (key == VK_DELETE && shiftDown && !ctrl && !alt) {
+    if (SelectedIndex() < 0) return false;
+    PermanentDelete();
+    return false;
+  }
+  if (key == VK_F4) return false;
+  if (key == VK_ESCAPE) return false;
+  return true;
+}
+
+LRESULT TOvFilelistView28::HandleNotify(NMHDR* header) {
+  switch (header->code) {
+    case LVN_GETDISPINFOW:
+      FillRow(*reinterpret_cast<NMLVDISPINFOW*>(header));
+      return 0;
+    case LVN_ODFINDITEMW: {
+      auto* find = reinterpret_cast<NMLVFINDITEMW*>(header);
+      if (!(find->lvfi.flags & (LVFI_STRING | LVFI_PARTIAL)) || !find->lvfi.psz) return -1;
+      std::wstring wanted = find->lvfi.psz;
+      int count = model_.EntryCount();
+      for (int step = 0; step < count; ++step) {
+        int i = (find->iStart + step) % count;
+        std::wstring caption = ItemCaption(i);
+        if (caption.size() >= wanted.size() &&
+            comparer_->CompareIgnoringCase(std::wstring_view(caption).substr(0, wanted.size()), wanted) == 0)
+          return i;
+      }
+      return -1;
+    }
+    case NM_CLICK:
+      ClickSequence();
+      return 0;
+    case NM_DBLCLK:
+      HandleDoubleClick();
+      return 0;
+    case LVN_COLUMNCLICK: {
+      int column = reinterpret_cast<NMLISTVIEW*>(header)->iSubItem;
+      if (OnColumnClick) OnColumnClick(this, column);
+      else HandleColumnClick(column);
+      return 0;
+    }
+    case NM_CUSTOMDRAW:
+      return CustomDraw(*reinterpret_cast<NMLVCUSTOMDRAW*>(header));
+    case LVN_BEGINLABELEDITW:
+      return BeginLabelEdit(reinterpret_cast<NMLVDISPINFOW*>(header)->item.iItem) ? FALSE : TRUE;
+    case LVN_ENDLABELEDITW: {
+      auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+      // Renaming rebuilds the list; the control must not also keep the typed text.
+      EndLabelEdit(info->item.iItem, info->item.pszText);
+      return FALSE;
+    }
+    default:
+      return 0;
+  }
+}
+
+void TOvFilelistView28::WndProc(TMessage& m) {
+  switch (m.Msg) {
+    case CN_NOTIFY:
+      m.Result = HandleNotify(reinterpret_cast<NMHDR*>(m.LParam));
+      return;
+    case WM_NOTIFY: {
+      // The header's notifications come to the list itself.
+      auto* header = reinterpret_cast<NMHDR*>(m.LParam);
+      TWinControl::WndProc(m);
+      if (HandleAllocated() && header->hwndFrom == ListView_GetHeader(Handle()) &&
+          (header->code == HDN_ENDTRACKW || header->code == HDN_ENDTRACKA))
+        UpdateHeaderArrows();
+      return;
+    }
+    case WM_KEYDOWN:
+      if (!editing_ && !DispatchKey(static_cast<WORD>(m.WParam), CurrentShiftState())) {
+        m.Result = 0;
+        return;
+      }
+      break;
+    case WM_KEYUP:
+      TWinControl::WndProc(m);
+      if (!editing_ && (m.WParam == VK_UP || m.WParam == VK_DOWN)) ClickSequence();
+      return;
+    default:
+      break;
+  }
+  TWinControl::WndProc(m);
+}

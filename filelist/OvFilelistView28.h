@@ -1,0 +1,257 @@
+// TOvFilelistView28: a file list on the platform's list view in owner-data mode. It lists the
+// entries of one folder that match its mask (or the drives, for "My Computer"), sorts them by
+// column, answers the list view's row requests from its entry model, records the entry the user
+// picks, and reacts to the keyboard: shortcuts, opening, going to the parent, permanent delete
+// and in-place rename.
+#pragma once
+
+#include <array>
+#include <memory>
+#include <string>
+
+#include "filelist/FileListModel.h"
+#include "filelist/FileListTexts.h"
+#include "filelist/OvFileListShortCuts.h"
+#include "framework/Control.h"
+
+enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
+enum class TDtFormat { df_MMddyyyy, df_MMddyy, df_ddMMyyyy, df_ddMMyy_GB, df_ddMMyy_DE, df_ddMMyy_IT, df_yyyyMMdd, df_yyMMdd, df_Customize };
+enum class TTmFormat { tfLongFormat, tfShortFormat, tfCustomize };
+enum class TFileSize { fsKB, fsByte };
+const TypeInfo& ViewStyleType();
+
+// The four colours of rows coloured by attributes.
+class TListItemColors : public TPersistent {
+ public:
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
+  TColor Attr_Archive() const { return archive_; }
+  void SetAttr_Archive(TColor c) { archive_ = c; }
+  TColor Attr_Hidden() const { return hidden_; }
+  void SetAttr_Hidden(TColor c) { hidden_ = c; }
+  TColor Attr_Readonly() const { return readonly_; }
+  void SetAttr_Readonly(TColor c) { readonly_ = c; }
+  TColor Attr_System() const { return system_; }
+  void SetAttr_System(TColor c) { system_ = c; }
+  void Assign(const TPersistent& source) override;
+
+ private:
+  TColor archive_ = 0;
+  TColor hidden_ = clGrayText;
+  TColor readonly_ = 8421376;
+  TColor system_ = 255;
+};
+
+namespace filelist {
+// The text colour of a row by attributes (archive, hidden, read-only, system; the last that
+// applies wins), or `normal` when none applies.
+TColor AttributeColor(uint32_t attributes, const TListItemColors& colors, TColor normal);
+// The date format text of a TDtFormat; df_Customize gives `localeShortDate`.
+std::wstring DateFormatText(TDtFormat format, const std::wstring& localeShortDate);
+}  // namespace filelist
+
+using TSelItemChangeEvent = Event<TObject*, const std::wstring&>;
+using TColumnClickEvent = Event<TObject*, int>;
+using TEditingEvent = Event<TObject*, int, bool&>;        // item index, allow edit
+using TEditedEvent = Event<TObject*, int, std::wstring&>;  // item index, new text
+
+class TOvFilelistView28 : public TWinControl {
+ public:
+  static constexpr const wchar_t* kMyComputer = L"My Computer";
+
+  explicit TOvFilelistView28(TComponent* owner);
+  ~TOvFilelistView28() override;
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
+
+  // --- Entry model -----------------------------------------------------------------------------
+  const std::wstring& Directory() const { return directory_; }
+  void SetDirectory(const std::wstring& value);
+  const std::wstring& Mask() const { return mask_; }
+  void SetMask(const std::wstring& value);
+  TFileType FileType() const { return fileType_; }
+  void SetFileType(TFileType value);
+  bool ShowFolders() const { return showFolders_; }
+  void SetShowFolders(bool value);
+  bool ParentDirEnabled() const { return parentDirEnabled_; }
+  void SetParentDirEnabled(bool value) { parentDirEnabled_ = value; }
+  // Rebuilds the entries from the folder (or the drives) and redisplays them.
+  void UpdateFileList();
+  const std::wstring& SelectedItem() const { return selectedItem_; }
+  void SetSelectedItem(const std::wstring& value) { selectedItem_ = value; }
+  int SelectedNumber() const;
+  int64_t SelectedSize() const;
+  int64_t DriveFreeSpace() const;
+  const FileListModel& Model() const { return model_; }
+  int EntryCount() const { return model_.EntryCount(); }
+  bool FileColumnsShown() const { return fileColumnsShown_; }
+  // The column-header click: sort by that column (nothing while sorting is disabled).
+  void HandleColumnClick(int column);
+
+  // --- The list control ------------------------------------------------------------------------
+  TViewStyle ViewStyle() const { return viewStyle_; }
+  void SetViewStyle(TViewStyle value);
+  bool MultiSelect() const { return multiSelect_; }
+  void SetMultiSelect(bool value);
+  bool ReadOnly() const { return readOnly_; }
+  void SetReadOnly(bool value);
+  bool HideSelection() const { return hideSelection_; }
+  void SetHideSelection(bool value);
+  bool ShowColumnHeaders() const { return showColumnHeaders_; }
+  void SetShowColumnHeaders(bool value);
+  bool Ctl3D() const { return ctl3D_; }
+  void SetCtl3D(bool value);
+  int SelCount() const;
+  // The first selected row, or -1.
+  int SelectedIndex() const;
+  // The row's caption as the list shows it (".." shows ParentDirCaption; HideFileExt applies).
+  std::wstring ItemCaption(int index) const;
+  // The selected row's caption, empty without a selection.
+  std::wstring SelectedCaption() const { return ItemCaption(SelectedIndex()); }
+  void SelectItem(int index, bool select);
+
+  // --- Presentation ----------------------------------------------------------------------------
+  int ColWidth(int column) const { return colWidths_[static_cast<size_t>(column)]; }
+  void SetColWidth(int column, int width);
+  int ColWidth_Name() const { return ColWidth(0); }
+  void SetColWidth_Name(int w) { SetColWidth(0, w); }
+  int ColWidth_Size() const { return ColWidth(1); }
+  void SetColWidth_Size(int w) { SetColWidth(1, w); }
+  int ColWidth_Type() const { return ColWidth(2); }
+  void SetColWidth_Type(int w) { SetColWidth(2, w); }
+  int ColWidth_Mod() const { return ColWidth(3); }
+  void SetColWidth_Mod(int w) { SetColWidth(3, w); }
+  int ColWidth_Attr() const { return ColWidth(4); }
+  void SetColWidth_Attr(int w) { SetColWidth(4, w); }
+  TDtFormat DateFormat() const { return dateFormat_; }
+  virtual void SetDateFormat(TDtFormat value);
+  TTmFormat TimeFormat() const { return timeFormat_; }
+  virtual void SetTimeFormat(TTmFormat value);
+  const std::wstring& DateFormatString() const { return dateFormatText_; }
+  const std::wstring& TimeFormatString() const { return timeFormatText_; }
+  TFileSize FileSize() const { return fileSize_; }
+  void SetFileSize(TFileSize value);
+  bool HideFileExt() const { return hideFileExt_; }
+  void SetHideFileExt(bool value);
+  const std::wstring& ParentDirCaption() const { return parentDirCaption_; }
+  void SetParentDirCaption(const std::wstring& value);
+  bool LItemColorByATTR() const { return colorByAttributes_; }
+  void SetLItemColorByATTR(bool value);
+  TListItemColors* LItemColors() { return &itemColors_; }
+  void SetLItemColors(TListItemColors* colors);
+  std::wstring About() const { return L"Version 2.8.8.6"; }
+  void SetAbout(const std::wstring&) {}
+  TLanguage Language() const { return language_; }
+  void SetLanguage(TLanguage value);
+  int ParentImageIndex() const { return parentImageIndex_; }
+  // The texts a row shows in columns 0..4 (plus the path and kind of file rows as 5 and 6).
+  // Fetches and caches the entry's shell icon and type name on first use.
+  std::wstring ItemText(int index, int column);
+  int ItemImage(int index);
+
+  // --- Interaction -----------------------------------------------------------------------------
+  bool OpenByDblClick() const { return openByDblClick_; }
+  void SetOpenByDblClick(bool value) { openByDblClick_ = value; }
+  bool OpenByEnter() const { return openByEnter_; }
+  void SetOpenByEnter(bool value) { openByEnter_ = value; }
+  bool PopUpMenuEnabled() const { return popUpMenuEnabled_; }
+  void SetPopUpMenuEnabled(bool value) { popUpMenuEnabled_ = value; }
+  TOvFileListShortCuts* ShortCuts() { return &shortCuts_; }
+  void SetShortCuts(TOvFileListShortCuts* value);
+  const std::wstring& EditSource() const { return editSource_; }
+  void OpenSelected();
+  void GoToParent();
+  void StartRename();
+  // Runs the click sequence: OnClick, then SelectedItem and OnItemChange when a row is selected.
+  void ClickSequence();
+  // Handles a key as the list does on WM_KEYDOWN; false when the key is not passed on.
+  bool DispatchKey(WORD key, TShiftState shift);
+
+  TSelItemChangeEvent OnItemChange;
+  TColumnClickEvent OnColumnClick;  // replaces the built-in sorting when assigned
+  TEditingEvent OnEditing;
+  TEditedEvent OnEdited;
+
+  // Whether visual styles are active for the header arrows; checked once per process.
+  static bool VisualStylesActive();
+  // Tests may switch the header arrows between the two ways of drawing them.
+  static void OverrideVisualStyles(int value);  // 1 on, 0 off, -1 detect
+
+ protected:
+  void CreateParams(CreateParamsRecord& params) override;
+  void CreateWindowDone() override;
+  void Loaded() override;
+  void WndProc(TMessage& message) override;
+  bool ClicksOnMouseUp() const override { return false; }
+
+ private:
+  void RebuildNow();
+  void ListDrives();
+  void SetItemCount(int count);
+  void BuildFileColumns();
+  void BuildDriveColumns();
+  void UpdateHeaderArrows();
+  void FocusFirstEntry();
+  void ApplyListStyles();
+  void RecomputeFormatTexts();
+  std::wstring FormatEntryDate(uint64_t fileTime) const;
+  void FetchShellInfo(TFileInfo& entry) const;
+  LRESULT HandleNotify(NMHDR* header);
+  void FillRow(NMLVDISPINFOW& info);
+  LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
+  void HandleDoubleClick();
+  bool BeginLabelEdit(int item);
+  void EndLabelEdit(int item, const wchar_t* text);
+  void CommitRename(const std::wstring& typed);
+  void PermanentDelete();
+  void DeleteToRecycleBin();
+  bool DriveReady(wchar_t letter);
+  void SetupImages();
+  const FileListTexts& Texts() const;
+  void ShowMessageBox(const std::wstring& text, UINT flags);
+
+  std::unique_ptr<DirectoryEnumerator> enumerator_;
+  std::unique_ptr<TextComparer> comparer_;
+  FileListModel model_;
+
+  std::wstring directory_ = kMyComputer;
+  std::wstring mask_ = L"*.*";
+  TFileType fileType_{TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftSystem, TFileAttr::ftArchive};
+  bool showFolders_ = true;
+  bool parentDirEnabled_ = true;
+  std::wstring selectedItem_;
+  bool fileColumnsShown_ = false;
+  bool rebuilding_ = false;      // a rebuild is changing the entries (no messages are handled then)
+  bool rebuildPending_ = false;  // a rebuild was asked for while one was running
+
+  TViewStyle viewStyle_ = TViewStyle::vsReport;
+  bool multiSelect_ = true;
+  bool readOnly_ = false;
+  bool hideSelection_ = false;
+  bool showColumnHeaders_ = true;
+  bool ctl3D_ = true;
+
+  std::array<int, 5> colWidths_{165, 75, 95, 125, 40};
+  TDtFormat dateFormat_ = TDtFormat::df_Customize;
+  TTmFormat timeFormat_ = TTmFormat::tfShortFormat;
+  std::wstring dateFormatText_;
+  std::wstring timeFormatText_;
+  TFileSize fileSize_ = TFileSize::fsKB;
+  bool hideFileExt_ = false;
+  std::wstring parentDirCaption_ = L" Up one level";
+  bool colorByAttributes_ = false;
+  TListItemColors itemColors_;
+  TLanguage language_ = TLanguage::lnEnglish;
+  HIMAGELIST largeImages_ = nullptr;  // borrowed: the shell's system image list, never destroyed
+  HIMAGELIST smallImages_ = nullptr;  // borrowed: the shell's system image list, never destroyed
+  int parentImageIndex_ = 0;
+  UniqueBitmap arrowUp_;
+  UniqueBitmap arrowDown_;
+
+  bool openByDblClick_ = true;
+  bool openByEnter_ = true;
+  bool popUpMenuEnabled_ = true;
+  TOvFileListShortCuts shortCuts_;
+  std::wstring editSource_;
+  bool editing_ = false;
+};

@@ -1,0 +1,87 @@
+// The application object: initialisation (common controls, COM), the title, creation of forms
+// from their layout, the message loop with keyboard navigation and idle mouse tracking,
+// processing of pending messages, the count of open modal operations, and the error display.
+#pragma once
+
+#include <functional>
+#include <string>
+
+#include "framework/Form.h"
+
+class TApplication : public TComponent {
+ public:
+  TApplication();
+  ~TApplication() override;
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
+
+  void Initialize();
+  const std::wstring& Title() const { return title_; }
+  void SetTitle(const std::wstring& title);
+  // The hidden application window (owner of the taskbar commands posted to the application).
+  HWND Handle();
+
+  // Creates a form owned by the application; it reads its layout in its constructor. The first
+  // form created becomes the main form. OnCreate runs before this returns.
+  template <class F>
+  F* CreateForm() {
+    F* form = new F(this);
+    if (!mainForm_) mainForm_ = form;
+    form->DoCreate();
+    return form;
+  }
+  TForm* MainForm() const { return mainForm_; }
+
+  // Shows the main form and runs the message loop until Terminate.
+  void Run();
+  // Handles every message waiting in the queue, then returns.
+  void ProcessMessages();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+
+  // The error display: a message box with the error's text; the program goes on.
+  void ShowException(const std::exception& error);
+  // Replaces the message box of the error display (tests record the texts instead).
+  std::function<void(const std::wstring&)> OnException;
+
+  // A message box that counts as a modal operation (see InModalOperation).
+  int MessageDlg(const std::wstring& text, const std::wstring& caption, UINT flags);
+  // Whether a modal box or dialog of this program is open; window activation that it causes
+  // must not start work that the box's caller does not expect.
+  bool InModalOperation() const { return modalLevel_ > 0; }
+  class ModalScope {
+   public:
+    explicit ModalScope(TApplication* app) : app_(app) {
+      if (app_) ++app_->modalLevel_;
+    }
+    ModalScope(const ModalScope&) = delete;
+    ModalScope& operator=(const ModalScope&) = delete;
+    ~ModalScope() {
+      if (app_) --app_->modalLevel_;
+    }
+
+   private:
+    TApplication* app_;  // borrowed, may be null
+  };
+
+  // Mouse tracking: the control under the mouse gets CM_MOUSEENTER / CM_MOUSELEAVE.
+  void UpdateMouseControl();
+  void ControlDestroyed(TControl* control);
+
+ protected:
+  void Notification(TComponent* component, TOperation operation) override;
+
+ private:
+  bool ProcessMessage(MSG& msg);
+  static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  std::wstring title_;
+  UniqueWindow window_;
+  TForm* mainForm_ = nullptr;       // borrowed: owned as a component
+  TControl* mouseControl_ = nullptr; // borrowed: the control under the mouse
+  bool terminated_ = false;
+  int modalLevel_ = 0;
+  bool comInitialized_ = false;
+};
+
+extern TApplication* Application;

@@ -20,11 +20,24 @@ const ClassInfo& TForm::StaticClass() {
   return info;
 }
 
+namespace {
+std::vector<TForm*>& FormList() {
+  static std::vector<TForm*> forms;
+  return forms;
+}
+}  // namespace
+
+const std::vector<TForm*>& TForm::AllForms() { return FormList(); }
+
 TForm::TForm(TComponent* owner) : TCustomControl(owner) {
   TControl::SetVisible(false);  // a form appears when it is shown
+  FormList().push_back(this);
 }
 
-TForm::~TForm() = default;
+TForm::~TForm() {
+  auto& forms = FormList();
+  forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+}
 
 void TForm::BeforeDestruction() {
   if (!destroyed_) {

@@ -20,6 +20,8 @@ class TForm : public TCustomControl {
  public:
   explicit TForm(TComponent* owner);
   ~TForm() override;
+  // Every form of the process in creation order (the skin manager's broadcasts walk it).
+  static const std::vector<TForm*>& AllForms();
   static const ClassInfo& StaticClass();
   const ClassInfo& ClassType() const override { return StaticClass(); }
 

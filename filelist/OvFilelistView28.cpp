@@ -427,6 +427,10 @@ void TOvFilelistView28::ListDrives() {
 void TOvFilelistView28::SetItemCount(int count) {
   if (!HandleAllocated()) return;
   ListView_SetItemCountEx(Handle(), count, LVSICF_NOSCROLL);
+  // Some list view implementations place rows added to an icon view on top of the first one
+  // until the view is arranged again.
+  if (count > 0 && (viewStyle_ == TViewStyle::vsIcon || viewStyle_ == TViewStyle::vsSmallIcon))
+    ListView_Arrange(Handle(), LVA_DEFAULT);
   if (count == 0) InvalidateRect(Handle(), nullptr, TRUE);
 }
 

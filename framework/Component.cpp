@@ -41,7 +41,8 @@ TComponent::TComponent(TComponent* owner) {
 
 TComponent::~TComponent() {
   // Normally Free has done this already; a plain delete still leaves nothing dangling.
-  if (!IsDestroying()) {
+  if (!notified_) {
+    notified_ = true;
     state_ |= csDestroying;
     NotifyAllFreed();
   }
@@ -56,11 +57,11 @@ void TComponent::Free(TComponent* component) {
 }
 
 void TComponent::BeforeDestruction() {
-  if (IsDestroying()) return;
+  if (notified_) return;
+  notified_ = true;
   state_ |= csDestroying;
-  // Owned components go first, while this object is still whole.
-  for (TComponent* c : components_) c->state_ |= csDestroying;
   NotifyAllFreed();
+  // Owned components go first, while this object is still whole.
   DestroyComponents();
 }
 

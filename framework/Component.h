@@ -107,6 +107,7 @@ class TComponent : public TPersistent {
   std::vector<TComponent*> freeNotifies_;        // borrowed: told when this one is freed
   uint32_t state_ = 0;
   int tag_ = 0;
+  bool notified_ = false;  // the free notifications have gone out
 };
 
 struct ComponentDeleter {

@@ -76,6 +76,17 @@ TEST(Component, FreeNotificationClearsReferences) {
   EXPECT_EQ(root->ComponentCount(), 1);
 }
 
+TEST(Component, ComponentsFreedWithTheirOwnerStillNotify) {
+  events.clear();
+  ComponentPtr<Probe> watcher(new Probe(nullptr, L"watcher"));
+  auto* root = new Probe(nullptr, L"root");
+  auto* child = new Probe(root, L"child");
+  watcher->watched = child;
+  watcher->FreeNotification(child);
+  TComponent::Free(root);
+  EXPECT_EQ(watcher->watched, nullptr);
+}
+
 TEST(Component, NamesAreUniqueAmongSiblingsIgnoringCase) {
   ComponentPtr<Probe> root(new Probe(nullptr));
   auto* a = new Probe(root.get());

@@ -100,3 +100,84 @@ CurrentDirectoryScope::CurrentDirectoryScope(const std::wstring& path) {
 CurrentDirectoryScope::~CurrentDirectoryScope() { SetCurrentDirectoryW(previous_.c_str()); }
 
 }  // namespace wintest
+
+namespace wintest {
+
+namespace {
+
+void SendMouse(DWORD flags, int screenX = 0, int screenY = 0) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = flags;
+  if (flags & MOUSEEVENTF_ABSOLUTE) {
+    int w = GetSystemMetrics(SM_CXSCREEN), h = GetSystemMetrics(SM_CYSCREEN);
+    input.mi.dx = static_cast<LONG>((static_cast<int64_t>(screenX) * 65535 + w / 2) / (w - 1));
+    input.mi.dy = static_cast<LONG>((static_cast<int64_t>(screenY) * 65535 + h / 2) / (h - 1));
+  }
+  SendInput(1, &input, sizeof(input));
+}
+
+void SendKey(WORD key, bool up) {
+  INPUT input{};
+  input.type = INPUT_KEYBOARD;
+  input.ki.wVk = key;
+  input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+  SendInput(1, &input, sizeof(input));
+}
+
+}  // namespace
+
+void ClickAt(HWND window, int x, int y, bool doubleClick) {
+  POINT p{x, y};
+  ClientToScreen(window, &p);
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+  Pump(30);
+  for (int i = 0; i < (doubleClick ? 2 : 1); ++i) {
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Pump(10);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Pump(10);
+  }
+  Pump(60);
+}
+
+void PressKey(WORD key, bool shift, bool ctrl) {
+  if (shift) SendKey(VK_SHIFT, false);
+  if (ctrl) SendKey(VK_CONTROL, false);
+  SendKey(key, false);
+  Pump(10);
+  SendKey(key, true);
+  if (ctrl) SendKey(VK_CONTROL, true);
+  if (shift) SendKey(VK_SHIFT, true);
+  Pump(60);
+}
+
+std::wstring ListItemText(HWND list, int item, int column) {
+  wchar_t buffer[512] = {};
+  LVITEMW lv{};
+  lv.iSubItem = column;
+  lv.pszText = buffer;
+  lv.cchTextMax = 512;
+  SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&lv));
+  return buffer;
+}
+
+POINT ListItemCentre(HWND list, int item) {
+  // Positions as the user sees them: the list has laid out and painted its rows.
+  SendMessageW(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(item), FALSE);
+  UpdateWindow(list);
+  Pump(20);
+  RECT r{};
+  r.left = LVIR_LABEL;
+  SendMessageW(list, LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&r));
+  return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+}
+
+int FindListItem(HWND list, const std::wstring& text) {
+  int count = static_cast<int>(SendMessageW(list, LVM_GETITEMCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i)
+    if (ListItemText(list, i) == text) return i;
+  return -1;
+}
+
+}  // namespace wintest

@@ -46,3 +46,19 @@ class CurrentDirectoryScope {
 };
 
 }  // namespace wintest
+
+namespace wintest {
+
+// Real mouse input: moves the cursor to a point of a window's client area and clicks there
+// (SendInput), then handles the messages that follow.
+void ClickAt(HWND window, int x, int y, bool doubleClick = false);
+// Real keyboard input: presses and releases a key (with Shift/Ctrl held when asked).
+void PressKey(WORD key, bool shift = false, bool ctrl = false);
+// The text of a list view row or column, read through the control.
+std::wstring ListItemText(HWND list, int item, int column = 0);
+// The centre of a list view row in client coordinates.
+POINT ListItemCentre(HWND list, int item);
+// The row index whose text (column 0) equals `text`, or -1.
+int FindListItem(HWND list, const std::wstring& text);
+
+}  // namespace wintest

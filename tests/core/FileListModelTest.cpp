@@ -1,0 +1,228 @@
+// The file list's entry model: mask splitting, the attribute filter, scanning through an
+// enumeration service, and the column sort with its ".." rules.
+#include <gtest/gtest.h>
+
+#include <cwctype>
+#include <map>
+
+#include "filelist/FileListModel.h"
+
+namespace {
+
+bool WildcardMatch(std::wstring_view pattern, std::wstring_view name) {
+  if (pattern.empty()) return name.empty();
+  if (pattern[0] == L'*') return WildcardMatch(pattern.substr(1), name) || (!name.empty() && WildcardMatch(pattern, name.substr(1)));
+  if (name.empty()) return false;
+  if (pattern[0] != L'?' && std::towlower(pattern[0]) != std::towlower(name[0])) return false;
+  return WildcardMatch(pattern.substr(1), name.substr(1));
+}
+
+// A folder held in memory: enumeration matches names as the platform does.
+class FakeFolder : public DirectoryEnumerator {
+ public:
+  std::wstring folder = L"C:\\Plug\\";
+  std::vector<FoundItem> items;
+  std::vector<std::wstring> patterns;  // every pattern asked for
+
+  FakeFolder& Add(std::wstring name, uint32_t attributes = 0x20, uint64_t size = 1, uint64_t time = 0) {
+    items.push_back({std::move(name), attributes, size, time});
+    return *this;
+  }
+  bool Enumerate(const std::wstring& pattern, const std::function<void(const FoundItem&)>& sink) override {
+    patterns.push_back(pattern);
+    if (pattern.rfind(folder, 0) != 0) return false;
+    std::wstring mask = pattern.substr(folder.size());
+    // As on the platform, a final ".*" also matches names without a dot ("*.*" lists all).
+    std::wstring withoutDotStar = mask.size() >= 2 && mask.compare(mask.size() - 2, 2, L".*") == 0
+                                      ? mask.substr(0, mask.size() - 2) : mask;
+    bool any = false;
+    for (const auto& item : items)
+      if (WildcardMatch(mask, item.name) || WildcardMatch(withoutDotStar, item.name)) {
+        sink(item);
+        any = true;
+      }
+    return any;
+  }
+};
+
+std::vector<std::wstring> Names(const FileListModel& model) {
+  std::vector<std::wstring> names;
+  for (const auto& e : model.Entries()) names.push_back(e.EntryName);
+  return names;
+}
+
+const TFileType kMainWindowTypes{TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftSystem, TFileAttr::ftArchive};
+
+}  // namespace
+
+TEST(FileListMask, TrimsSpacesAndSplitsAtSemicolons) {
+  struct Case {
+    const wchar_t* mask;
+    std::vector<std::wstring> pieces;
+  } cases[] = {
+      {L"*.8bf", {L"*.8bf"}},
+      {L" *.8bf ", {L"*.8bf"}},
+      {L"", {L"*.*"}},
+      {L"   ", {L"*.*"}},
+      {L"*.8bf;*.off", {L"*.8bf", L"*.off"}},
+      {L"*.8bf; *.off", {L"*.8bf", L" *.off"}},  // pieces are not trimmed
+      {L"a;;b", {L"a", L"", L"b"}},
+      {L"\t*.8bf", {L"\t*.8bf"}},  // only the space character is trimmed
+  };
+  for (const auto& c : cases) EXPECT_EQ(filelist::SplitMask(c.mask), c.pieces) << c.mask;
+}
+
+TEST(FileListFilter, AttributeBitsNeedTheirMemberInFileType) {
+  struct Case {
+    uint32_t attributes;
+    TFileType type;
+    bool listed;
+  } cases[] = {
+      {0x20, {}, true},                                   // archive only: always listed
+      {0x00, {}, true},
+      {0x01, {}, false},                                  // read-only without ftReadOnly
+      {0x21, {TFileAttr::ftReadOnly}, true},
+      {0x02, {TFileAttr::ftReadOnly}, false},             // hidden
+      {0x06, {TFileAttr::ftHidden}, false},               // hidden + system needs both
+      {0x06, {TFileAttr::ftHidden, TFileAttr::ftSystem}, true},
+      {0x10, kMainWindowTypes, false},                    // a folder in a file scan
+  };
+  for (const auto& c : cases)
+    EXPECT_EQ(filelist::PassesAttributeFilter(c.attributes, filelist::AttributeMask(c.type)), c.listed)
+        << std::hex << c.attributes << " " << c.type.Bits();
+  EXPECT_EQ(filelist::AttributeMask(kMainWindowTypes), 0x87u);
+}
+
+TEST(FileListScan, ListsEachMaskPieceAndSkipsDotEntries) {
+  FakeFolder folder;
+  folder.Add(L"Sharpen.8bf").Add(L"Blur.8BF").Add(L"Emboss.off").Add(L"readme.txt").Add(L".", 0x10).Add(L"..", 0x10)
+      .Add(L"Sub", 0x10);
+  FileListModel model({&folder, nullptr, nullptr});
+  model.Clear();
+  model.ScanFolder(L"C:\\Plug", L"*.8bf;*.off", kMainWindowTypes, false, true);
+  EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"Sharpen.8bf", L"Blur.8BF", L"Emboss.off"}));
+  EXPECT_EQ(model.Entries()[0].EntryPath, L"C:\\Plug\\Sharpen.8bf");
+  EXPECT_EQ(model.Entries()[0].EntryKind, L"file");
+
+  // A file that matches two pieces is listed twice.
+  model.Clear();
+  model.ScanFolder(L"C:\\Plug\\", L"*.8bf;sharp*", kMainWindowTypes, false, true);
+  EXPECT_EQ(model.EntryCount(), 3);
+
+  // Folders first when asked, never ".", ".." only with ParentDirEnabled.
+  model.Clear();
+  model.ScanFolder(L"C:\\Plug\\", L"*.off", kMainWindowTypes, true, true);
+  EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"..", L"Sub", L"Emboss.off"}));
+  model.Clear();
+  model.ScanFolder(L"C:\\Plug\\", L"*.off", kMainWindowTypes, true, false);
+  EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"Sub", L"Emboss.off"}));
+}
+
+TEST(FileListScan, VolumeIdMemberDoesNotTurnFileScansIntoFolderScans) {
+  FakeFolder folder;
+  folder.Add(L"Sharpen.8bf").Add(L"Sub", 0x10);
+  FileListModel model({&folder, nullptr, nullptr});
+  model.Clear();
+  TFileType withVolume = kMainWindowTypes;
+  withVolume.Include(TFileAttr::ftVolumeID);
+  model.ScanFolder(L"C:\\Plug\\", L"*.*", withVolume, false, true);
+  EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"Sharpen.8bf"}));
+}
+
+TEST(FileListScan, KeepsSixtyFourBitSizesAndTexts) {
+  FakeFolder folder;
+  folder.Add(L"big.8bf", 0x21, 5ULL << 30, 130000000000000000ULL);
+  FileListModel model({&folder, nullptr, [](uint64_t t) { return L"t" + std::to_wstring(t % 1000); }});
+  model.Clear();
+  model.ScanFolder(L"C:\\Plug\\", L"*.8bf", kMainWindowTypes, false, true);
+  ASSERT_EQ(model.EntryCount(), 1);
+  const TFileInfo& e = model.Entries()[0];
+  EXPECT_EQ(e.EntrySize, int64_t(5) << 30);
+  EXPECT_EQ(e.EntryAttrText, L"AR");
+  EXPECT_EQ(e.EntryTimeKey, 130000000000000000ULL);
+  EXPECT_EQ(e.EntryDateText, L"t0");
+  EXPECT_FALSE(e.EntryInfoFetched);
+}
+
+TEST(FileListScan, ArrayGrowsInStepsOfFiveHundred) {
+  FakeFolder folder;
+  for (int i = 0; i < 1200; ++i) folder.Add(L"f" + std::to_wstring(i) + L".8bf");
+  FileListModel model({&folder, nullptr, nullptr});
+  model.Clear();
+  EXPECT_EQ(model.Entries().capacity(), 500u);
+  model.ScanFolder(L"C:\\Plug\\", L"*.8bf", kMainWindowTypes, false, true);
+  EXPECT_EQ(model.EntryCount(), 1200);
+  EXPECT_EQ(model.Entries().capacity(), 1500u);
+}
+
+namespace {
+
+FileListModel SortedFolder(FakeFolder& folder, bool descending) {
+  FileListModel model({&folder, nullptr, nullptr});
+  model.Clear();
+  model.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, true, true);
+  model.FinishRebuild(5);  // ascending by name, as every rebuild
+  if (descending) model.HandleColumnClick(0);
+  return model;
+}
+
+}  // namespace
+
+TEST(FileListSort, ParentEntryStaysFirstInBothDirections) {
+  FakeFolder folder;
+  folder.Add(L"b.8bf").Add(L"A.8bf").Add(L"..", 0x10).Add(L"zeta", 0x10).Add(L"1st", 0x10).Add(L"C.8BF");
+  FileListModel up = SortedFolder(folder, false);
+  EXPECT_EQ(Names(up), (std::vector<std::wstring>{L"..", L"1st", L"zeta", L"A.8bf", L"b.8bf", L"C.8BF"}));
+  EXPECT_FALSE(up.SortDescending());
+  FileListModel down = SortedFolder(folder, true);
+  // Descending: ".." keeps its place, the other folders follow the files.
+  EXPECT_EQ(Names(down), (std::vector<std::wstring>{L"..", L"C.8BF", L"b.8bf", L"A.8bf", L"zeta", L"1st"}));
+}
+
+TEST(FileListSort, ColumnClicksToggleOrSwitchColumns) {
+  FakeFolder folder;
+  folder.Add(L"small.8bf", 0x20, 10, 3).Add(L"large.8bf", 0x21, 9000, 1).Add(L"mid.8bf", 0x20, 500, 2);
+  FileListModel model = SortedFolder(folder, false);
+  EXPECT_TRUE(model.HandleColumnClick(1));  // another column: descending first
+  EXPECT_EQ(model.SortColumn(), 1);
+  EXPECT_TRUE(model.SortDescending());
+  EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"large.8bf", L"mid.8bf", L"small.8bf"}));
+  model.HandleColumnClick(1);
+  EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"small.8bf", L"mid.8bf", L"large.8bf"}));
+  model.HandleColumnClick(3);
+  EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"small.8bf", L"mid.8bf", L"large.8bf"}));
+  model.HandleColumnClick(4);  // attribute letters: "AR" after "A", descending
+  EXPECT_EQ(model.Entries()[0].EntryName, L"large.8bf");
+  EXPECT_EQ(model.ArrowColumn(), 4);
+}
+
+TEST(FileListSort, TypeColumnPutsUnfetchedTypesFirst) {
+  FakeFolder folder;
+  folder.Add(L"a.8bf").Add(L"b.8bf").Add(L"c.8bf");
+  FileListModel model = SortedFolder(folder, false);
+  model.Entries()[0].EntryTypeName = L"Filter";
+  model.Entries()[2].EntryTypeName = L"archive";
+  model.HandleColumnClick(2);  // descending
+  model.HandleColumnClick(2);  // ascending
+  EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"b.8bf", L"c.8bf", L"a.8bf"}));
+}
+
+TEST(FileListSort, DisabledSortingIgnoresClicksAndEmptyListsOnlyChangeState) {
+  FakeFolder folder;
+  FileListModel model({&folder, nullptr, nullptr});
+  model.Clear();
+  EXPECT_TRUE(model.HandleColumnClick(2));
+  EXPECT_EQ(model.SortColumn(), 2);
+  EXPECT_TRUE(model.SortDescending());
+  model.SetSortEnabled(false);
+  EXPECT_FALSE(model.HandleColumnClick(0));
+  EXPECT_EQ(model.SortColumn(), 2);
+}
+
+TEST(FileListSort, LargeFoldersSortCompletely) {
+  FakeFolder folder;
+  for (int i = 0; i < 5000; ++i) folder.Add(L"f" + std::to_wstring((i * 7919) % 5000) + L".8bf");
+  FileListModel model = SortedFolder(folder, false);
+  for (int i = 1; i < model.EntryCount(); ++i)
+    EXPECT_LE(model.CompareEntries(model.Entries()[static_cast<size_t>(i - 1)], model.Entries()[static_cast<size_t>(i)]), 0);
+}

@@ -1,0 +1,215 @@
+// The file list control on the real list view: folder rules, rows read back through the
+// control, the picked entry, re-entrant rebuilds and the drive view.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "filelist/OvFilelistView28.h"
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "tests/win/WinTestSupport.h"
+
+using namespace wintest;
+
+namespace {
+
+std::wstring Cwd() {
+  wchar_t buffer[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, buffer);
+  return buffer;
+}
+
+class FileListViewTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    form.reset(new TForm(nullptr));
+    form->SetBounds(100, 100, 500, 400);
+    list = new TOvFilelistView28(form.get());
+    list->SetParent(form.get());
+    list->SetBounds(10, 10, 460, 340);
+    list->SetShowFolders(false);  // as in the main window
+    form->Show();
+    Pump();
+  }
+  HWND ListWindow() { return list->Handle(); }
+  std::vector<std::wstring> Rows() {
+    std::vector<std::wstring> rows;
+    int count = static_cast<int>(SendMessageW(ListWindow(), LVM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) rows.push_back(ListItemText(ListWindow(), i));
+    return rows;
+  }
+
+  CurrentDirectoryScope keepCwd{Cwd()};
+  TempFolder folder;
+  ComponentPtr<TForm> form;
+  TOvFilelistView28* list = nullptr;  // owned by the form
+};
+
+}  // namespace
+
+TEST_F(FileListViewTest, DirectoryGetsTrailingBackslashAndBecomesCurrentDirectory) {
+  folder.Create(L"b.8bf");
+  std::wstring path = folder.Path().substr(0, folder.Path().size() - 1);
+  list->SetDirectory(path);
+  EXPECT_EQ(list->Directory(), folder.Path());
+  EXPECT_EQ(Cwd() + L"\\", folder.Path());
+  EXPECT_EQ(list->EntryCount(), 1);
+
+  // Same value in other letter case: nothing happens (a new file is not picked up).
+  folder.Create(L"a.8bf");
+  std::wstring upper = folder.Path();
+  for (auto& c : upper) c = static_cast<wchar_t>(towupper(c));
+  list->SetDirectory(upper);
+  EXPECT_EQ(list->EntryCount(), 1);
+  // Without the trailing backslash the value differs: the list is rebuilt.
+  list->SetDirectory(path);
+  EXPECT_EQ(list->EntryCount(), 2);
+}
+
+TEST_F(FileListViewTest, MissingFolderChangesNothing) {
+  folder.Create(L"a.8bf");
+  list->SetDirectory(folder.Path());
+  list->SetDirectory(folder.Path() + L"gone");
+  EXPECT_EQ(list->Directory(), folder.Path());
+  EXPECT_EQ(list->EntryCount(), 1);
+  EXPECT_EQ(Cwd() + L"\\", folder.Path());
+}
+
+TEST_F(FileListViewTest, RowsAreSortedByNameAndShowCaptionsWithoutExtension) {
+  for (const wchar_t* name : {L"Sharpen.8bf", L"Blur.8BF", L"a.b.8bf", L"Emboss.off", L"readme.txt"}) folder.Create(name);
+  list->SetMask(L"*.8bf");
+  list->SetHideFileExt(true);
+  list->SetDirectory(folder.Path());
+  EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"a.b", L"Blur", L"Sharpen"}));
+  list->SetHideFileExt(false);
+  EXPECT_EQ(ListItemText(ListWindow(), 1), L"Blur.8BF");
+  EXPECT_EQ(list->ItemText(1, 5), folder.File(L"Blur.8BF"));
+  EXPECT_EQ(list->ItemText(1, 6), L"file");
+  EXPECT_EQ(list->ItemText(3, 0), L"");  // no such row
+}
+
+TEST_F(FileListViewTest, UnicodeNamesAreListed) {
+  folder.Create(L"\u00dcn\u00efcode\u6ee4\u955c.8bf");
+  list->SetMask(L"*.8bf");
+  list->SetHideFileExt(true);
+  list->SetDirectory(folder.Path());
+  EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"\u00dcn\u00efcode\u6ee4\u955c"}));
+}
+
+TEST_F(FileListViewTest, ClickRecordsSelectedItemWhichSurvivesRebuilds) {
+  folder.Create(L"a.8bf");
+  folder.Create(L"b.8bf");
+  list->SetViewStyle(TViewStyle::vsReport);
+  list->SetDirectory(folder.Path());
+  std::vector<std::wstring> order;
+  list->OnClick = [&](TObject*) { order.push_back(L"click " + list->SelectedItem()); };
+  list->OnItemChange = [&](TObject*, const std::wstring& item) { order.push_back(L"change " + item); };
+
+  POINT centre = ListItemCentre(ListWindow(), 1);
+  ClickAt(ListWindow(), centre.x, centre.y);
+  ASSERT_EQ(list->SelectedItem(), folder.File(L"b.8bf"));
+  // OnClick runs before SelectedItem changes.
+  EXPECT_EQ(order, (std::vector<std::wstring>{L"click ", L"change " + folder.File(L"b.8bf")}));
+
+  // The Up key's release picks the row above.
+  PressKey(VK_UP);
+  EXPECT_EQ(list->SelectedItem(), folder.File(L"a.8bf"));
+
+  DeleteFileW(folder.File(L"a.8bf").c_str());
+  list->UpdateFileList();
+  EXPECT_EQ(list->SelectedItem(), folder.File(L"a.8bf"));  // kept, although the file is gone
+  EXPECT_EQ(list->EntryCount(), 1);
+
+  // A click on empty space records nothing.
+  order.clear();
+  ClickAt(ListWindow(), 400, 300);
+  EXPECT_EQ(list->SelectedItem(), folder.File(L"a.8bf"));
+  EXPECT_EQ(order, (std::vector<std::wstring>{L"click " + folder.File(L"a.8bf")}));
+}
+
+TEST_F(FileListViewTest, RebuildAskedForWhileMessagesAreHandledRunsSafely) {
+  for (int i = 0; i < 50; ++i) folder.Create(L"f" + std::to_wstring(i) + L".8bf");
+  list->SetDirectory(folder.Path());
+  // Every rebuild handles pending messages; a message that asks for another rebuild (as a click
+  // or an activation may) nests one, which must leave the entries whole.
+  int nested = 0;
+  int hook = form->AddMessageHook([&](TMessage& m, const TControl::NextHandler& next) {
+    if (m.Msg == WM_APP) {
+      ++nested;
+      if (nested < 5) PostMessageW(form->Handle(), WM_APP, 0, 0);
+      folder.Create(L"n" + std::to_wstring(nested) + L".8bf");
+      list->UpdateFileList();
+      return;
+    }
+    next(m);
+  });
+  PostMessageW(form->Handle(), WM_APP, 0, 0);
+  list->UpdateFileList();
+  Pump();
+  form->RemoveMessageHook(hook);
+  EXPECT_EQ(nested, 5);
+  EXPECT_EQ(list->EntryCount(), 55);
+  EXPECT_EQ(static_cast<int>(SendMessageW(ListWindow(), LVM_GETITEMCOUNT, 0, 0)), 55);
+  for (int i = 0; i < list->EntryCount(); ++i) EXPECT_FALSE(list->Model().Entries()[static_cast<size_t>(i)].EntryName.empty());
+}
+
+TEST_F(FileListViewTest, SelectionQueries) {
+  folder.Create(L"a.8bf", std::string(3000, 'x'));
+  folder.Create(L"b.8bf", std::string(5000, 'x'));
+  list->SetDirectory(folder.Path());
+  EXPECT_EQ(list->SelectedNumber(), 2);  // no selection: the number of entries
+  EXPECT_EQ(list->SelectedSize(), 0);
+  list->SelectItem(1, true);
+  EXPECT_EQ(list->SelectedNumber(), 1);
+  EXPECT_EQ(list->SelectedSize(), 5000);
+  EXPECT_GT(list->DriveFreeSpace(), 0);
+}
+
+TEST_F(FileListViewTest, DriveViewListsDrivesAndIgnoresHeaderClicks) {
+  list->SetDirectory(folder.Path());
+  list->SetDirectory(L"my computer");
+  EXPECT_EQ(list->Directory(), L"my computer");
+  ASSERT_GT(list->EntryCount(), 0);
+  std::vector<std::wstring> before;
+  for (const auto& e : list->Model().Entries()) {
+    EXPECT_EQ(e.EntryKind, L"drv");
+    EXPECT_EQ(e.EntryPath.size(), 3u);
+    EXPECT_EQ(e.EntryName.substr(0, 2), L" (");
+    before.push_back(e.EntryPath);
+  }
+  EXPECT_FALSE(list->FileColumnsShown());
+  EXPECT_EQ(list->ItemText(0, 4), L" ");
+  list->HandleColumnClick(1);
+  std::vector<std::wstring> after;
+  for (const auto& e : list->Model().Entries()) after.push_back(e.EntryPath);
+  EXPECT_EQ(after, before);
+  EXPECT_TRUE(std::is_sorted(before.begin(), before.end()));
+}
+
+TEST_F(FileListViewTest, RowsAddedToAnIconViewGetTheirOwnPlaces) {
+  folder.Create(L"a.8bf");
+  list->SetViewStyle(TViewStyle::vsIcon);
+  list->SetDirectory(folder.Path());
+  folder.Create(L"b.8bf");
+  folder.Create(L"c.8bf");
+  list->UpdateFileList();
+  std::vector<std::pair<LONG, LONG>> places;
+  for (int i = 0; i < 3; ++i) {
+    POINT p = ListItemCentre(ListWindow(), i);
+    places.push_back({p.x, p.y});
+  }
+  std::sort(places.begin(), places.end());
+  EXPECT_EQ(std::unique(places.begin(), places.end()), places.end());
+}
+
+TEST_F(FileListViewTest, ViewStyleChangesTheListStyle) {
+  list->SetViewStyle(TViewStyle::vsIcon);
+  EXPECT_EQ(GetWindowLongPtrW(ListWindow(), GWL_STYLE) & LVS_TYPEMASK, LVS_ICON);
+  list->SetViewStyle(TViewStyle::vsSmallIcon);
+  EXPECT_EQ(GetWindowLongPtrW(ListWindow(), GWL_STYLE) & LVS_TYPEMASK, LVS_SMALLICON);
+  // The list shares the shell's image lists and must never destroy them.
+  EXPECT_TRUE(GetWindowLongPtrW(ListWindow(), GWL_STYLE) & LVS_SHAREIMAGELISTS);
+  char buffer[128];
+  GetClassNameA(ListWindow(), buffer, sizeof(buffer));
+  EXPECT_STREQ(buffer, "TOvFilelistView28");
+}

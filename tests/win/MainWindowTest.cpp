@@ -1,0 +1,198 @@
+// The main window in this process: layout rule, switch buttons and switching filters with real
+// mouse input on the real controls.
+#include <gtest/gtest.h>
+
+#include "app/Form1.h"
+#include "framework/Application.h"
+#include "tests/win/WinTestSupport.h"
+
+using namespace wintest;
+
+namespace {
+
+std::wstring Cwd() {
+  wchar_t buffer[MAX_PATH];
+  GetCurrentDirectoryW(MAX_PATH, buffer);
+  return buffer;
+}
+
+class MainWindowTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    for (const wchar_t* name : {L"Sharpen.8bf", L"Blur.8BF", L"a.b.8bf", L"Emboss.off", L"readme.txt"}) folder.Create(name);
+    SetCurrentDirectoryW(folder.Path().c_str());
+    form.reset(new TForm1(nullptr));
+    form->DoCreate();
+    form->Show();
+    Pump(100);
+  }
+  void TearDown() override { form.reset(); }
+
+  // Clicks the row of `list` that shows `caption`.
+  void Pick(TOvFilelistView28* list, const std::wstring& caption) {
+    int index = FindListItem(list->Handle(), caption);
+    ASSERT_GE(index, 0) << "no row " << caption;
+    POINT centre = ListItemCentre(list->Handle(), index);
+    ClickAt(list->Handle(), centre.x, centre.y);
+  }
+  void Press(TsButton* button) { ClickAt(button->Handle(), button->Width() / 2, button->Height() / 2); }
+  std::vector<std::wstring> Rows(TOvFilelistView28* list) {
+    std::vector<std::wstring> rows;
+    for (int i = 0; i < list->EntryCount(); ++i) rows.push_back(ListItemText(list->Handle(), i));
+    return rows;
+  }
+
+  CurrentDirectoryScope keepCwd{Cwd()};
+  TempFolder folder;
+  ComponentPtr<TForm1> form;
+};
+
+}  // namespace
+
+TEST_F(MainWindowTest, StartsWithDesignedPlaceAndBothListsOnTheCurrentFolder) {
+  RECT r;
+  GetWindowRect(form->Handle(), &r);
+  EXPECT_EQ(r.left, 386);
+  EXPECT_EQ(r.top, 254);
+  EXPECT_EQ(r.right - r.left, 615);
+  EXPECT_EQ(r.bottom - r.top, 549);
+  wchar_t caption[64];
+  GetWindowTextW(form->Handle(), caption, 64);
+  EXPECT_STREQ(caption, L"Brenvale");
+  EXPECT_EQ(form->ListOn->Directory(), folder.Path());
+  EXPECT_EQ(form->ListOff->Directory(), folder.Path());
+  EXPECT_EQ(Rows(form->ListOn), (std::vector<std::wstring>{L"a.b", L"Blur", L"Sharpen"}));
+  EXPECT_EQ(Rows(form->ListOff), (std::vector<std::wstring>{L"Emboss"}));
+  EXPECT_FALSE(form->sButtonOff->Enabled());
+  EXPECT_FALSE(form->sButtonOn->Enabled());
+  EXPECT_FALSE(form->IconBtn->Enabled());
+  EXPECT_TRUE(form->ListBtn->Enabled());
+  EXPECT_EQ(form->sPanelTop->Height(), 41);
+  EXPECT_EQ(form->sPanelTop->Top(), form->ClientHeight() - 41);
+}
+
+TEST_F(MainWindowTest, LayoutRuleForClientWidth599) {
+  int extra = form->Width() - form->ClientWidth();
+  form->SetBounds(form->Left(), form->Top(), 599 + extra, form->Height());
+  Pump();
+  ASSERT_EQ(form->ClientWidth(), 599);
+  EXPECT_EQ(form->sPanelOn->Width(), 298);
+  EXPECT_EQ(form->sPanelOff->Width(), 301);
+  EXPECT_EQ(form->sPanelOff->Left(), 298);
+  EXPECT_EQ(form->sPanelOn->Height(), form->ClientHeight() - 41);
+  for (TOvFilelistView28* list : {form->ListOn, form->ListOff}) {
+    EXPECT_EQ(list->Width(), 274);
+    EXPECT_EQ(list->Height(), form->sPanelOn->Height() - 64);
+    EXPECT_EQ(list->Left(), 12);
+    EXPECT_EQ(list->Top(), 52);
+  }
+  form->SetBounds(form->Left(), form->Top(), 600 + extra, form->Height() + 30);
+  Pump();
+  EXPECT_EQ(form->sPanelOn->Width(), 299);
+  EXPECT_EQ(form->sPanelOff->Width(), 301);
+  EXPECT_EQ(form->ListOff->Height(), form->sPanelOn->Height() - 64);
+}
+
+TEST_F(MainWindowTest, SwitchOffAndOnRenamesInTheListedFolder) {
+  Pick(form->ListOn, L"Sharpen");
+  EXPECT_TRUE(form->sButtonOff->Enabled());
+  EXPECT_FALSE(form->sButtonOn->Enabled());
+  EXPECT_EQ(form->FileName->Caption(), L"Sharpen");
+  Press(form->sButtonOff);
+  EXPECT_TRUE(folder.Exists(L"Sharpen.off"));
+  EXPECT_FALSE(folder.Exists(L"Sharpen.8bf"));
+  EXPECT_FALSE(form->sButtonOff->Enabled());
+  EXPECT_EQ(form->FileName->Caption(), L"");
+  EXPECT_EQ(Rows(form->ListOff), (std::vector<std::wstring>{L"Emboss", L"Sharpen"}));
+
+  Pick(form->ListOff, L"Sharpen");
+  EXPECT_TRUE(form->sButtonOn->Enabled());
+  EXPECT_FALSE(form->sButtonOff->Enabled());
+  EXPECT_EQ(form->FileName->Caption(), L"Sharpen");
+  Press(form->sButtonOn);
+  EXPECT_TRUE(folder.Exists(L"Sharpen.8bf"));
+  EXPECT_FALSE(form->sButtonOn->Enabled());
+}
+
+TEST_F(MainWindowTest, NewExtensionIsLowerCaseAndInnerDotsStay) {
+  Pick(form->ListOn, L"Blur");
+  Press(form->sButtonOff);
+  Pick(form->ListOff, L"Blur");
+  Press(form->sButtonOn);
+  EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"Blur.8bf", L"Emboss.off", L"Sharpen.8bf", L"a.b.8bf", L"readme.txt"}));
+  Pick(form->ListOn, L"a.b");
+  Press(form->sButtonOff);
+  EXPECT_TRUE(folder.Exists(L"a.b.off"));
+}
+
+TEST_F(MainWindowTest, SwitchNeverReplacesAnExistingFile) {
+  folder.Create(L"Sharpen.off", "old");
+  form->ListOff->UpdateFileList();
+  Pick(form->ListOn, L"Sharpen");
+  Press(form->sButtonOff);
+  EXPECT_TRUE(folder.Exists(L"Sharpen.8bf"));
+  EXPECT_TRUE(folder.Exists(L"Sharpen.off"));
+  EXPECT_FALSE(form->sButtonOff->Enabled());
+  EXPECT_EQ(form->FileName->Caption(), L"");
+}
+
+TEST_F(MainWindowTest, SwitchKeepsTheFileInItsFolderWhenTheCurrentDirectoryMoved) {
+  TempFolder elsewhere;
+  Pick(form->ListOn, L"Sharpen");
+  SetCurrentDirectoryW(elsewhere.Path().c_str());
+  form->sButtonOff->Click();
+  EXPECT_TRUE(folder.Exists(L"Sharpen.off"));
+  EXPECT_TRUE(elsewhere.Names().empty());
+}
+
+TEST_F(MainWindowTest, ClickOnEmptySpaceDisablesBothSwitches) {
+  Pick(form->ListOn, L"Sharpen");
+  ASSERT_TRUE(form->sButtonOff->Enabled());
+  ClickAt(form->ListOn->Handle(), form->ListOn->Width() - 20, form->ListOn->Height() - 20);
+  EXPECT_FALSE(form->sButtonOff->Enabled());
+  EXPECT_FALSE(form->sButtonOn->Enabled());
+}
+
+TEST_F(MainWindowTest, ViewButtonsSwitchBothListsAndStayOpposite) {
+  Press(form->ListBtn);
+  for (TOvFilelistView28* list : {form->ListOn, form->ListOff}) {
+    EXPECT_EQ(list->ViewStyle(), TViewStyle::vsSmallIcon);
+    EXPECT_EQ(GetWindowLongPtrW(list->Handle(), GWL_STYLE) & LVS_TYPEMASK, LVS_SMALLICON);
+  }
+  EXPECT_TRUE(form->IconBtn->Enabled());
+  EXPECT_FALSE(form->ListBtn->Enabled());
+  Press(form->IconBtn);
+  EXPECT_EQ(form->ListOn->ViewStyle(), TViewStyle::vsIcon);
+  EXPECT_FALSE(form->IconBtn->Enabled());
+  EXPECT_TRUE(form->ListBtn->Enabled());
+}
+
+TEST_F(MainWindowTest, ActivationRereadsTheFolder) {
+  folder.Create(L"New.8bf");
+  // The window leaves and comes back, as when the user returns from another program.
+  form->Perform(WM_ACTIVATE, WA_INACTIVE, 0);
+  form->Perform(WM_ACTIVATE, WA_ACTIVE, 0);
+  Pump();
+  EXPECT_EQ(Rows(form->ListOn), (std::vector<std::wstring>{L"a.b", L"Blur", L"New", L"Sharpen"}));
+}
+
+TEST_F(MainWindowTest, ActivationDuringAModalBoxDoesNotRebuild) {
+  folder.Create(L"New.8bf");
+  {
+    TApplication::ModalScope modal(Application);
+    form->Perform(WM_ACTIVATE, WA_ACTIVE, 0);
+  }
+  EXPECT_EQ(form->ListOn->EntryCount(), 3);
+}
+
+TEST_F(MainWindowTest, NonAsciiFilterSwitchesOffAndOn) {
+  const std::wstring name = L"\u00dcn\u00efcode\u6ee4\u955c";
+  folder.Create(name + L".8bf");
+  form->ListOn->UpdateFileList();
+  Pick(form->ListOn, name);
+  Press(form->sButtonOff);
+  EXPECT_TRUE(folder.Exists(name + L".off"));
+  Pick(form->ListOff, name);
+  Press(form->sButtonOn);
+  EXPECT_TRUE(folder.Exists(name + L".8bf"));
+}

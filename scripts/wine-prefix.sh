@@ -9,13 +9,15 @@ set -euo pipefail
 prefix=${1:?prefix folder}
 mode=${2:-run}
 export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
-stamp="$prefix/.brenvale-prefix-v1-$mode"
+stamp="$prefix/.brenvale-prefix-v2-$mode"
 [ -f "$stamp" ] && exit 0
 mkdir -p "$prefix"
 wineboot --init >/dev/null 2>&1
 wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /t REG_SZ /d N /f >/dev/null 2>&1
 if [ "$mode" = test ]; then
   wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+  # A test program that crashes ends at once instead of waiting for a debugger.
+  wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\AeDebug' /v Debugger /t REG_SZ /d "" /f >/dev/null 2>&1
 fi
 fonts="$prefix/drive_c/windows/Fonts"
 mkdir -p "$fonts"

@@ -6,5 +6,5 @@ here=$(cd "$(dirname "$0")" && pwd)
 export WINEPREFIX=${BRENVALE_WINEPREFIX:-$here/../build/wineprefix}
 export WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
 export TZ=${TZ:-UTC} LANG=${LANG:-C.UTF-8}
-[ -f "$WINEPREFIX/.brenvale-prefix-v1-test" ] || "$here/wine-prefix.sh" "$WINEPREFIX" test
+[ -f "$WINEPREFIX/.brenvale-prefix-v2-test" ] || "$here/wine-prefix.sh" "$WINEPREFIX" test
 exec wine "$@"

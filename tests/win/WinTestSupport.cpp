@@ -26,9 +26,10 @@ void Pump(int milliseconds) {
   } while (static_cast<int>(end - GetTickCount()) > 0);
 }
 
-TempFolder::TempFolder() {
+TempFolder::TempFolder(const std::wstring& under) {
   wchar_t base[MAX_PATH];
   GetTempPathW(MAX_PATH, base);
+  if (!under.empty()) lstrcpynW(base, under.c_str(), MAX_PATH);
   static int counter = 0;
   for (;;) {
     path_ = std::wstring(base) + L"brenvale-test-" + std::to_wstring(GetCurrentProcessId()) + L"-" +

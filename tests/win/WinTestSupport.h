@@ -17,7 +17,8 @@ void Pump(int milliseconds = 50);
 // A new empty folder under the temporary folder, removed with everything in it at the end.
 class TempFolder {
  public:
-  TempFolder();
+  // Under the temporary folder, or under `base` when given.
+  explicit TempFolder(const std::wstring& base = L"");
   TempFolder(const TempFolder&) = delete;
   TempFolder& operator=(const TempFolder&) = delete;
   ~TempFolder();

@@ -1,0 +1,69 @@
+// See WicImageDecoder.h.
+#include "paint/WicImageDecoder.h"
+
+#include "paint/BmpCodec.h"
+
+namespace {
+
+constexpr uint32_t kMaxSide = 32768;
+
+uint32_t Be32(const uint8_t* p) {
+  return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
+         (static_cast<uint32_t>(p[2]) << 8) | p[3];
+}
+
+// Whether a PNG file carries alpha: a colour type with an alpha channel, or a transparency chunk.
+bool PngHasAlpha(std::span<const uint8_t> bytes) {
+  if (bytes.size() < 8 + 25) return false;
+  uint8_t colorType = bytes[8 + 8 + 9];
+  if (colorType == 4 || colorType == 6) return true;
+  for (size_t pos = 8; bytes.size() - pos >= 12;) {
+    uint32_t length = Be32(&bytes[pos]);
+    if (length > bytes.size() - pos - 12) break;
+    if (std::equal(&bytes[pos + 4], &bytes[pos + 8], "tRNS")) return true;
+    if (std::equal(&bytes[pos + 4], &bytes[pos + 8], "IDAT")) break;  // transparency comes before the data
+    pos += 12 + length;
+  }
+  return false;
+}
+
+}  // namespace
+
+IWICImagingFactory* WicImageDecoder::Factory() const {
+  if (!factory_) {
+    HRESULT hr = CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                  reinterpret_cast<void**>(factory_.Receive()));
+    if (FAILED(hr)) factory_.Reset();
+  }
+  return factory_.Get();
+}
+
+std::optional<Bitmap> WicImageDecoder::Decode(ImageFileKind kind, std::span<const uint8_t> bytes) const {
+  if (kind == ImageFileKind::ifBmp) {
+    if (std::optional<Bitmap> bitmap = DecodeBmp(bytes)) return bitmap;
+  }
+  if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return std::nullopt;
+  IWICImagingFactory* factory = Factory();
+  if (!factory) return std::nullopt;
+
+  ComPtr<IWICStream> stream;
+  ComPtr<IWICBitmapDecoder> decoder;
+  ComPtr<IWICBitmapFrameDecode> frame;
+  ComPtr<IWICBitmapSource> converted;
+  if (FAILED(factory->CreateStream(stream.Receive())) ||
+      FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()))) ||
+      FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.Receive())) ||
+      FAILED(decoder->GetFrame(0, frame.Receive())) ||
+      FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.Get(), converted.Receive())))
+    return std::nullopt;
+  UINT width = 0, height = 0;
+  if (FAILED(converted->GetSize(&width, &height)) || width == 0 || height == 0 || width > kMaxSide || height > kMaxSide)
+    return std::nullopt;
+
+  const bool withAlpha = kind == ImageFileKind::ifPng && PngHasAlpha(bytes);
+  Bitmap pixels(static_cast<int>(width), static_cast<int>(height), PixelFormat::pf32bit);
+  if (FAILED(converted->CopyPixels(nullptr, static_cast<UINT>(pixels.Stride()),
+                                   static_cast<UINT>(pixels.Stride() * static_cast<ptrdiff_t>(height)), pixels.Row(0))))
+    return std::nullopt;
+  return withAlpha ? std::move(pixels) : pixels.Converted(PixelFormat::pf24bit);
+}

@@ -1,6 +1,7 @@
 // See LoadedSkin.h.
 #include "skin/LoadedSkin.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -60,4 +61,31 @@ int LoadedSkin::JpegPatternIndexOf(int sectionIndex, std::string_view sectionNam
       if (Patterns[i].SectionName == name && Patterns[i].PropertyName == key) return static_cast<int>(i);
     return -1;
   });
+}
+
+namespace {
+
+// One margin: the item's own, else its BorderWidth, else the size of a state picture (an item
+// without states counts as one).
+int Margin(const LoadedSkin& skin, int index, int16_t TsMaskData::*side, bool across) {
+  if (!skin.IsValidItem(index)) return 0;
+  const TsMaskData& item = skin.Items[static_cast<size_t>(index)];
+  if (item.*side > 0) return item.*side;
+  if (item.BorderWidth > 0) return item.BorderWidth;
+  if (across) return item.R.Width() / std::max<int>(1, item.ImageCount);
+  return StateHeight(item);
+}
+
+}  // namespace
+
+int LoadedSkin::ItemMarginLeft(int index) const { return Margin(*this, index, &TsMaskData::WL, true); }
+int LoadedSkin::ItemMarginTop(int index) const { return Margin(*this, index, &TsMaskData::WT, false); }
+int LoadedSkin::ItemMarginRight(int index) const { return Margin(*this, index, &TsMaskData::WR, true); }
+int LoadedSkin::ItemMarginBottom(int index) const { return Margin(*this, index, &TsMaskData::WB, false); }
+
+Point LoadedSkin::ItemSize(int index) const {
+  if (!IsValidItem(index)) return {};
+  const TsMaskData& item = Items[static_cast<size_t>(index)];
+  if (item.Image) return {item.Image->Width() / 3, item.Image->Height() / 2};
+  return {StateWidth(item), StateHeight(item)};
 }

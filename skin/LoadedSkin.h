@@ -30,4 +30,14 @@ struct LoadedSkin {
   int TextureItemIndexOf(int sectionIndex, std::string_view sectionName, std::string_view key) const;
   // The same rule on the pattern table.
   int JpegPatternIndexOf(int sectionIndex, std::string_view sectionName, std::string_view key) const;
+
+  // The margins of an item's nine parts: its own margin when above 0, else its BorderWidth when
+  // above 0, else one state picture's width (left, right) or height (top, bottom); 0 for an
+  // index outside the table.
+  int ItemMarginLeft(int index) const;
+  int ItemMarginTop(int index) const;
+  int ItemMarginRight(int index) const;
+  int ItemMarginBottom(int index) const;
+  // A third of the width and half the height of an item's own picture, else one state picture.
+  Point ItemSize(int index) const;
 };

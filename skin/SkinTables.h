@@ -27,13 +27,10 @@ struct TsGradItem {
 };
 using TsGradArray = std::vector<TsGradItem>;
 
-// One skin section.
-struct TsGeneralData {
+// The values of a section that the options text and a stored skin's section record both carry.
+struct TsSectionLook {
   std::string ParentClass;
-  std::string ClassName;
   TColor Color = 16777215;
-  std::array<TColor, 5> FontColor{0, -1, -1, -1, -1};     // [0] text, [1..4] contour left, top, right, bottom
-  std::array<TColor, 5> HotFontColor{0, -1, -1, -1, -1};
   bool GiveOwnFont = false;
   int32_t GlowCount = 0;
   int32_t GlowMargin = 0;
@@ -41,7 +38,6 @@ struct TsGeneralData {
   int32_t Transparency = 0;
   int32_t GradientPercent = 0;
   std::string GradientData = " ";
-  TsGradArray GradientArray;
   int32_t ImagePercent = 0;
   bool ShowFocus = false;
   bool FadingEnabled = false;
@@ -50,12 +46,20 @@ struct TsGeneralData {
   int32_t HotTransparency = 0;
   int32_t HotGradientPercent = 0;
   std::string HotGradientData;
-  TsGradArray HotGradientArray;
   int32_t HotImagePercent = 0;
   TColor HotGlowColor = 16777215;
   TColor GlowColor = 16777215;
   uint8_t HotGlowSize = 0;
   uint8_t GlowSize = 0;
+};
+
+// One skin section.
+struct TsGeneralData : TsSectionLook {
+  std::string ClassName;
+  std::array<TColor, 5> FontColor{0, -1, -1, -1, -1};     // [0] text, [1..4] contour left, top, right, bottom
+  std::array<TColor, 5> HotFontColor{0, -1, -1, -1, -1};
+  TsGradArray GradientArray;
+  TsGradArray HotGradientArray;
   int32_t BorderIndex = -1;
   int32_t ImgTL = -1, ImgTR = -1, ImgBL = -1, ImgBR = -1;
 };

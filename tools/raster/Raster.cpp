@@ -72,17 +72,27 @@ Canvas::Canvas(int width, int height, Rgba background)
 
 namespace {
 
-bool Inside(const std::vector<Polygon>& shape, double x, double y) {
+bool InsidePolygon(const Polygon& p, double x, double y) {
   bool in = false;
-  for (const Polygon& p : shape) {
-    size_t n = p.size();
-    for (size_t i = 0, j = n - 1; i < n; j = i++) {
-      const Vec& a = p[i];
-      const Vec& b = p[j];
-      if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) in = !in;
-    }
+  size_t n = p.size();
+  for (size_t i = 0, j = n - 1; i < n; j = i++) {
+    const Vec& a = p[i];
+    const Vec& b = p[j];
+    if ((a.y > y) != (b.y > y) && x < (b.x - a.x) * (y - a.y) / (b.y - a.y) + a.x) in = !in;
   }
   return in;
+}
+
+bool Inside(const std::vector<Polygon>& shape, double x, double y) {
+  bool in = false;
+  for (const Polygon& p : shape) in ^= InsidePolygon(p, x, y);
+  return in;
+}
+
+bool InsideAny(const std::vector<Polygon>& pieces, double x, double y) {
+  for (const Polygon& p : pieces)
+    if (InsidePolygon(p, x, y)) return true;
+  return false;
 }
 
 void Over(Rgba& dst, const Rgba& src, double coverage) {
@@ -100,7 +110,30 @@ void Over(Rgba& dst, const Rgba& src, double coverage) {
 
 }  // namespace
 
+std::vector<Polygon> Stroke(const std::vector<Vec>& points, double width) {
+  std::vector<Polygon> pieces;
+  double r = width / 2;
+  for (size_t i = 0; i < points.size(); ++i) {
+    pieces.push_back(Ellipse(points[i].x, points[i].y, r, r));
+    if (i == 0) continue;
+    Vec a = points[i - 1], b = points[i];
+    double dx = b.x - a.x, dy = b.y - a.y, len = std::hypot(dx, dy);
+    if (len <= 0) continue;
+    double nx = -dy / len * r, ny = dx / len * r;
+    pieces.push_back({{a.x + nx, a.y + ny}, {b.x + nx, b.y + ny}, {b.x - nx, b.y - ny}, {a.x - nx, a.y - ny}});
+  }
+  return pieces;
+}
+
+void Canvas::FillUnion(const std::vector<Polygon>& pieces, const Paint& paint, double opacity) {
+  FillWith(pieces, paint, opacity, true);
+}
+
 void Canvas::Fill(const std::vector<Polygon>& shape, const Paint& paint, double opacity) {
+  FillWith(shape, paint, opacity, false);
+}
+
+void Canvas::FillWith(const std::vector<Polygon>& shape, const Paint& paint, double opacity, bool unionOfPieces) {
   double minX = 1e9, minY = 1e9, maxX = -1e9, maxY = -1e9;
   for (const auto& p : shape)
     for (const auto& v : p) {
@@ -117,7 +150,9 @@ void Canvas::Fill(const std::vector<Polygon>& shape, const Paint& paint, double 
       int hits = 0;
       for (int sy = 0; sy < n; ++sy)
         for (int sx = 0; sx < n; ++sx)
-          if (Inside(shape, x + (sx + 0.5) / n, y + (sy + 0.5) / n)) ++hits;
+          if (unionOfPieces ? InsideAny(shape, x + (sx + 0.5) / n, y + (sy + 0.5) / n)
+                            : Inside(shape, x + (sx + 0.5) / n, y + (sy + 0.5) / n))
+            ++hits;
       if (hits) Over(At(x, y), paint(x + 0.5, y + 0.5), opacity * hits / double(n * n));
     }
 }

@@ -32,6 +32,9 @@ Polygon RoundedRect(double left, double top, double right, double bottom, double
 Polygon Ellipse(double cx, double cy, double rx, double ry);
 // An outline of a polygon ring: the area between `outer` and `inner` (even-odd filling).
 Polygon Translate(const Polygon& p, double dx, double dy);
+// The pieces of a stroke along the points, `width` wide with round joins and ends; fill them
+// with Canvas::FillUnion.
+std::vector<Polygon> Stroke(const std::vector<Vec>& points, double width);
 
 class Canvas {
  public:
@@ -44,6 +47,8 @@ class Canvas {
   // Fills the polygons (even-odd rule across all of them) with the paint, anti-aliased.
   void Fill(const std::vector<Polygon>& shape, const Paint& paint, double opacity = 1.0);
   void Fill(const Polygon& shape, const Paint& paint, double opacity = 1.0) { Fill(std::vector<Polygon>{shape}, paint, opacity); }
+  // Fills the area covered by any of the pieces (each piece even-odd on its own), anti-aliased.
+  void FillUnion(const std::vector<Polygon>& pieces, const Paint& paint, double opacity = 1.0);
   // Fills an axis-aligned rectangle of whole pixels without anti-aliasing.
   void FillRect(int left, int top, int right, int bottom, Rgba c);
   // Composites `other` at (x, y).
@@ -54,6 +59,7 @@ class Canvas {
   std::vector<uint8_t> Bgr(bool withAlpha, bool keyTransparent) const;
 
  private:
+  void FillWith(const std::vector<Polygon>& shape, const Paint& paint, double opacity, bool unionOfPieces);
   int width_, height_;
   std::vector<Rgba> pixels_;
 };

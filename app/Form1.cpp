@@ -3,6 +3,7 @@
 #include "app/Form1.h"
 
 #include "app/MainLayout.h"
+#include "skin/EmbeddedSkins.h"
 #include "framework/Application.h"
 #include "framework/Strings.h"
 
@@ -164,6 +165,39 @@ void TForm1::ReadLayout() {
 
   ListOff = CreateFileList(sPanelOff, L"ListOff", L"*.off");
   ListOff->OnClick = [this](TObject* s) { ListOffClick(s); };
+
+  sSkinManager1 = new TsSkinManager(this);
+  sSkinManager1->SetName(L"sSkinManager1");
+  sSkinManager1->SetExtendedBorders(true);
+  auto* storedSkin = static_cast<TsStoredSkin*>(sSkinManager1->InternalSkins()->Add());
+  storedSkin->SetName(kPearlMistSkinName);
+  storedSkin->SetData(PearlMistArchive());
+  sSkinManager1->MenuSupport()->SetIcoLineSkin(L"ICOLINE");
+  sSkinManager1->SetSkinDirectory(L"c:\\Skins");
+  const std::pair<TvlThirdPartyIndex, const wchar_t*> classLists[] = {
+      {tpEdits, L"TEdit\r\nTMemo\r\nTMaskEdit\r\nTLabeledEdit\r\nTHotKey\r\nTListBox\r\nTCheckListBox\r\nTRichEdit\r\n"
+                L"TDateTimePicker\r\nTFileListBox\r\nTOvFilelistView28"},
+      {tpButtons, L"TButton"},
+      {tpBitBtns, L"TBitBtn"},
+      {tpCheckBoxes, L"TCheckBox\r\nTRadioButton\r\nTGroupButton"},
+      {tpComboBoxes, L"TComboBox\r\nTComboBoxEx\r\nTColorBox"},
+      {tpGrids, L"TStringGrid\r\nTDrawGrid\r\nTValueListEditor"},
+      {tpGroupBoxes, L"TGroupBox\r\nTRadioGroup"},
+      {tpListViews, L"TListView"},
+      {tpPanels, L"TPanel"},
+      {tpTreeViews, L"TTreeView"},
+      {tpWWEdits, L""},
+      {tpGridEh, L""},
+      {tpVirtualTrees, L""},
+      {tpPageControl, L"TPageControl"},
+      {tpTabControl, L"TTabControl"},
+      {tpToolBar, L"TToolBar"},
+      {tpStatusBar, L"TStatusBar"},
+      {tpSpeedButton, L"TSpeedButton"},
+  };
+  // Every list begins with a line holding one blank.
+  for (const auto& [index, names] : classLists) sSkinManager1->ThirdParty()->SetText(index, std::wstring(L" \r\n") + names);
+  sSkinManager1->SetSkinName(kPearlMistSkinName);
 
   BrowseForFolder = new TBrowseForFolder(this);
   BrowseForFolder->SetName(L"BrowseForFolder");

@@ -9,6 +9,7 @@
 #include "filelist/OvFilelistView28.h"
 #include "folderpicker/BrowseForFolder.h"
 #include "framework/Form.h"
+#include "skin/sSkinManager.h"
 
 class TForm1 : public TForm {
  public:
@@ -36,6 +37,7 @@ class TForm1 : public TForm {
   TsButton* sButtonOn = nullptr;
   TsLabel* sLabel2 = nullptr;
   TOvFilelistView28* ListOff = nullptr;
+  TsSkinManager* sSkinManager1 = nullptr;
   TBrowseForFolder* BrowseForFolder = nullptr;
 
   // Event handlers.

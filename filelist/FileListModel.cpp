@@ -1,6 +1,7 @@
 // See FileListModel.h.
 #include "filelist/FileListModel.h"
 
+#include <algorithm>
 #include <utility>
 
 #include "filelist/FileListFormats.h"
@@ -25,6 +26,22 @@ int TextComparer::CompareCaseSensitive(std::wstring_view a, std::wstring_view b)
   int c = a.compare(b);
   return c < 0 ? -1 : (c > 0 ? 1 : 0);
 }
+
+namespace {
+// Big-endian code units, so that bytes compare like the units.
+std::string KeyOfUnits(std::wstring_view text) {
+  std::string key;
+  key.reserve(text.size() * 4);
+  for (wchar_t c : text) {
+    uint32_t u = static_cast<uint32_t>(c);
+    for (int shift = 24; shift >= 0; shift -= 8) key.push_back(static_cast<char>((u >> shift) & 0xFF));
+  }
+  return key;
+}
+}  // namespace
+
+std::string TextComparer::SortKeyIgnoringCase(std::wstring_view text) const { return KeyOfUnits(bv::UpperCase(text)); }
+std::string TextComparer::SortKeyCaseSensitive(std::wstring_view text) const { return KeyOfUnits(text); }
 
 namespace filelist {
 
@@ -71,8 +88,10 @@ void FileListModel::Clear() {
 }
 
 void FileListModel::Grow() {
-  // Steps of 500 records: a folder of a few thousand files reallocates only a few times.
-  if (entries_.size() == entries_.capacity()) entries_.reserve(entries_.size() + 500);
+  // Steps of 500 records, so a folder of a few thousand files reallocates only a few times; in
+  // larger folders the step grows with the array (half of it), so that 100,000 files do not
+  // move the whole array two hundred times.
+  if (entries_.size() == entries_.capacity()) entries_.reserve(entries_.size() + std::max<size_t>(500, entries_.size() / 2));
 }
 
 void FileListModel::AppendEntry(TFileInfo entry) {
@@ -132,31 +151,63 @@ bool FileListModel::HandleColumnClick(int column) {
 }
 
 void FileListModel::SortEntries() {
-  if (entries_.size() > 1) QuickSort(0, EntryCount() - 1);
+  if (entries_.size() < 2) return;
+  static const TextComparer simple;
+  const TextComparer& cmp = services_.comparer ? *services_.comparer : simple;
+  // The quicksort runs over positions with a sort key per record, so that a text comparison is a
+  // byte comparison; the records then move once into their new order.
+  std::vector<SortRecord> records;
+  records.reserve(entries_.size());
+  for (const TFileInfo& e : entries_) {
+    SortRecord r{&e, {}};
+    if (sortColumn_ == 0) r.key = cmp.SortKeyIgnoringCase(e.EntryName);
+    else if (sortColumn_ == 4) r.key = cmp.SortKeyIgnoringCase(e.EntryAttrText);
+    else if (sortColumn_ == 2) r.key = cmp.SortKeyCaseSensitive(bv::LowerCase(e.EntryTypeName));
+    records.push_back(std::move(r));
+  }
+  std::vector<int> order(entries_.size());
+  for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
+  QuickSort(order, records, 0, EntryCount() - 1);
+  TFlieInfoArr sorted;
+  sorted.reserve(entries_.capacity());
+  for (int index : order) sorted.push_back(std::move(entries_[static_cast<size_t>(index)]));
+  entries_.swap(sorted);
 }
 
-void FileListModel::QuickSort(int left, int right) {
+void FileListModel::QuickSort(std::vector<int>& order, const std::vector<SortRecord>& records, int left,
+                              int right) const {
   // Hoare partition around the middle record; the left part recursively, the right part by
   // continuing the loop. Records that compare equal end in no defined order.
+  auto compare = [&](int a, int b) {
+    const SortRecord& x = records[static_cast<size_t>(a)];
+    const SortRecord& y = records[static_cast<size_t>(b)];
+    bool keyed = sortColumn_ == 0 || sortColumn_ == 2 || sortColumn_ == 4;
+    return Compare(*x.entry, *y.entry, keyed ? &x.key : nullptr, keyed ? &y.key : nullptr);
+  };
   for (;;) {
     int i = left, j = right;
-    TFileInfo pivot = entries_[static_cast<size_t>((left + right) / 2)];
+    int pivot = order[static_cast<size_t>((left + right) / 2)];  // a record, not a place
     do {
-      while (CompareEntries(entries_[static_cast<size_t>(i)], pivot) < 0) ++i;
-      while (CompareEntries(entries_[static_cast<size_t>(j)], pivot) > 0) --j;
+      while (compare(order[static_cast<size_t>(i)], pivot) < 0) ++i;
+      while (compare(order[static_cast<size_t>(j)], pivot) > 0) --j;
       if (i <= j) {
-        if (i < j) std::swap(entries_[static_cast<size_t>(i)], entries_[static_cast<size_t>(j)]);
+        if (i < j) std::swap(order[static_cast<size_t>(i)], order[static_cast<size_t>(j)]);
         ++i;
         --j;
       }
     } while (i <= j);
-    if (left < j) QuickSort(left, j);
+    if (left < j) QuickSort(order, records, left, j);
     left = i;
     if (i >= right) return;
   }
 }
 
 int FileListModel::CompareEntries(const TFileInfo& a, const TFileInfo& b) const {
+  return Compare(a, b, nullptr, nullptr);
+}
+
+int FileListModel::Compare(const TFileInfo& a, const TFileInfo& b, const std::string* keyA,
+                           const std::string* keyB) const {
   static const TextComparer simple;
   const TextComparer& cmp = services_.comparer ? *services_.comparer : simple;
   bool aParent = a.EntryName == L"..";
@@ -167,12 +218,21 @@ int FileListModel::CompareEntries(const TFileInfo& a, const TFileInfo& b) const 
   } else {
     switch (sortColumn_) {
       case 0:
-        result = cmp.CompareIgnoringCase(a.EntryName, b.EntryName);
+        result = keyA ? keyA->compare(*keyB) : cmp.CompareIgnoringCase(a.EntryName, b.EntryName);
         break;
       case 1:
         result = a.EntrySize < b.EntrySize ? -1 : (a.EntrySize > b.EntrySize ? 1 : 0);
         break;
       case 2: {
+        if (keyA) {
+          // Keys of the lowered texts: equal texts have equal keys, an empty text the shortest.
+          bool xEmpty = a.EntryTypeName.empty(), yEmpty = b.EntryTypeName.empty();
+          if (*keyA == *keyB) result = 0;
+          else if (xEmpty) result = -1;
+          else if (yEmpty) result = 1;
+          else result = keyA->compare(*keyB);
+          break;
+        }
         std::wstring x = bv::LowerCase(a.EntryTypeName), y = bv::LowerCase(b.EntryTypeName);
         if (x == y) result = 0;
         else if (x.empty()) result = -1;
@@ -184,13 +244,14 @@ int FileListModel::CompareEntries(const TFileInfo& a, const TFileInfo& b) const 
         result = a.EntryTimeKey < b.EntryTimeKey ? -1 : (a.EntryTimeKey > b.EntryTimeKey ? 1 : 0);
         break;
       case 4:
-        result = cmp.CompareIgnoringCase(a.EntryAttrText, b.EntryAttrText);
+        result = keyA ? keyA->compare(*keyB) : cmp.CompareIgnoringCase(a.EntryAttrText, b.EntryAttrText);
         break;
       default:
         result = aParent ? -1 : (bParent ? 1 : 0);
         break;
     }
   }
+  result = result < 0 ? -1 : (result > 0 ? 1 : 0);
   if (sortDescending_ && !aParent && !bParent) result = -result;
   return result;
 }

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -55,6 +56,10 @@ class TextComparer {
   // Locale-aware comparisons; negative, zero or positive.
   virtual int CompareIgnoringCase(std::wstring_view a, std::wstring_view b) const;
   virtual int CompareCaseSensitive(std::wstring_view a, std::wstring_view b) const;
+  // Sort keys: byte strings that compare (as unsigned bytes) exactly as the texts compare with
+  // the two functions above. Sorting a large folder compares keys instead of texts.
+  virtual std::string SortKeyIgnoringCase(std::wstring_view text) const;
+  virtual std::string SortKeyCaseSensitive(std::wstring_view text) const;
 };
 
 namespace filelist {
@@ -110,8 +115,14 @@ class FileListModel {
   int CompareEntries(const TFileInfo& a, const TFileInfo& b) const;
 
  private:
+  struct SortRecord {
+    const TFileInfo* entry;
+    std::string key;  // the sort key of the text the column compares, when it compares text
+  };
   void Grow();
-  void QuickSort(int left, int right);
+  void QuickSort(std::vector<int>& order, const std::vector<SortRecord>& records, int left, int right) const;
+  // CompareEntries, with the text comparison done on sort keys when they are given.
+  int Compare(const TFileInfo& a, const TFileInfo& b, const std::string* keyA, const std::string* keyB) const;
 
   Services services_;
   TFlieInfoArr entries_;

@@ -30,6 +30,24 @@ int LocaleTextComparer::CompareCaseSensitive(std::wstring_view a, std::wstring_v
                              static_cast<int>(b.size())));
 }
 
+namespace {
+
+std::string SortKey(std::wstring_view text, DWORD flags) {
+  if (text.empty()) return {};
+  int size = LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | flags, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::string key(static_cast<size_t>(size > 0 ? size : 0), '\0');
+  if (size > 0)
+    LCMapStringW(LOCALE_USER_DEFAULT, LCMAP_SORTKEY | flags, text.data(), static_cast<int>(text.size()),
+                 reinterpret_cast<LPWSTR>(key.data()), size);
+  // The key ends with a zero byte, which orders a prefix first as well.
+  return key;
+}
+
+}  // namespace
+
+std::string LocaleTextComparer::SortKeyIgnoringCase(std::wstring_view text) const { return SortKey(text, NORM_IGNORECASE); }
+std::string LocaleTextComparer::SortKeyCaseSensitive(std::wstring_view text) const { return SortKey(text, 0); }
+
 namespace locale_services {
 
 const filelist::LocaleData& UserLocaleData() {
@@ -92,6 +110,14 @@ filelist::CalendarTime LocalCalendarTime(uint64_t fileTime) {
   c.second = st.wSecond;
   c.dayOfWeek = st.wDayOfWeek;
   return c;
+}
+
+int64_t CurrentLocalOffset() {
+  FILETIME now, local;
+  GetSystemTimeAsFileTime(&now);
+  if (!FileTimeToLocalFileTime(&now, &local)) return 0;
+  auto ticks = [](const FILETIME& f) { return static_cast<int64_t>((static_cast<uint64_t>(f.dwHighDateTime) << 32) | f.dwLowDateTime); };
+  return ticks(local) - ticks(now);
 }
 
 }  // namespace locale_services

@@ -12,6 +12,8 @@ class LocaleTextComparer : public TextComparer {
  public:
   int CompareIgnoringCase(std::wstring_view a, std::wstring_view b) const override;
   int CompareCaseSensitive(std::wstring_view a, std::wstring_view b) const override;
+  std::string SortKeyIgnoringCase(std::wstring_view text) const override;
+  std::string SortKeyCaseSensitive(std::wstring_view text) const override;
 };
 
 namespace locale_services {
@@ -24,4 +26,7 @@ std::wstring LongTimeFormat();
 std::wstring ShortTimeFormat();
 // The local calendar time of a file time in UTC.
 filelist::CalendarTime LocalCalendarTime(uint64_t fileTime);
+// What the platform adds to a UTC file time to make it local, right now (it converts every file
+// time with the current offset). Read once per rebuild instead of once per file.
+int64_t CurrentLocalOffset();
 }  // namespace locale_services

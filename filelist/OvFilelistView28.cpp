@@ -375,6 +375,7 @@ void TOvFilelistView28::RebuildNow() {
 
   model_.Clear();
   SetItemCount(0);
+  localOffset_ = locale_services::CurrentLocalOffset();
   if (!IsMyComputer(directory_)) {
     if (!fileColumnsShown_) BuildFileColumns();
     model_.ScanFolder(directory_, mask_, fileType_, showFolders_, parentDirEnabled_);
@@ -577,7 +578,7 @@ void TOvFilelistView28::SetTimeFormat(TTmFormat value) {
 }
 
 std::wstring TOvFilelistView28::FormatEntryDate(uint64_t fileTime) const {
-  filelist::CalendarTime local = locale_services::LocalCalendarTime(fileTime);
+  filelist::CalendarTime local = filelist::CalendarFromFileTime(static_cast<uint64_t>(static_cast<int64_t>(fileTime) + localOffset_));
   const filelist::LocaleData& locale = locale_services::UserLocaleData();
   return filelist::FormatDateTime(dateFormatText_, local, locale) + L" " +
          filelist::FormatDateTime(timeFormatText_, local, locale);

@@ -236,6 +236,7 @@ class TOvFilelistView28 : public TWinControl {
   TTmFormat timeFormat_ = TTmFormat::tfShortFormat;
   std::wstring dateFormatText_;
   std::wstring timeFormatText_;
+  int64_t localOffset_ = 0;  // UTC to local file time, read at the start of each rebuild
   TFileSize fileSize_ = TFileSize::fsKB;
   bool hideFileExt_ = false;
   std::wstring parentDirCaption_ = L" Up one level";

@@ -144,7 +144,7 @@ TEST(FileListScan, KeepsSixtyFourBitSizesAndTexts) {
   EXPECT_FALSE(e.EntryInfoFetched);
 }
 
-TEST(FileListScan, ArrayGrowsInStepsOfFiveHundred) {
+TEST(FileListScan, ArrayGrowsInStepsOfFiveHundredThenWithItsSize) {
   FakeFolder folder;
   for (int i = 0; i < 1200; ++i) folder.Add(L"f" + std::to_wstring(i) + L".8bf");
   FileListModel model({&folder, nullptr, nullptr});
@@ -153,6 +153,11 @@ TEST(FileListScan, ArrayGrowsInStepsOfFiveHundred) {
   model.ScanFolder(L"C:\\Plug\\", L"*.8bf", kMainWindowTypes, false, true);
   EXPECT_EQ(model.EntryCount(), 1200);
   EXPECT_EQ(model.Entries().capacity(), 1500u);
+  for (int i = 1200; i < 20000; ++i) folder.Add(L"f" + std::to_wstring(i) + L".8bf");
+  model.Clear();
+  model.ScanFolder(L"C:\\Plug\\", L"*.8bf", kMainWindowTypes, false, true);
+  EXPECT_EQ(model.EntryCount(), 20000);
+  EXPECT_LE(model.Entries().capacity(), 30000u);  // grows by half its size once it is large
 }
 
 namespace {

@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "filelist/LocaleServices.h"
 #include "filelist/OvFilelistView28.h"
+#include "framework/Strings.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "tests/win/WinTestSupport.h"
@@ -39,8 +41,10 @@ class FileListViewTest : public testing::Test {
     return rows;
   }
 
-  CurrentDirectoryScope keepCwd{Cwd()};
+  // The folder outlives the scope that gives the process its old current directory back: a
+  // folder that is some process's current directory cannot be removed.
   TempFolder folder;
+  CurrentDirectoryScope keepCwd{Cwd()};
   ComponentPtr<TForm> form;
   TOvFilelistView28* list = nullptr;  // owned by the form
 };
@@ -212,4 +216,20 @@ TEST_F(FileListViewTest, ViewStyleChangesTheListStyle) {
   char buffer[128];
   GetClassNameA(ListWindow(), buffer, sizeof(buffer));
   EXPECT_STREQ(buffer, "TOvFilelistView28");
+}
+
+TEST(LocaleTextComparer, SortKeysOrderTextsAsTheComparisonDoes) {
+  const std::wstring texts[] = {L"", L"a", L"A", L"\u00e4", L"b", L"B.8bf", L"b.8BF", L"a.b", L"a b", L"ab", L"a-b", L"10",
+                                L"9", L"\u00dcn\u00efcode", L"Zeta", L"zeta", L"_x", L"\u6ee4\u955c", L"ARHS", L"AR"};
+  LocaleTextComparer comparer;
+  auto sign = [](int v) { return v < 0 ? -1 : (v > 0 ? 1 : 0); };
+  for (const auto& a : texts)
+    for (const auto& b : texts) {
+      EXPECT_EQ(sign(comparer.SortKeyIgnoringCase(a).compare(comparer.SortKeyIgnoringCase(b))),
+                comparer.CompareIgnoringCase(a, b))
+          << bv::WideToUtf8(a) << " / " << bv::WideToUtf8(b);
+      EXPECT_EQ(sign(comparer.SortKeyCaseSensitive(a).compare(comparer.SortKeyCaseSensitive(b))),
+                comparer.CompareCaseSensitive(a, b))
+          << bv::WideToUtf8(a) << " / " << bv::WideToUtf8(b);
+    }
 }

@@ -42,8 +42,10 @@ class MainWindowTest : public testing::Test {
     return rows;
   }
 
-  CurrentDirectoryScope keepCwd{Cwd()};
+  // The folder outlives the scope that gives the process its old current directory back: a
+  // folder that is some process's current directory cannot be removed.
   TempFolder folder;
+  CurrentDirectoryScope keepCwd{Cwd()};
   ComponentPtr<TForm1> form;
 };
 

@@ -104,9 +104,7 @@ CurrentDirectoryScope::~CurrentDirectoryScope() { SetCurrentDirectoryW(previous_
 
 namespace wintest {
 
-namespace {
-
-void SendMouse(DWORD flags, int screenX = 0, int screenY = 0) {
+void SendMouse(DWORD flags, int screenX, int screenY) {
   INPUT input{};
   input.type = INPUT_MOUSE;
   input.mi.dwFlags = flags;
@@ -117,6 +115,8 @@ void SendMouse(DWORD flags, int screenX = 0, int screenY = 0) {
   }
   SendInput(1, &input, sizeof(input));
 }
+
+namespace {
 
 void SendKey(WORD key, bool up) {
   INPUT input{};

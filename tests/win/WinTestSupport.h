@@ -50,6 +50,8 @@ class CurrentDirectoryScope {
 
 namespace wintest {
 
+// One mouse event through SendInput; with MOUSEEVENTF_ABSOLUTE, (x, y) is a screen point.
+void SendMouse(DWORD flags, int screenX = 0, int screenY = 0);
 // Real mouse input: moves the cursor to a point of a window's client area and clicks there
 // (SendInput), then handles the messages that follow.
 void ClickAt(HWND window, int x, int y, bool doubleClick = false);

@@ -1,0 +1,129 @@
+// Times a file list's rebuild on folders of 1,000, 10,000 and 100,000 files against a bare
+// FindFirstFile/FindNextFile loop over the same folder, and reports the memory the entries take.
+// Three figures per folder: the entry model alone (scan, texts, sort), UpdateFileList on a list
+// that is not shown, and UpdateFileList on a shown list (which also paints the visible rows and
+// fetches their shell icons).
+// Usage: FileListBench DATA_FOLDER   (with subfolders 1000, 10000, 100000; see make-filelist-data.sh)
+#include <windows.h>
+#include <psapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <string>
+
+#include "filelist/FindFileEnumerator.h"
+#include "filelist/LocaleServices.h"
+#include "filelist/OvFilelistView28.h"
+#include "framework/Application.h"
+#include "framework/Form.h"
+#include "framework/Handles.h"
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+double Milliseconds(Clock::time_point since) { return std::chrono::duration<double, std::milli>(Clock::now() - since).count(); }
+
+// The bytes an entry array holds: its records and the texts that do not fit inside them.
+size_t EntryBytes(const FileListModel& model) {
+  size_t bytes = model.Entries().capacity() * sizeof(TFileInfo);
+  auto text = [](const std::wstring& s) { return s.capacity() > 7 ? (s.capacity() + 1) * sizeof(wchar_t) : 0; };
+  for (const TFileInfo& e : model.Entries())
+    bytes += text(e.EntryName) + text(e.EntryPath) + text(e.EntryAttrText) + text(e.EntryDateText) + text(e.EntryKind) +
+             text(e.EntryTypeName);
+  return bytes;
+}
+
+size_t PeakBytes() {
+  PROCESS_MEMORY_COUNTERS counters{};
+  GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+  return counters.PeakPagefileUsage;
+}
+
+template <class F>
+double Best(F run, int times = 3) {
+  double best = 1e18;
+  for (int i = 0; i < times; ++i) {
+    auto start = Clock::now();
+    run();
+    best = std::min(best, Milliseconds(start));
+  }
+  return best;
+}
+
+int BareLoop(const std::wstring& folder) {
+  WIN32_FIND_DATAW data;
+  int count = 0;
+  UniqueFindHandle find(FindFirstFileW((folder + L"*.8bf").c_str(), &data));
+  if (find) {
+    do ++count;
+    while (FindNextFileW(find.get(), &data));
+  }
+  return count;
+}
+
+TOvFilelistView28* MakeList(TForm* form) {
+  auto* list = new TOvFilelistView28(form);
+  list->SetParent(form);
+  list->SetBounds(0, 0, 620, 440);
+  list->SetShowFolders(false);
+  list->SetHideFileExt(true);
+  list->SetViewStyle(TViewStyle::vsIcon);
+  list->SetMask(L"*.8bf");
+  return list;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc < 2) {
+    std::printf("usage: FileListBench DATA_FOLDER\n");
+    return 2;
+  }
+  std::wstring data = argv[1];
+  if (data.back() != L'\\') data += L'\\';
+  TApplication application;
+  application.Initialize();
+  ComponentPtr<TForm> shown(new TForm(nullptr));
+  shown->SetBounds(0, 0, 640, 480);
+  TOvFilelistView28* visible = MakeList(shown.get());
+  shown->Show();
+  ComponentPtr<TForm> hidden(new TForm(nullptr));
+  TOvFilelistView28* invisible = MakeList(hidden.get());
+
+  FindFileEnumerator enumerator;
+  LocaleTextComparer comparer;
+  std::printf("%-8s %10s %10s %12s %12s %8s %12s %10s\n", "files", "bare ms", "model ms", "hidden ms", "shown ms",
+              "ratio", "entries MB", "peak MB");
+  for (int files : {1000, 10000, 100000}) {
+    std::wstring folder = data + std::to_wstring(files) + L"\\";
+    int count = 0;
+    double bare = Best([&] { count = BareLoop(folder); });
+    if (count != files) {
+      std::printf("%d: found %d files in %ls; run make-filelist-data.sh first\n", files, count, folder.c_str());
+      continue;
+    }
+    FileListModel model({&enumerator, &comparer, [](uint64_t t) {
+                           filelist::CalendarTime c = locale_services::LocalCalendarTime(t);
+                           return filelist::FormatDateTime(L"M/d/yyyy h:mm AMPM", c, locale_services::UserLocaleData());
+                         }});
+    double modelTime = Best([&] {
+      model.Clear();
+      model.ScanFolder(folder, L"*.8bf", {TFileAttr::ftReadOnly, TFileAttr::ftHidden, TFileAttr::ftSystem, TFileAttr::ftArchive},
+                       false, true);
+      model.FinishRebuild(5);
+    });
+    size_t entriesBytes = EntryBytes(model);
+    model.Clear();
+    invisible->SetDirectory(folder);
+    double hiddenTime = Best([&] { invisible->UpdateFileList(); });
+    visible->SetDirectory(folder);
+    double shownTime = Best([&] {
+      visible->UpdateFileList();
+      UpdateWindow(visible->Handle());
+    });
+    std::printf("%-8d %10.1f %10.1f %12.1f %12.1f %8.2f %12.1f %10.1f\n", files, bare, modelTime, hiddenTime, shownTime,
+                hiddenTime / bare, entriesBytes / 1048576.0, PeakBytes() / 1048576.0);
+  }
+  return 0;
+}

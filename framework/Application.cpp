@@ -139,6 +139,7 @@ void TApplication::ShowException(const std::exception& error) {
 
 int TApplication::MessageDlg(const std::wstring& text, const std::wstring& caption, UINT flags) {
   ModalScope modal(this);
+  if (OnMessageDialog) return OnMessageDialog(text, flags);
   HWND owner = GetActiveWindow();
   if (!owner && mainForm_ && mainForm_->HandleAllocated()) owner = mainForm_->Handle();
   return ::MessageBoxW(owner, text.c_str(), caption.c_str(), flags | MB_TASKMODAL);

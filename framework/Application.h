@@ -46,6 +46,9 @@ class TApplication : public TComponent {
 
   // A message box that counts as a modal operation (see InModalOperation).
   int MessageDlg(const std::wstring& text, const std::wstring& caption, UINT flags);
+  // Replaces the message box of MessageDlg and answers for the user (tests record the texts and
+  // pick the button).
+  std::function<int(const std::wstring& text, UINT flags)> OnMessageDialog;
   // Whether a modal box or dialog of this program is open; window activation that it causes
   // must not start work that the box's caller does not expect.
   bool InModalOperation() const { return modalLevel_ > 0; }

@@ -202,6 +202,16 @@ void TForm1::ReadLayout() {
   BrowseForFolder = new TBrowseForFolder(this);
   BrowseForFolder->SetName(L"BrowseForFolder");
 
+  FormStorage1 = new TFormStorage(this);
+  FormStorage1->SetName(L"FormStorage1");
+  FormStorage1->SetIniFileName(L"Brenvale.ini");
+  FormStorage1->SetIniSection(L"Settings");
+  FormStorage1->MinMaxInfo()->SetMinTrackHeight(549);
+  FormStorage1->MinMaxInfo()->SetMinTrackWidth(615);
+  FormStorage1->StoredProps()->SetText(
+      L"BrowseForFolder.FolderName\r\nFileName.Caption\r\nListOn.Directory\r\nListOff.Directory\r\n"
+      L"ListOn.ViewStyle\r\nListOff.ViewStyle\r\nIconBtn.Enabled\r\nListBtn.Enabled");
+
   SetActiveControl(sPanelTop);
   HandleNeeded();
   EndLoading();

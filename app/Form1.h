@@ -9,6 +9,7 @@
 #include "filelist/OvFilelistView28.h"
 #include "folderpicker/BrowseForFolder.h"
 #include "framework/Form.h"
+#include "settings/FormPlacement.h"
 #include "skin/sSkinManager.h"
 
 class TForm1 : public TForm {
@@ -39,6 +40,7 @@ class TForm1 : public TForm {
   TOvFilelistView28* ListOff = nullptr;
   TsSkinManager* sSkinManager1 = nullptr;
   TBrowseForFolder* BrowseForFolder = nullptr;
+  TFormStorage* FormStorage1 = nullptr;
 
   // Event handlers.
   void FormCreate(TObject* sender);

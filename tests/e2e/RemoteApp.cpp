@@ -157,6 +157,20 @@ bool RemoteApp::ClickRow(HWND list, const std::wstring& caption) const {
   return true;
 }
 
+bool RemoteApp::ClickSelectedTreeItem(HWND tree) const {
+  auto item = reinterpret_cast<HTREEITEM>(SendMessageW(tree, TVM_GETNEXTITEM, TVGN_CARET, 0));
+  if (!item) return false;
+  // TVM_GETITEMRECT takes the item in the rectangle it fills.
+  RemoteBuffer buffer(processHandle_.get(), sizeof(RECT));
+  RECT r{};
+  *reinterpret_cast<HTREEITEM*>(&r) = item;
+  buffer.Write(&r, sizeof(r));
+  if (!SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer.Address()))) return false;
+  buffer.Read(&r, sizeof(r));
+  ClickClientPoint(tree, (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  return true;
+}
+
 void RemoteApp::ClickCentre(HWND window) const {
   RECT r;
   GetClientRect(window, &r);

@@ -35,6 +35,8 @@ class RemoteApp {
   // Clicks the row showing `caption`; false when there is none.
   bool ClickRow(HWND list, const std::wstring& caption) const;
   void ClickCentre(HWND window) const;
+  // Clicks the selected item of a tree view of the program; false when it has none.
+  bool ClickSelectedTreeItem(HWND tree) const;
   void ClickClientPoint(HWND window, int x, int y) const;
 
   // Asks the window to close and waits for the process to end; its exit code, or -1.

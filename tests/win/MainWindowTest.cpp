@@ -4,6 +4,7 @@
 
 #include "app/Form1.h"
 #include "framework/Application.h"
+#include "settings/SettingsFile.h"
 #include "tests/win/WinTestSupport.h"
 
 using namespace wintest;
@@ -19,6 +20,7 @@ std::wstring Cwd() {
 class MainWindowTest : public testing::Test {
  protected:
   void SetUp() override {
+    settings_file::SetFolder(settingsFolder.Path());  // each test starts without settings
     for (const wchar_t* name : {L"Sharpen.8bf", L"Blur.8BF", L"a.b.8bf", L"Emboss.off", L"readme.txt"}) folder.Create(name);
     SetCurrentDirectoryW(folder.Path().c_str());
     form.reset(new TForm1(nullptr));
@@ -26,7 +28,10 @@ class MainWindowTest : public testing::Test {
     form->Show();
     Pump(100);
   }
-  void TearDown() override { form.reset(); }
+  void TearDown() override {
+    form.reset();
+    settings_file::SetFolder(L"");
+  }
 
   // Clicks the row of `list` that shows `caption`.
   void Pick(TOvFilelistView28* list, const std::wstring& caption) {
@@ -45,6 +50,7 @@ class MainWindowTest : public testing::Test {
   // The folder outlives the scope that gives the process its old current directory back: a
   // folder that is some process's current directory cannot be removed.
   TempFolder folder;
+  TempFolder settingsFolder;
   CurrentDirectoryScope keepCwd{Cwd()};
   ComponentPtr<TForm1> form;
 };
@@ -74,6 +80,9 @@ TEST_F(MainWindowTest, StartsWithDesignedPlaceAndBothListsOnTheCurrentFolder) {
 }
 
 TEST_F(MainWindowTest, LayoutRuleForClientWidth599) {
+  // The window cannot be made narrower than its designed 615 pixels; with this platform's
+  // thinner frame a client width of 599 needs that limit lifted.
+  form->FormStorage1->MinMaxInfo()->SetMinTrackWidth(0);
   int extra = form->Width() - form->ClientWidth();
   form->SetBounds(form->Left(), form->Top(), 599 + extra, form->Height());
   Pump();

@@ -8,7 +8,9 @@ cd "$root"
 
 scripts/install-deps.sh
 
-export TZ=UTC LANG=en_US.UTF-8 LC_ALL=en_US.UTF-8
+# C.UTF-8: file names in any script (Wine takes the Unix character set from it) and the
+# en-US formats (Wine maps the C locale to en-US).
+export TZ=UTC LANG=C.UTF-8 LC_ALL=C.UTF-8
 export BRENVALE_WINEPREFIX="$root/build/wineprefix"
 export WINEPREFIX="$BRENVALE_WINEPREFIX" WINEDEBUG=-all
 scripts/wine-prefix.sh "$BRENVALE_WINEPREFIX" test

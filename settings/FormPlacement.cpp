@@ -43,17 +43,6 @@ int ScreenPixelsPerInch() {
   return ppi;
 }
 
-std::wstring ProgramIniName() {
-  wchar_t path[MAX_PATH];
-  GetModuleFileNameW(nullptr, path, MAX_PATH);
-  std::wstring name = path;
-  size_t slash = name.rfind(L'\\');
-  if (slash != std::wstring::npos) name.erase(0, slash + 1);
-  size_t dot = name.rfind(L'.');
-  if (dot != std::wstring::npos) name.erase(dot);
-  return name + L".INI";
-}
-
 wchar_t LocaleDecimalSeparator() {
   wchar_t buffer[8];
   return GetLocaleInfoW(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, buffer, 8) > 1 ? buffer[0] : L'.';
@@ -137,7 +126,7 @@ TFormPlacement::~TFormPlacement() = default;
 
 TForm* TFormPlacement::OwnerForm() const { return dynamic_cast<TForm*>(Owner()); }
 
-std::wstring TFormPlacement::EffectiveFileName() const { return iniFileName_.empty() ? ProgramIniName() : iniFileName_; }
+std::wstring TFormPlacement::EffectiveFileName() const { return iniFileName_.empty() ? settings_file::ProgramBaseName() + L".INI" : iniFileName_; }
 
 std::wstring TFormPlacement::EffectiveSection() const {
   if (!iniSection_.empty()) return iniSection_;

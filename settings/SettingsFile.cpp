@@ -18,6 +18,8 @@ std::wstring& FolderOverride() {
   return folder;
 }
 
+}  // namespace
+
 std::wstring ProgramBaseName() {
   wchar_t path[MAX_PATH];
   GetModuleFileNameW(nullptr, path, MAX_PATH);
@@ -28,6 +30,8 @@ std::wstring ProgramBaseName() {
   if (dot != std::wstring::npos) name.erase(dot);
   return name;
 }
+
+namespace {
 
 bool FileExists(const std::wstring& path) {
   DWORD attributes = GetFileAttributesW(path.c_str());

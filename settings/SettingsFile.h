@@ -14,6 +14,8 @@ namespace settings_file {
 std::wstring Folder();
 // Puts the settings files of this process into another folder (a portable installation, tests).
 void SetFolder(const std::wstring& folder);
+// The program's file name without folder and extension ("Brenvale").
+std::wstring ProgramBaseName();
 // The full path of a settings file: `name` when it has a folder part, else in Folder().
 std::wstring PathOf(const std::wstring& name);
 

@@ -41,6 +41,29 @@ std::wstring ProgramFolder() {
   return p.substr(0, p.rfind(L'\\') + 1);
 }
 
+HWND FindTopLevelWindow(DWORD processId, const wchar_t* className) {
+  struct Search {
+    DWORD pid;
+    const wchar_t* className;
+    HWND found;
+  } search{processId, className, nullptr};
+  EnumWindows(
+      [](HWND w, LPARAM data) -> BOOL {
+        auto* s = reinterpret_cast<Search*>(data);
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        wchar_t cls[64];
+        GetClassNameW(w, cls, 64);
+        if (pid == s->pid && lstrcmpW(cls, s->className) == 0 && IsWindowVisible(w)) {
+          s->found = w;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 RemoteApp::RemoteApp(const std::wstring& folder, const std::wstring& extraEnvironment) {
   std::wstring exe = ProgramFolder() + L"" BRENVALE_EXE_W;
   std::wstring commandLine = L"\"" + exe + L"\"";
@@ -60,30 +83,7 @@ RemoteApp::RemoteApp(const std::wstring& folder, const std::wstring& extraEnviro
   processHandle_.reset(process_.hProcess);
   threadHandle_.reset(process_.hThread);
   WaitForInputIdle(process_.hProcess, 10000);
-  WaitFor(
-      [this] {
-        struct Search {
-          DWORD pid;
-          HWND found;
-        } search{process_.dwProcessId, nullptr};
-        EnumWindows(
-            [](HWND w, LPARAM data) -> BOOL {
-              auto* s = reinterpret_cast<Search*>(data);
-              DWORD pid = 0;
-              GetWindowThreadProcessId(w, &pid);
-              wchar_t cls[64];
-              GetClassNameW(w, cls, 64);
-              if (pid == s->pid && lstrcmpW(cls, L"TForm1") == 0 && IsWindowVisible(w)) {
-                s->found = w;
-                return FALSE;
-              }
-              return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        mainWindow_ = search.found;
-        return mainWindow_ != nullptr;
-      },
-      15000);
+  WaitFor([this] { return (mainWindow_ = FindTopLevelWindow(process_.dwProcessId, L"TForm1")) != nullptr; }, 15000);
   Sleep(300);  // the first rebuilds and paints settle
 }
 

@@ -14,6 +14,8 @@ namespace e2e {
 
 // The folder this test program was started from (Brenvale.exe lies beside it).
 std::wstring ProgramFolder();
+// A visible top-level window of a process with that window class, or nullptr.
+HWND FindTopLevelWindow(DWORD processId, const wchar_t* className);
 
 class RemoteApp {
  public:
@@ -25,6 +27,7 @@ class RemoteApp {
 
   bool Started() const { return mainWindow_ != nullptr; }
   HWND MainWindow() const { return mainWindow_; }
+  DWORD ProcessId() const { return process_.dwProcessId; }
   // A child window by class name and (optional) text; `index` counts matches left to right.
   HWND Child(const wchar_t* className, const wchar_t* text = nullptr, int index = 0) const;
   HWND ListOn() const { return Child(L"TOvFilelistView28", nullptr, 0); }

@@ -75,28 +75,6 @@ void Type(const std::wstring& text) {
   Sleep(200);
 }
 
-HWND FindPicker(DWORD processId) {
-  struct Search {
-    DWORD pid;
-    HWND found;
-  } search{processId, nullptr};
-  EnumWindows(
-      [](HWND w, LPARAM data) -> BOOL {
-        auto* s = reinterpret_cast<Search*>(data);
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        wchar_t cls[32];
-        GetClassNameW(w, cls, 32);
-        if (pid == s->pid && lstrcmpW(cls, L"#32770") == 0 && IsWindowVisible(w)) {
-          s->found = w;
-          return FALSE;
-        }
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&search));
-  return search.found;
-}
-
 class SettingsRoundTripTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -108,11 +86,6 @@ class SettingsRoundTripTest : public testing::Test {
   std::wstring Environment() {
     std::wstring folder = settings.Path();
     return L"BRENVALE_SETTINGS_FOLDER=" + folder.substr(0, folder.size() - 1);
-  }
-  DWORD ProcessId(const RemoteApp& app) {
-    DWORD pid = 0;
-    GetWindowThreadProcessId(app.MainWindow(), &pid);
-    return pid;
   }
 
   wintest::TempFolder settings;
@@ -156,7 +129,7 @@ TEST_F(SettingsRoundTripTest, ChosenFolderViewAndButtonsComeBackAfterARestart) {
     // name in the tree and confirmed with Enter.
     app.ClickCentre(app.Button(L"Browse for Plug-Ins Folder..."));
     HWND picker = nullptr;
-    ASSERT_TRUE(WaitFor([&] { return (picker = FindPicker(ProcessId(app))) != nullptr; }));
+    ASSERT_TRUE(WaitFor([&] { return (picker = e2e::FindTopLevelWindow(app.ProcessId(), L"#32770")) != nullptr; }));
     HWND tree = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (tree = FindWindowExW(picker, nullptr, L"SysTreeView32", nullptr)) != nullptr; }));
     // The tree fills itself and selects "C:" before it takes keys.

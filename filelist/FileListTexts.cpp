@@ -44,6 +44,7 @@ FileListTexts English() {
   t.MsgBadDrive = L"Not a valid Drive ID";
   t.MsgDriveNotReady = L"There is no disk in Drive or Drive is not ready";
   t.MsgAlreadyExists = L"already exists !";
+  t.MsgInvalidName = L"is not a valid file name !";
   t.MsgNewFolder = L"New Folder";
   t.MsgReadOnly = L"It's ReadOnly";
   t.MsgNoFiles = L"No file(s) selected";
@@ -87,6 +88,7 @@ FileListTexts German() {
   t.MsgBadDrive = L"Keine g\u00fcltige Laufwerksbezeichnung!";
   t.MsgDriveNotReady = L"Kein Datentr\u00e4ger im Laufwerk oder Laufwerk nicht bereit!";
   t.MsgAlreadyExists = L" existiert bereits!";
+  t.MsgInvalidName = L"ist kein g\u00fcltiger Dateiname!";
   t.MsgNewFolder = L"Neuer Ordner";
   t.MsgReadOnly = L"Die Datei ist schreibgesch\u00fctzt!";
   t.MsgNoFiles = L"Keine Datei(en) markiert!";

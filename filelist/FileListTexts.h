@@ -25,6 +25,8 @@ struct FileListTexts {
   std::wstring MsgErrorPrefix, MsgFileInfix, MsgCancel, MsgBrowse, MsgCantPrefix, MsgSpecifyDir, MsgBadDrive,
       MsgDriveNotReady, MsgAlreadyExists, MsgNewFolder, MsgReadOnly, MsgNoFiles, MsgSendToCaption, MsgSendToPrompt,
       MsgLinkSaveFailed;
+  // Our own: an in-place rename to a name the platform refuses or that would leave the folder.
+  std::wstring MsgInvalidName;
 };
 
 // The texts of a language; languages without a table of their own use the English one.

@@ -9,7 +9,10 @@
 #include <algorithm>
 
 #include "filelist/FileListFormats.h"
+#include "filelist/FileNames.h"
 #include "filelist/FindFileEnumerator.h"
+#include "filelist/HeaderArrows.h"
+#include "filelist/KeyDispatch.h"
 #include "filelist/LocaleServices.h"
 #include "filelist/ParentFolderImage.h"
 #include "framework/Application.h"
@@ -46,35 +49,21 @@ bool PathExists(const std::wstring& path) {
   return static_cast<bool>(find);
 }
 
-// A file name that stays in its folder: no separators, no characters the platform refuses, not
-// "." or "..", no trailing dot or space (the platform would silently drop them).
-bool ValidFileName(const std::wstring& name) {
-  if (name.empty() || name == L"." || name == L"..") return false;
-  for (wchar_t c : name)
-    if (c < 32 || std::wstring_view(L"\\/:*?\"<>|").find(c) != std::wstring_view::npos) return false;
-  return name.back() != L'.' && name.back() != L' ';
-}
+// The hourglass for the life of the scope, then the cursor shown before.
+class WaitCursor {
+ public:
+  WaitCursor() : previous_(::SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
+  WaitCursor(const WaitCursor&) = delete;
+  WaitCursor& operator=(const WaitCursor&) = delete;
+  ~WaitCursor() { ::SetCursor(previous_); }
 
-std::wstring FolderOf(const std::wstring& path) {
-  size_t slash = path.rfind(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash + 1);
-}
+ private:
+  HCURSOR previous_;  // borrowed: a shared cursor
+};
 
-std::wstring NameOf(const std::wstring& path) {
-  size_t slash = path.rfind(L'\\');
-  return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-// A double-null-terminated list of paths for the shell's file operations.
-std::wstring PathList(const std::vector<std::wstring>& paths) {
-  std::wstring list;
-  for (const auto& p : paths) {
-    list += p;
-    list += L'\0';
-  }
-  list += L'\0';
-  return list;
-}
+// The ".." entry, known by its name: its caption is whatever ParentDirCaption says, and a file
+// may carry the same text as its name.
+bool IsParentEntry(const TFileInfo& entry) { return entry.EntryKind == L"dir" && entry.EntryName == L".."; }
 
 int visualStylesOverride = -1;
 
@@ -186,7 +175,10 @@ TOvFilelistView28::TOvFilelistView28(TComponent* owner)
     : TWinControl(owner),
       enumerator_(std::make_unique<FindFileEnumerator>()),
       comparer_(std::make_unique<LocaleTextComparer>()),
-      model_({enumerator_.get(), comparer_.get(), [this](uint64_t t) { return FormatEntryDate(t); }}) {
+      model_({enumerator_.get(), comparer_.get(), [this](uint64_t t) { return FormatEntryDate(t); }}),
+      operations_({[this] { return OwnerWindow(); },
+                   [this](const std::wstring& text, UINT flags) { ShowMessageBox(text, flags); },
+                   [this]() -> const FileListTexts& { return Texts(); }}) {
   SetTabStop(true);
   SetColor(clWindow);
   SetBounds(0, 0, 250, 150);
@@ -629,18 +621,21 @@ void TOvFilelistView28::FetchShellInfo(TFileInfo& e) const {
 
 std::wstring TOvFilelistView28::ItemCaption(int index) const {
   const TFileInfo* e = model_.Entry(index);
-  if (!e) return {};
-  if (e->EntryKind == L"drv") return e->EntryName;
-  if (e->EntryName == L"..") return parentDirCaption_;
-  if (hideFileExt_) return filelist::CaptionWithoutExtension(e->EntryName);
-  return e->EntryName;
+  return e ? CaptionOf(*e) : std::wstring();
+}
+
+std::wstring TOvFilelistView28::CaptionOf(const TFileInfo& e) const {
+  if (e.EntryKind == L"drv") return e.EntryName;
+  if (IsParentEntry(e)) return parentDirCaption_;
+  if (hideFileExt_) return filelist::CaptionWithoutExtension(e.EntryName);
+  return e.EntryName;
 }
 
 int TOvFilelistView28::ItemImage(int index) {
   TFileInfo* e = model_.Entry(index);
   if (!e) return -1;
   FetchShellInfo(*e);
-  if (e->EntryKind != L"drv" && e->EntryName == L"..") return parentImageIndex_;
+  if (IsParentEntry(*e)) return parentImageIndex_;
   return e->EntryIconIndex;
 }
 
@@ -658,7 +653,7 @@ std::wstring TOvFilelistView28::ItemText(int index, int column) {
     }
   }
   FetchShellInfo(*e);
-  bool parent = e->EntryName == L"..";
+  bool parent = IsParentEntry(*e);
   switch (column) {
     case 1:
       if (fileSize_ == TFileSize::fsKB) return e->EntryKind == L"dir" ? L" " : filelist::KilobyteText(e->EntrySize);
@@ -724,25 +719,20 @@ void TOvFilelistView28::UpdateHeaderArrows() {
     HDITEMW item{};
     item.mask = HDI_FORMAT;
     Header_GetItem(header, i, &item);
+    filelist::HeaderArrow arrow = filelist::HeaderArrowFor(static_cast<uint32_t>(item.fmt), i == model_.ArrowColumn(),
+                                                           themed, model_.SortDescending());
     item.mask = HDI_FORMAT | HDI_BITMAP;
-    if (i == model_.ArrowColumn()) {
-      if (themed) {
-        item.fmt = (item.fmt & 0xFF) | HDF_STRING | (model_.SortDescending() ? HDF_SORTDOWN : HDF_SORTUP);
-        item.hbm = nullptr;
-        ListView_SetSelectedColumn(Handle(), i);
-        InvalidateRect(Handle(), nullptr, FALSE);
-      } else {
-        item.fmt = (item.fmt & ~(HDF_SORTUP | HDF_SORTDOWN)) | HDF_STRING | HDF_BITMAP | HDF_BITMAP_ON_RIGHT;
-        item.hbm = model_.SortDescending() ? arrowDown_.get() : arrowUp_.get();
-      }
-    } else if (themed) {
-      item.fmt = (item.fmt & 0xFF) | HDF_STRING;
-      item.hbm = nullptr;
-    } else {
-      item.fmt &= ~(HDF_BITMAP | HDF_BITMAP_ON_RIGHT);
-      item.hbm = nullptr;
+    item.fmt = static_cast<int>(arrow.format);
+    switch (arrow.bitmap) {
+      case filelist::HeaderBitmap::kUp: item.hbm = arrowUp_.get(); break;
+      case filelist::HeaderBitmap::kDown: item.hbm = arrowDown_.get(); break;
+      case filelist::HeaderBitmap::kNone: item.hbm = nullptr; break;
     }
     Header_SetItem(header, i, &item);
+    if (arrow.selectColumn) {
+      ListView_SetSelectedColumn(Handle(), i);
+      InvalidateRect(Handle(), nullptr, FALSE);
+    }
   }
 }
 
@@ -773,6 +763,12 @@ void TOvFilelistView28::ShowMessageBox(const std::wstring& text, UINT flags) {
   else MessageBoxW(HandleAllocated() ? Handle() : nullptr, text.c_str(), L"", flags);
 }
 
+HWND TOvFilelistView28::OwnerWindow() {
+  if (!HandleAllocated()) return Application ? Application->Handle() : nullptr;
+  HWND root = GetAncestor(Handle(), GA_ROOT);
+  return root ? root : Handle();
+}
+
 void TOvFilelistView28::ClickSequence() {
   OnClick(this);
   int index = SelectedIndex();
@@ -788,29 +784,25 @@ void TOvFilelistView28::HandleDoubleClick() {
     OpenSelected();
     return;
   }
-  if (model_.Entry(index)->EntryName == L"..") GoToParent();
+  if (IsParentEntry(*model_.Entry(index))) GoToParent();
   else OnDblClick(this);
 }
 
 void TOvFilelistView28::OpenSelected() {
   int index = SelectedIndex();
   if (index < 0) return;
-  HCURSOR cursor = ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  WaitCursor wait;
   TFileInfo entry = *model_.Entry(index);  // a copy: the rebuild below replaces the entries
-  if (entry.EntryKind != L"drv" && entry.EntryName == L"..") {
+  if (IsParentEntry(entry)) {
     GoToParent();
   } else if (entry.EntryKind == L"file") {
-    std::wstring folder = FolderOf(entry.EntryPath);
-    auto result = reinterpret_cast<INT_PTR>(
-        ShellExecuteW(HandleAllocated() ? Handle() : nullptr, L"Open", entry.EntryPath.c_str(), nullptr, folder.c_str(), SW_SHOW));
-    if (result <= 32) ShowMessageBox(Texts().MsgCantPrefix + L"Open" + Texts().MsgFileInfix + entry.EntryPath, MB_OK | MB_ICONERROR);
+    operations_.ShellOpen(L"Open", entry.EntryPath, L"", SW_SHOW, filelist::FolderOf(entry.EntryPath));
   } else if (entry.EntryKind == L"dir" || entry.EntryKind == L"drv") {
     std::wstring path = bv::IncludeTrailingBackslash(entry.EntryPath);
     bool ready = true;
     if (entry.EntryKind == L"drv" && GetDriveTypeW(path.c_str()) == DRIVE_REMOVABLE) ready = DriveReady(path[0]);
     if (ready) SetDirectory(path);
   }
-  ::SetCursor(cursor);
 }
 
 bool TOvFilelistView28::DriveReady(wchar_t letter) {
@@ -861,17 +853,22 @@ void TOvFilelistView28::StartRename() {
     return;
   }
   editSource_ = model_.Entry(index)->EntryPath;
-  if (HandleAllocated()) {
-    SetFocus();
-    ListView_EditLabel(Handle(), index);
-  }
+  EditLabel(index);
+}
+
+void TOvFilelistView28::EditLabel(int index) {
+  if (!HandleAllocated()) return;
+  SetFocus();
+  ListView_EnsureVisible(Handle(), index, FALSE);
+  ListView_EditLabel(Handle(), index);
 }
 
 bool TOvFilelistView28::BeginLabelEdit(int item) {
   if (readOnly_ || !shortCuts_.Enabled(TOvListViewAction::vaRename)) return false;
   const TFileInfo* e = model_.Entry(item);
-  if (!e || e->EntryKind == L"drv" || e->EntryName == L"..") return false;
+  if (!e || e->EntryKind == L"drv" || IsParentEntry(*e)) return false;
   editSource_ = e->EntryPath;
+  editHidExtension_ = hideFileExt_;
   bool allow = true;
   OnEditing(this, item, allow);
   if (allow) editing_ = true;
@@ -888,120 +885,156 @@ void TOvFilelistView28::EndLabelEdit(int item, const wchar_t* text) {
 }
 
 void TOvFilelistView28::CommitRename(const std::wstring& typed) {
-  std::wstring source = editSource_;
-  if (source.empty()) return;
-  std::wstring name = typed;
-  // An empty edit is a cancel; a name that would leave the folder or that the platform refuses
-  // is not applied.
-  if (bv::Trim(name).empty()) return;
-  if (!ValidFileName(name)) {
-    ShowMessageBox(L"\"" + name + L"\" is not a valid file name", MB_OK | MB_ICONERROR);
-    return;
+  if (editSource_.empty()) return;
+  filelist::RenamePlan plan = filelist::PlanRename(editSource_, typed, editHidExtension_, *comparer_);
+  switch (plan.outcome) {
+    case filelist::RenameOutcome::kCancel:
+    case filelist::RenameOutcome::kUnchanged:
+      return;
+    case filelist::RenameOutcome::kInvalidName:
+      ShowMessageBox(L"\"" + plan.name + L"\" " + Texts().MsgInvalidName, MB_OK | MB_ICONERROR);
+      return;
+    case filelist::RenameOutcome::kRename:
+      break;
   }
-  // The caption hid the extension: the file keeps it.
-  std::wstring sourceName = NameOf(source);
-  if (hideFileExt_) name += filelist::ExtensionOf(sourceName);
-
-  HCURSOR cursor = ::SetCursor(LoadCursorW(nullptr, IDC_WAIT));
+  WaitCursor wait;
   if (HandleAllocated()) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
-  std::wstring target = FolderOf(source) + name;
-  if (comparer_->CompareIgnoringCase(target, source) != 0) {
-    if (PathExists(target)) {
-      ShowMessageBox(L"\"" + name + L"\" " + Texts().MsgAlreadyExists, MB_OK | MB_ICONERROR);
-    } else {
-      std::wstring from = PathList({source}), to = PathList({target});
-      SHFILEOPSTRUCTW op{};
-      op.hwnd = HandleAllocated() ? Handle() : nullptr;
-      op.wFunc = FO_RENAME;
-      op.pFrom = from.c_str();
-      op.pTo = to.c_str();
-      op.fFlags = FOF_ALLOWUNDO | FOF_NOCONFIRMATION | FOF_NOCONFIRMMKDIR;
-      TApplication::ModalScope modal(Application);
-      SHFileOperationW(&op);
-    }
-  } else if (target != source) {
-    // Only the letter case differs: nothing to do.
-  }
+  if (PathExists(plan.target)) ShowMessageBox(L"\"" + plan.name + L"\" " + Texts().MsgAlreadyExists, MB_OK | MB_ICONERROR);
+  else operations_.Rename(editSource_, plan.target);
   UpdateFileList();
   if (HandleAllocated()) {
     SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
     InvalidateRect(Handle(), nullptr, TRUE);
   }
-  ::SetCursor(cursor);
 }
 
-void TOvFilelistView28::PermanentDelete() {
+std::vector<TFileInfo> TOvFilelistView28::SelectedEntries() {
+  std::vector<TFileInfo> entries;
+  if (!HandleAllocated()) return entries;
+  HWND list = Handle();
+  for (int i = ListView_GetNextItem(list, -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(list, i, LVNI_SELECTED))
+    if (const TFileInfo* e = model_.Entry(i)) entries.push_back(*e);
+  return entries;
+}
+
+std::vector<std::wstring> TOvFilelistView28::SelectedPathsWithoutParent() {
+  std::vector<std::wstring> paths;
+  for (int i = 0; i < model_.EntryCount(); ++i)
+    if (IsParentEntry(*model_.Entry(i))) SelectItem(i, false);
+  for (const TFileInfo& e : SelectedEntries()) paths.push_back(e.EntryPath);
+  return paths;
+}
+
+bool TOvFilelistView28::PermanentDelete() {
   // The selection is taken before the first question: a rebuild while a question is open
   // cannot redirect the delete to another file.
-  struct Target {
-    int index;
-    std::wstring path, kind, caption;
-  };
-  std::vector<Target> targets;
-  if (HandleAllocated())
-    for (int i = ListView_GetNextItem(Handle(), -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(Handle(), i, LVNI_SELECTED))
-      if (const TFileInfo* e = model_.Entry(i)) targets.push_back({i, e->EntryPath, e->EntryKind, ItemCaption(i)});
-  if (targets.empty()) return;
-  for (const Target& t : targets) {
-    if (t.kind == L"dir") break;
-    std::wstring question = L"Are you sure you want to permanently delete file\r  \"" + t.caption + L"\"?";
+  std::vector<TFileInfo> targets = SelectedEntries();
+  if (targets.empty()) return false;
+  for (const TFileInfo& t : targets) {
+    if (t.EntryKind == L"dir") {
+      UpdateFileList();
+      return false;
+    }
+    std::wstring question = L"Are you sure you want to permanently delete file\r  \"" + CaptionOf(t) + L"\"?";
     int answer = Application ? Application->MessageDlg(question, Application->Title(), MB_YESNO | MB_ICONQUESTION)
                              : MessageBoxW(Handle(), question.c_str(), L"", MB_YESNO | MB_ICONQUESTION);
-    if (answer == IDYES && t.kind == L"file") DeleteFileW(t.path.c_str());
-    SelectItem(t.index, false);
+    if (answer == IDYES && t.EntryKind == L"file") DeleteFileW(t.EntryPath.c_str());
+    for (int i = 0; i < model_.EntryCount(); ++i)
+      if (model_.Entry(i)->EntryPath == t.EntryPath) SelectItem(i, false);
   }
+  UpdateFileList();
+  return true;
+}
+
+void TOvFilelistView28::RecycleSelected() {
+  WaitCursor wait;
+  if (IsMyComputer(directory_) || !SetCurrentDirectoryW(directory_.c_str())) return;
+  operations_.Recycle(SelectedPathsWithoutParent());
   UpdateFileList();
 }
 
-void TOvFilelistView28::DeleteToRecycleBin() {
-  std::vector<std::wstring> paths;
-  for (int i = ListView_GetNextItem(Handle(), -1, LVNI_SELECTED); i >= 0; i = ListView_GetNextItem(Handle(), i, LVNI_SELECTED))
-    if (const TFileInfo* e = model_.Entry(i); e && e->EntryKind != L"drv" && e->EntryName != L"..") paths.push_back(e->EntryPath);
-  if (paths.empty()) return;
-  std::wstring from = PathList(paths);
-  SHFILEOPSTRUCTW op{};
-  op.hwnd = Handle();
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_ALLOWUNDO;
-  {
-    TApplication::ModalScope modal(Application);
-    SHFileOperationW(&op);
-  }
+void TOvFilelistView28::MarkForTransfer(TTransferMode mode) {
+  for (const TFileInfo& e : SelectedEntries())
+    if (e.EntryKind == L"drv") return;
+  operations_.MarkForTransfer(SelectedPathsWithoutParent(), mode);
+}
+
+void TOvFilelistView28::PasteFiles() {
+  WaitCursor wait;
+  if (IsMyComputer(directory_) || !SetCurrentDirectoryW(directory_.c_str())) return;
+  if (operations_.PasteInto(bv::IncludeTrailingBackslash(directory_))) UpdateFileList();
+}
+
+void TOvFilelistView28::CreateNewFolder() {
+  if (IsMyComputer(directory_)) return;
+  std::wstring path = operations_.CreateNewFolder(bv::IncludeTrailingBackslash(directory_));
+  if (path.empty()) return;
   UpdateFileList();
+  if (!HandleAllocated()) return;
+  ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED);
+  for (int i = 0; i < model_.EntryCount(); ++i) {
+    if (model_.Entry(i)->EntryPath != path) continue;
+    // Name it at once; the list's rename rules decide whether editing may start.
+    SelectItem(i, true);
+    EditLabel(i);
+    break;
+  }
+}
+
+void TOvFilelistView28::ViewSelected() {
+  int index = SelectedIndex();
+  if (index < 0 || model_.Entry(index)->EntryKind != L"file") return;
+  operations_.View(model_.Entry(index)->EntryPath);
+}
+
+void TOvFilelistView28::OpenFindWindow() {
+  if (Focused()) operations_.OpenFindWindow(directory_);
+}
+
+void TOvFilelistView28::SelectAll() {
+  if (!HandleAllocated() || model_.EntryCount() == 0) return;
+  // A single-selection list keeps the last entry, as selecting one after the other would.
+  if (multiSelect_) {
+    ListView_SetItemState(Handle(), -1, LVIS_SELECTED, LVIS_SELECTED);
+  } else {
+    SelectItem(model_.EntryCount() - 1, true);
+  }
 }
 
 bool TOvFilelistView28::DispatchKey(WORD key, TShiftState shift) {
-  bool shiftDown = shift & ssShift, ctrl = shift & ssCtrl, alt = shift & ssAlt;
-  TShortCut s = ShortCutOf(key, shiftDown, ctrl, alt);
-  auto fires = [&](TOvListViewAction a) { return s == shortCuts_.Get(a) && shortCuts_.Enabled(a); };
-  bool selected = SelectedIndex() >= 0;
-  bool drives = IsMyComputer(directory_);
-
-  if (selected && fires(TOvListViewAction::vaOpen)) OpenSelected();
-  if (selected && fires(TOvListViewAction::vaDelete)) DeleteToRecycleBin();
-  if (selected && SelectedIndex() >= 0 && fires(TOvListViewAction::vaRename)) StartRename();
-  if (fires(TOvListViewAction::vaBack)) {
-    if (drives) return false;
-    GoToParent();
-  }
-  if (fires(TOvListViewAction::vaRefresh)) UpdateFileList();
-  if (fires(TOvListViewAction::vaSelectAll) && model_.EntryCount() > 0) {
-    if (multiSelect_) {
-      ListView_SetItemState(Handle(), -1, LVIS_SELECTED, LVIS_SELECTED);
-    } else {
-      SelectItem(model_.EntryCount() - 1, true);
+  filelist::KeyContext context;
+  context.key = key;
+  context.shift = shift & ssShift;
+  context.ctrl = shift & ssCtrl;
+  context.alt = shift & ssAlt;
+  context.entrySelected = SelectedIndex() >= 0;
+  context.driveView = IsMyComputer(directory_);
+  context.entryCount = model_.EntryCount();
+  context.openByEnter = openByEnter_;
+  context.filesToPaste = operations_.FilesToPaste();
+  filelist::KeyPlan plan = filelist::PlanKey(context, shortCuts_);
+  bool passOn = plan.passOn;
+  using filelist::KeyAction;
+  for (KeyAction action : plan.actions) {
+    switch (action) {
+      case KeyAction::kMarkForCopy: MarkForTransfer(TTransferMode::tmCopy); break;
+      case KeyAction::kMarkForMove: MarkForTransfer(TTransferMode::tmMove); break;
+      case KeyAction::kOpenSelected: OpenSelected(); break;
+      case KeyAction::kViewSelected: ViewSelected(); break;
+      case KeyAction::kRecycleSelected: RecycleSelected(); break;
+      case KeyAction::kStartRename: StartRename(); break;
+      case KeyAction::kPasteFiles: PasteFiles(); break;
+      case KeyAction::kCreateNewFolder: CreateNewFolder(); break;
+      case KeyAction::kGoToParent: GoToParent(); break;
+      case KeyAction::kOpenFindWindow: OpenFindWindow(); break;
+      case KeyAction::kRefresh: UpdateFileList(); break;
+      case KeyAction::kSelectAll: SelectAll(); break;
+      case KeyAction::kPermanentDelete:
+        if (!PermanentDelete()) passOn = false;
+        break;
     }
   }
-  if (key == VK_RETURN && openByEnter_) OpenSelected();
-  if (key == VK_DELETE && shiftDown && !ctrl && !alt) {
-    if (SelectedIndex() < 0) return false;
-    PermanentDelete();
-    return false;
-  }
-  if (key == VK_F4) return false;
-  if (key == VK_ESCAPE) return false;
-  return true;
+  return passOn;
 }
 
 LRESULT TOvFilelistView28::HandleNotify(NMHDR* header) {

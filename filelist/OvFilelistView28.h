@@ -1,8 +1,8 @@
 // TOvFilelistView28: a file list on the platform's list view in owner-data mode. It lists the
 // entries of one folder that match its mask (or the drives, for "My Computer"), sorts them by
 // column, answers the list view's row requests from its entry model, records the entry the user
-// picks, and reacts to the keyboard: shortcuts, opening, going to the parent, permanent delete
-// and in-place rename.
+// picks, and reacts to the keyboard: shortcuts and the file operations they start, opening,
+// going to the parent, permanent delete and in-place rename.
 #pragma once
 
 #include <array>
@@ -11,6 +11,7 @@
 
 #include "filelist/FileListModel.h"
 #include "filelist/FileListTexts.h"
+#include "filelist/FileOperations.h"
 #include "filelist/OvFileListShortCuts.h"
 #include "framework/Control.h"
 
@@ -167,6 +168,22 @@ class TOvFilelistView28 : public TWinControl {
   // Handles a key as the list does on WM_KEYDOWN; false when the key is not passed on.
   bool DispatchKey(WORD key, TShiftState shift);
 
+  // --- File operations (each works on the selection taken when it starts) ---------------------
+  // Marks the selected entries for a copy or a move and puts them on the clipboard.
+  void MarkForTransfer(TTransferMode mode);
+  // Copies or moves the marked files, or the clipboard's, into Directory.
+  void PasteFiles();
+  void RecycleSelected();
+  // Creates a new folder in Directory and starts naming it when folders are listed.
+  void CreateNewFolder();
+  void ViewSelected();
+  void OpenFindWindow();
+  void SelectAll();
+  // Deletes the selected files for good, each after a question; false when it stopped at a
+  // folder or nothing was selected.
+  bool PermanentDelete();
+  const std::vector<std::wstring>& TransferList() const { return operations_.TransferList(); }
+
   TSelItemChangeEvent OnItemChange;
   TColumnClickEvent OnColumnClick;  // replaces the built-in sorting when assigned
   TEditingEvent OnEditing;
@@ -183,6 +200,9 @@ class TOvFilelistView28 : public TWinControl {
   void Loaded() override;
   void WndProc(TMessage& message) override;
   bool ClicksOnMouseUp() const override { return false; }
+  // The list view reports double-clicks itself (NM_DBLCLK); OnDblClick is raised only for one
+  // that opens nothing.
+  void DblClick() override {}
 
  private:
   void RebuildNow();
@@ -200,15 +220,21 @@ class TOvFilelistView28 : public TWinControl {
   void FillRow(NMLVDISPINFOW& info);
   LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
   void HandleDoubleClick();
+  std::wstring CaptionOf(const TFileInfo& entry) const;
+  void EditLabel(int index);
   bool BeginLabelEdit(int item);
   void EndLabelEdit(int item, const wchar_t* text);
   void CommitRename(const std::wstring& typed);
-  void PermanentDelete();
-  void DeleteToRecycleBin();
+  // Copies of the selected entries, in index order.
+  std::vector<TFileInfo> SelectedEntries();
+  // Deselects the ".." entry and answers the paths of what stays selected.
+  std::vector<std::wstring> SelectedPathsWithoutParent();
   bool DriveReady(wchar_t letter);
   void SetupImages();
   const FileListTexts& Texts() const;
   void ShowMessageBox(const std::wstring& text, UINT flags);
+  // The top-level window that owns the shell's boxes.
+  HWND OwnerWindow();
 
   std::unique_ptr<DirectoryEnumerator> enumerator_;
   std::unique_ptr<TextComparer> comparer_;
@@ -253,6 +279,8 @@ class TOvFilelistView28 : public TWinControl {
   bool openByEnter_ = true;
   bool popUpMenuEnabled_ = true;
   TOvFileListShortCuts shortCuts_;
+  FileOperations operations_;
   std::wstring editSource_;
+  bool editHidExtension_ = false;  // the edited caption lacked the extension
   bool editing_ = false;
 };

@@ -1,6 +1,8 @@
 // See ParentFolderImage.h.
 #include "filelist/ParentFolderImage.h"
 
+#include <shellapi.h>
+
 #include <vector>
 
 #include "framework/Handles.h"
@@ -19,6 +21,12 @@ int Append(HIMAGELIST list, const wchar_t* resource) {
   if (!bitmap || !list) return -1;
   // Magenta marks the transparent pixels of the pictures.
   return ImageList_AddMasked(list, bitmap.get(), RGB(255, 0, 255));
+}
+
+int IconWidth(HIMAGELIST list) {
+  int width = 0, height = 0;
+  ImageList_GetIconSize(list, &width, &height);
+  return width;
 }
 
 // The entry's colour and mask pixels, drawn into 32-bit bitmaps.
@@ -48,7 +56,40 @@ std::vector<uint32_t> Pixels(HIMAGELIST list, int index, int& width, int& height
   return pixels;
 }
 
+// Appends the two pictures to the large and small list and a copy, drawn to size, to each of
+// the shell's other lists: the shell numbers an icon alike in all its lists, so a list left out
+// would give every icon the shell adds later the picture of its neighbour.
+int AppendEverywhere(HIMAGELIST large, HIMAGELIST small) {
+  int index = Append(large, L"Parent_L282");
+  int smallIndex = Append(small, L"Parent_S282");
+  if (index < 0) return index;
+  for (HIMAGELIST other : ShellImageLists()) {
+    if (other == large || other == small) continue;
+    bool fromSmall = smallIndex >= 0 && IconWidth(other) <= IconWidth(small);
+    UniqueIcon icon(ImageList_GetIcon(fromSmall ? small : large, fromSmall ? smallIndex : index, ILD_NORMAL));
+    if (icon) ImageList_AddIcon(other, icon.get());
+  }
+  return index;
+}
+
 }  // namespace
+
+std::vector<HIMAGELIST> ShellImageLists() {
+  // IID_IImageList; the handle of an image list and its interface pointer are the same.
+  static const GUID kImageListInterface{0x46EB5926, 0x582E, 0x4017, {0x9F, 0xDF, 0xE8, 0x99, 0x8D, 0xAA, 0x09, 0x50}};
+  std::vector<HIMAGELIST> lists;
+  for (int kind = 0; kind <= SHIL_LAST; ++kind) {
+    void* list = nullptr;
+    if (FAILED(SHGetImageList(kind, kImageListInterface, &list)) || !list) continue;
+    auto handle = static_cast<HIMAGELIST>(list);
+    bool known = false;
+    for (HIMAGELIST l : lists) known = known || l == handle;
+    if (!known) lists.push_back(handle);
+    // The shell keeps the lists for the process; the reference it handed out is not kept here.
+    static_cast<IUnknown*>(list)->Release();
+  }
+  return lists;
+}
 
 bool SameImage(HIMAGELIST a, int indexA, HIMAGELIST b, int indexB) {
   int wa = 0, ha = 0, wb = 0, hb = 0;
@@ -80,9 +121,7 @@ int Resolve(HIMAGELIST large, HIMAGELIST small) {
       }
     }
   }
-  Append(large, L"Parent_L282");
-  Append(small, L"Parent_S282");
-  int index = ImageList_GetImageCount(large) - 1;
+  int index = AppendEverywhere(large, small);
   if (key && index >= 0) {
     DWORD value = static_cast<DWORD>(index);
     RegSetValueExW(key.get(), kRegistryValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));

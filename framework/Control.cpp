@@ -192,6 +192,7 @@ Point TControl::ScreenToClient(Point p) const {
 }
 
 void TControl::Click() { OnClick(this); }
+void TControl::DblClick() { OnDblClick(this); }
 
 LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage m{msg, wParam, lParam, 0};
@@ -259,7 +260,7 @@ void TControl::WndProc(TMessage& m) {
       break;
     case WM_LBUTTONDBLCLK:
       leftButtonDown_ = true;
-      OnDblClick(this);
+      DblClick();
       MouseDown(TMouseButton::mbLeft, shiftFrom(m.WParam) | ssDouble, x, y);
       break;
     case WM_RBUTTONDOWN:

@@ -93,6 +93,8 @@ class TControl : public TComponent {
   void RemoveMessageHook(int id);
 
   virtual void Click();
+  // A double-click with the left button; raises OnDblClick unless a control decides otherwise.
+  virtual void DblClick();
   virtual void Invalidate();
   Point ClientToScreen(Point p) const;
   Point ScreenToClient(Point p) const;

@@ -51,12 +51,12 @@ Canvas ParentFolder(int size) {
 }
 
 Canvas SortArrow(bool up) {
-  // 3-D grey background (192) and shadow grey (128) arrow, 9 x 5 pixels, drawn without blending
-  // so that only those two colours occur.
-  Canvas c(9, 5, FromHex(0xC0C0C0));
-  for (int row = 0; row < 5; ++row) {
-    int y = up ? row : 4 - row;
-    for (int x = 4 - row; x <= 4 + row; ++x) c.At(x, y) = FromHex(0x808080);
+  // 3-D grey background (192) and shadow grey (128) arrow, 7 x 4 pixels like the header's own
+  // arrow, drawn without blending so that only those two colours occur.
+  Canvas c(7, 4, FromHex(0xC0C0C0));
+  for (int row = 0; row < 4; ++row) {
+    int y = up ? row : 3 - row;
+    for (int x = 3 - row; x <= 3 + row; ++x) c.At(x, y) = FromHex(0x808080);
   }
   return c;
 }

@@ -1,53 +1,16 @@
 // The file list control on the real list view: folder rules, rows read back through the
 // control, the picked entry, re-entrant rebuilds and the drive view.
-#include <gtest/gtest.h>
-
 #include <algorithm>
 
 #include "filelist/LocaleServices.h"
-#include "filelist/OvFilelistView28.h"
 #include "framework/Strings.h"
-#include "framework/Application.h"
-#include "framework/Form.h"
-#include "tests/win/WinTestSupport.h"
+#include "tests/win/FileListFixture.h"
 
 using namespace wintest;
 
 namespace {
 
-std::wstring Cwd() {
-  wchar_t buffer[MAX_PATH];
-  GetCurrentDirectoryW(MAX_PATH, buffer);
-  return buffer;
-}
-
-class FileListViewTest : public testing::Test {
- protected:
-  void SetUp() override {
-    form.reset(new TForm(nullptr));
-    form->SetBounds(100, 100, 500, 400);
-    list = new TOvFilelistView28(form.get());
-    list->SetParent(form.get());
-    list->SetBounds(10, 10, 460, 340);
-    list->SetShowFolders(false);  // as in the main window
-    form->Show();
-    Pump();
-  }
-  HWND ListWindow() { return list->Handle(); }
-  std::vector<std::wstring> Rows() {
-    std::vector<std::wstring> rows;
-    int count = static_cast<int>(SendMessageW(ListWindow(), LVM_GETITEMCOUNT, 0, 0));
-    for (int i = 0; i < count; ++i) rows.push_back(ListItemText(ListWindow(), i));
-    return rows;
-  }
-
-  // The folder outlives the scope that gives the process its old current directory back: a
-  // folder that is some process's current directory cannot be removed.
-  TempFolder folder;
-  CurrentDirectoryScope keepCwd{Cwd()};
-  ComponentPtr<TForm> form;
-  TOvFilelistView28* list = nullptr;  // owned by the form
-};
+class FileListViewTest : public FileListFixture {};
 
 }  // namespace
 
@@ -56,7 +19,7 @@ TEST_F(FileListViewTest, DirectoryGetsTrailingBackslashAndBecomesCurrentDirector
   std::wstring path = folder.Path().substr(0, folder.Path().size() - 1);
   list->SetDirectory(path);
   EXPECT_EQ(list->Directory(), folder.Path());
-  EXPECT_EQ(Cwd() + L"\\", folder.Path());
+  EXPECT_EQ(CurrentDirectory() + L"\\", folder.Path());
   EXPECT_EQ(list->EntryCount(), 1);
 
   // Same value in other letter case: nothing happens (a new file is not picked up).
@@ -76,7 +39,7 @@ TEST_F(FileListViewTest, MissingFolderChangesNothing) {
   list->SetDirectory(folder.Path() + L"gone");
   EXPECT_EQ(list->Directory(), folder.Path());
   EXPECT_EQ(list->EntryCount(), 1);
-  EXPECT_EQ(Cwd() + L"\\", folder.Path());
+  EXPECT_EQ(CurrentDirectory() + L"\\", folder.Path());
 }
 
 TEST_F(FileListViewTest, RowsAreSortedByNameAndShowCaptionsWithoutExtension) {

@@ -182,3 +182,66 @@ int FindListItem(HWND list, const std::wstring& text) {
 }
 
 }  // namespace wintest
+
+namespace wintest {
+
+struct DialogAnswer::State {
+  int button;
+  int milliseconds;
+  UniqueKernelHandle thread;
+  bool answered = false;
+};
+
+namespace {
+
+struct DialogSearch {
+  DWORD process;
+  HWND found = nullptr;
+};
+
+BOOL CALLBACK FindProcessDialog(HWND window, LPARAM search) {
+  auto* s = reinterpret_cast<DialogSearch*>(search);
+  DWORD process = 0;
+  GetWindowThreadProcessId(window, &process);
+  wchar_t name[32] = {};
+  GetClassNameW(window, name, 32);
+  if (process == s->process && lstrcmpW(name, L"#32770") == 0 && IsWindowVisible(window)) {
+    s->found = window;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+DWORD WINAPI AnswerDialog(void* parameter) {
+  auto* state = static_cast<DialogAnswer::State*>(parameter);
+  DWORD end = GetTickCount() + static_cast<DWORD>(state->milliseconds);
+  while (static_cast<int>(end - GetTickCount()) > 0) {
+    DialogSearch search{GetCurrentProcessId()};
+    EnumWindows(FindProcessDialog, reinterpret_cast<LPARAM>(&search));
+    if (search.found) {
+      Sleep(50);  // let the box finish its set-up
+      PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(state->button, BN_CLICKED), 0);
+      state->answered = true;
+      return 0;
+    }
+    Sleep(20);
+  }
+  return 0;
+}
+
+}  // namespace
+
+DialogAnswer::DialogAnswer(int button, int milliseconds) : state_(new State{button, milliseconds, {}, false}) {
+  state_->thread.reset(CreateThread(nullptr, 0, AnswerDialog, state_.get(), 0, nullptr));
+}
+
+DialogAnswer::~DialogAnswer() {
+  if (state_->thread) WaitForSingleObject(state_->thread.get(), INFINITE);
+}
+
+bool DialogAnswer::Answered() {
+  if (state_->thread) WaitForSingleObject(state_->thread.get(), INFINITE);
+  return state_->answered;
+}
+
+}  // namespace wintest

@@ -65,3 +65,26 @@ POINT ListItemCentre(HWND list, int item);
 int FindListItem(HWND list, const std::wstring& text);
 
 }  // namespace wintest
+
+#include <memory>
+
+namespace wintest {
+
+// Answers the next dialog box (class "#32770") that this process shows within `milliseconds`
+// by pressing `button` (IDYES, IDNO, IDOK ...), from a thread of its own: for the shell's boxes,
+// which the program under test does not show through its own message functions.
+class DialogAnswer {
+ public:
+  struct State;
+  explicit DialogAnswer(int button, int milliseconds = 5000);
+  DialogAnswer(const DialogAnswer&) = delete;
+  DialogAnswer& operator=(const DialogAnswer&) = delete;
+  ~DialogAnswer();
+  // Waits for the answer; whether a box was answered.
+  bool Answered();
+
+ private:
+  std::unique_ptr<State> state_;  // shared with the thread until it ends
+};
+
+}  // namespace wintest

@@ -1,0 +1,70 @@
+// The file operations that the file list's keys start: marking files for copy or move (a file
+// list on the clipboard), pasting them into a folder, deleting to the recycle bin, renaming,
+// creating a new folder, viewing a file and the shell's search window. Every change on disk goes
+// through the shell's file operation with undo allowed, so the shell asks its own questions.
+// The list hands in paths it took from its selection before anything is asked.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "filelist/FileListTexts.h"
+
+enum class TTransferMode { tmCopy, tmMove };
+
+class FileOperations {
+ public:
+  struct Host {
+    std::function<HWND()> owner;                                       // window that owns the shell's boxes
+    std::function<void(const std::wstring&, UINT flags)> showMessage;  // a message box of the list
+    std::function<const FileListTexts&()> texts;                       // texts of the list's language
+  };
+
+  explicit FileOperations(Host host);
+
+  // Copy or move, shared by every list of the process; copy at start.
+  static TTransferMode TransferMode();
+
+  // The paths marked by the last copy or cut of this list, waiting for a paste.
+  const std::vector<std::wstring>& TransferList() const { return transferList_; }
+  // Whether a paste has files to work on: marked here or on the clipboard.
+  bool FilesToPaste() const;
+
+  // Remembers the paths and the mode and puts the paths on the clipboard as a file list.
+  void MarkForTransfer(const std::vector<std::wstring>& paths, TTransferMode mode);
+  // Copies or moves the marked files (or the clipboard's) into `folder`, one shell operation a
+  // file. False when there was nothing to paste.
+  bool PasteInto(const std::wstring& folder);
+  // Sends the paths to the recycle bin in one shell operation (the shell confirms).
+  void Recycle(const std::vector<std::wstring>& paths);
+  // Renames `from` to `to` (full paths in one folder).
+  bool Rename(const std::wstring& from, const std::wstring& to);
+  // Creates "New Folder" (in the list's language), or the first free "New Folder(n)", in
+  // `folder`; answers its path, empty when it could not be created.
+  std::wstring CreateNewFolder(const std::wstring& folder);
+  // Opens a text, document, picture or web page with the program the shell has for it; other
+  // files are not opened (a viewer never starts a program file).
+  void View(const std::wstring& path);
+  // The shell's search window for a folder.
+  void OpenFindWindow(const std::wstring& folder);
+  // ShellExecute with the list's error text when the shell cannot do it.
+  bool ShellOpen(const std::wstring& verb, const std::wstring& file, const std::wstring& parameters, int show,
+                 const std::wstring& folder);
+
+  // One shell file operation (FO_COPY, FO_MOVE, FO_DELETE, FO_RENAME) with undo allowed; true
+  // when it succeeded and the user aborted nothing.
+  static bool RunFileOperation(HWND owner, UINT operation, const std::vector<std::wstring>& from,
+                               const std::vector<std::wstring>& to);
+
+  // The files of the clipboard's file list, and the mode a paste of them uses: the shared mode
+  // for the list this process put there, otherwise the mode its owner asked for (copy unless it
+  // asked for a move).
+  static std::vector<std::wstring> ClipboardFiles(TTransferMode* mode);
+
+ private:
+  Host host_;
+  std::vector<std::wstring> transferList_;
+};

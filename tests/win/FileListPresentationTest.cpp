@@ -1,0 +1,395 @@
+// How the file list shows its entries, read back from the real list view and its header: row
+// texts in the formats, the two column sets, icons and the parent entry, attribute colours of
+// painted rows and the sort arrow moving with header clicks.
+#include "tests/win/FileListFixture.h"
+
+#include <shellapi.h>
+#include <winioctl.h>
+
+#include "filelist/ParentFolderImage.h"
+#include "framework/Strings.h"
+
+using namespace wintest;
+
+namespace {
+
+// 2021-03-04 05:06:07 UTC as a file time.
+FILETIME FixedTime() {
+  SYSTEMTIME t{2021, 3, 4, 4, 5, 6, 7, 0};
+  FILETIME f;
+  SystemTimeToFileTime(&t, &f);
+  return f;
+}
+
+void SetWriteTime(const std::wstring& path) {
+  UniqueFile file(CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+  FILETIME time = FixedTime();
+  SetFileTime(file.get(), nullptr, nullptr, &time);
+}
+
+std::wstring ShellTypeName(const std::wstring& path) {
+  SHFILEINFOW info{};
+  SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_TYPENAME);
+  return info.szTypeName;
+}
+
+struct Column {
+  std::wstring caption;
+  int width;
+  int align;  // LVCFMT_LEFT or LVCFMT_RIGHT
+  bool operator==(const Column&) const = default;
+};
+
+std::vector<Column> Columns(HWND list) {
+  std::vector<Column> columns;
+  for (int i = 0;; ++i) {
+    wchar_t text[64] = {};
+    LVCOLUMNW c{};
+    c.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
+    c.pszText = text;
+    c.cchTextMax = 64;
+    if (!SendMessageW(list, LVM_GETCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&c))) break;
+    columns.push_back({text, c.cx, c.fmt & LVCFMT_JUSTIFYMASK});
+  }
+  return columns;
+}
+
+void PrintTo(const Column& c, std::ostream* os) { *os << bv::WideToUtf8(c.caption) << "/" << c.width << "/" << c.align; }
+
+class FileListPresentationTest : public FileListFixture {
+ protected:
+  void SetUp() override {
+    FileListFixture::SetUp();
+    list->SetViewStyle(TViewStyle::vsReport);
+  }
+  void TearDown() override {
+    TOvFilelistView28::OverrideVisualStyles(-1);
+    FileListFixture::TearDown();
+  }
+  // A file of 4 GiB and 2 KiB (sparse), a hidden system file and a read-only archived file, all
+  // last written at the fixed time.
+  void CreateFixtureFiles() {
+    {
+      UniqueFile big(CreateFileW(folder.File(L"big.bin").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, nullptr));
+      DWORD ignored = 0;
+      DeviceIoControl(big.get(), FSCTL_SET_SPARSE, nullptr, 0, nullptr, 0, &ignored, nullptr);
+      LARGE_INTEGER size;
+      size.QuadPart = (4LL << 30) + 2048;
+      SetFilePointerEx(big.get(), size, nullptr, FILE_BEGIN);
+      SetEndOfFile(big.get());
+    }
+    folder.Create(L"hidden.sys", std::string(1500, 'h'));
+    folder.Create(L"ro.txt", std::string(2048, 'r'));
+    for (const wchar_t* name : {L"big.bin", L"hidden.sys", L"ro.txt"}) SetWriteTime(folder.File(name));
+    SetFileAttributesW(folder.File(L"hidden.sys").c_str(),
+                       FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE);
+    SetFileAttributesW(folder.File(L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE);
+  }
+  std::vector<std::wstring> Row(int index) {
+    std::vector<std::wstring> texts;
+    for (int column = 0; column < 5; ++column) texts.push_back(ListItemText(ListWindow(), index, column));
+    return texts;
+  }
+  HWND Header() { return reinterpret_cast<HWND>(SendMessageW(ListWindow(), LVM_GETHEADER, 0, 0)); }
+  HDITEMW HeaderItem(int index) {
+    HDITEMW item{};
+    item.mask = HDI_FORMAT | HDI_BITMAP;
+    SendMessageW(Header(), HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    return item;
+  }
+  void ClickHeader(int column) {
+    Pump(static_cast<int>(GetDoubleClickTime()) + 50);  // a click, not the second half of a double-click
+    RECT r{};
+    SendMessageW(Header(), HDM_GETITEMRECT, static_cast<WPARAM>(column), reinterpret_cast<LPARAM>(&r));
+    ClickAt(Header(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
+  }
+  // The column that shows the sort arrow, and whether it points down; -1 when none or several do.
+  std::pair<int, bool> ArrowShown(bool themed) {
+    int column = -1;
+    bool down = false;
+    int count = static_cast<int>(SendMessageW(Header(), HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < count; ++i) {
+      HDITEMW item = HeaderItem(i);
+      bool arrow = themed ? (item.fmt & (HDF_SORTUP | HDF_SORTDOWN)) != 0
+                          : (item.fmt & (HDF_BITMAP | HDF_BITMAP_ON_RIGHT)) == (HDF_BITMAP | HDF_BITMAP_ON_RIGHT) && item.hbm;
+      EXPECT_TRUE(item.fmt & HDF_STRING) << "column " << i;
+      if (!themed) {
+        EXPECT_FALSE(item.fmt & (HDF_SORTUP | HDF_SORTDOWN)) << "column " << i;
+      }
+      if (!arrow) continue;
+      if (column >= 0) return {-1, false};
+      column = i;
+      if (themed) {
+        down = (item.fmt & HDF_SORTDOWN) != 0;
+      } else {
+        down = PictureOf(item.hbm) == ResourcePicture(L"Bmp_Down28");
+        EXPECT_TRUE(down || PictureOf(item.hbm) == ResourcePicture(L"Bmp_Up28"));
+      }
+    }
+    return {column, down};
+  }
+  // The size and pixels of a bitmap.
+  static std::vector<BYTE> PictureOf(HBITMAP bitmap) {
+    BITMAP info{};
+    if (!bitmap || !GetObjectW(bitmap, sizeof(info), &info)) return {};
+    std::vector<BYTE> bytes(static_cast<size_t>(info.bmWidthBytes) * static_cast<size_t>(info.bmHeight));
+    GetBitmapBits(bitmap, static_cast<LONG>(bytes.size()), bytes.data());
+    bytes.push_back(static_cast<BYTE>(info.bmWidth));
+    bytes.push_back(static_cast<BYTE>(info.bmHeight));
+    return bytes;
+  }
+  static std::vector<BYTE> ResourcePicture(const wchar_t* name) {
+    UniqueBitmap bitmap(static_cast<HBITMAP>(
+        LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
+    return PictureOf(bitmap.get());
+  }
+};
+
+// The pixels of a rectangle of the list's client area that have exactly this colour.
+int CountPixels(HWND window, const RECT& r, COLORREF colour) {
+  WindowDc dc(window);
+  int count = 0;
+  for (int y = r.top; y < r.bottom; ++y)
+    for (int x = r.left; x < r.right; ++x)
+      if (GetPixel(dc.get(), x, y) == colour) ++count;
+  return count;
+}
+
+}  // namespace
+
+TEST_F(FileListPresentationTest, ReportRowsShowSizesDatesAndAttributes) {
+  CreateFixtureFiles();
+  list->SetDirectory(folder.Path());
+  ASSERT_EQ(list->EntryCount(), 3);
+  const std::wstring date = L"3/4/2021 5:06 AM";  // the locale's short date and short time
+  EXPECT_EQ(Row(0), (std::vector<std::wstring>{L"big.bin", L"4194306 KB", ShellTypeName(folder.File(L"big.bin")), date, L"A"}));
+  EXPECT_EQ(Row(1), (std::vector<std::wstring>{L"hidden.sys", L"1 KB", ShellTypeName(folder.File(L"hidden.sys")), date, L"AHS"}));
+  EXPECT_EQ(Row(2), (std::vector<std::wstring>{L"ro.txt", L"2 KB", ShellTypeName(folder.File(L"ro.txt")), date, L"AR"}));
+  EXPECT_FALSE(Row(2)[2].empty());
+  EXPECT_EQ(list->ItemText(0, 5), folder.File(L"big.bin"));
+  EXPECT_EQ(list->ItemText(0, 6), L"file");
+
+  // New formats show from the next rebuild on.
+  struct Case {
+    TDtFormat date;
+    TTmFormat time;
+    const wchar_t* text;
+  } cases[] = {
+      {TDtFormat::df_yyyyMMdd, TTmFormat::tfLongFormat, L"2021-03-04 5:06:07 AM"},
+      {TDtFormat::df_ddMMyy_DE, TTmFormat::tfShortFormat, L"04.03.21 5:06 AM"},
+      {TDtFormat::df_MMddyy, TTmFormat::tfCustomize, L"03/04/21 5:06:07  AM"},
+      {TDtFormat::df_ddMMyyyy, TTmFormat::tfShortFormat, L"04/03/2021 5:06 AM"},
+  };
+  for (const Case& c : cases) {
+    std::wstring before = ListItemText(ListWindow(), 0, 3);
+    list->SetDateFormat(c.date);
+    list->SetTimeFormat(c.time);
+    EXPECT_EQ(ListItemText(ListWindow(), 0, 3), before);
+    list->UpdateFileList();
+    EXPECT_EQ(ListItemText(ListWindow(), 0, 3), c.text);
+  }
+
+  list->SetFileSize(TFileSize::fsByte);
+  EXPECT_EQ(ListItemText(ListWindow(), 0, 1), L"4294969344");
+  EXPECT_EQ(ListItemText(ListWindow(), 1, 1), L"1500");
+}
+
+TEST_F(FileListPresentationTest, ShellIconAndTypeAreFetchedOnFirstDisplay) {
+  for (int i = 0; i < 300; ++i) folder.Create(L"f" + std::to_wstring(1000 + i) + L".txt");
+  list->SetBounds(10, 10, 300, 120);
+  list->SetDirectory(folder.Path());
+  UpdateWindow(ListWindow());
+  Pump();
+  const auto& entries = list->Model().Entries();
+  EXPECT_TRUE(entries.front().EntryInfoFetched);
+  EXPECT_FALSE(entries.back().EntryInfoFetched);
+  std::wstring type = ListItemText(ListWindow(), 299, 2);
+  EXPECT_TRUE(entries.back().EntryInfoFetched);
+  EXPECT_EQ(type, ShellTypeName(folder.File(L"f1299.txt")));
+  EXPECT_EQ(entries.back().EntryTypeName, type);
+}
+
+TEST_F(FileListPresentationTest, ParentEntryAndFoldersUseTheirPictures) {
+  TempFolder sub(folder.Path());
+  sub.Create(L"Blur.8bf");
+  list->SetShowFolders(true);
+  list->SetMask(L"*.8bf");
+  list->SetParentDirCaption(L"Parent");
+  list->SetDirectory(sub.Path());
+  ASSERT_EQ(list->EntryCount(), 2);
+  EXPECT_EQ(Row(0), (std::vector<std::wstring>{L" Parent", L" ", L" ", L" ", L" "}));
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = 0;
+  SendMessageW(ListWindow(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  EXPECT_EQ(item.iImage, list->ParentImageIndex());
+  item.iItem = 1;
+  SendMessageW(ListWindow(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  SHFILEINFOW info{};
+  SHGetFileInfoW(sub.File(L"Blur.8bf").c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX);
+  EXPECT_EQ(item.iImage, info.iIcon);
+
+  // A folder shows a blank size.
+  list->SetDirectory(folder.Path());
+  std::wstring subName = sub.Path().substr(folder.Path().size(), sub.Path().size() - folder.Path().size() - 1);
+  int row = FindListItem(ListWindow(), subName);
+  ASSERT_GE(row, 0);
+  EXPECT_EQ(ListItemText(ListWindow(), row, 1), L" ");
+  EXPECT_EQ(ListItemText(ListWindow(), row, 6), L"dir");
+}
+
+TEST_F(FileListPresentationTest, TheShellsImageListsAreSharedAndOutliveTheList) {
+  SHFILEINFOW info{};
+  auto large = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX));
+  auto small = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(ListWindow(), LVM_GETIMAGELIST, LVSIL_NORMAL, 0)), large);
+  EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(ListWindow(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)), small);
+  int count = ImageList_GetImageCount(large);
+  ASSERT_GT(count, list->ParentImageIndex());
+  TComponent::Free(list);
+  list = nullptr;
+  Pump();
+  EXPECT_EQ(ImageList_GetImageCount(large), count);
+  EXPECT_GT(ImageList_GetImageCount(small), 0);
+  int width = 0, height = 0;
+  EXPECT_TRUE(ImageList_GetIconSize(large, &width, &height));
+}
+
+TEST_F(FileListPresentationTest, DrivesShowTheirOwnIconsNotTheParentPicture) {
+  list->SetDirectory(TOvFilelistView28::kMyComputer);
+  ASSERT_GT(list->EntryCount(), 0);
+  auto small = reinterpret_cast<HIMAGELIST>(SendMessageW(ListWindow(), LVM_GETIMAGELIST, LVSIL_SMALL, 0));
+  for (int row = 0; row < list->EntryCount(); ++row) {
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    item.iItem = row;
+    SendMessageW(ListWindow(), LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    EXPECT_FALSE(parent_folder_image::SameImage(small, item.iImage, small, list->ParentImageIndex())) << "row " << row;
+  }
+}
+
+TEST_F(FileListPresentationTest, FileAndDriveColumns) {
+  folder.Create(L"a.8bf");
+  list->SetDirectory(folder.Path());
+  const std::vector<Column> fileColumns{{L"Name", 165, LVCFMT_LEFT},
+                                        {L"Size", 75, LVCFMT_RIGHT},
+                                        {L"Type", 95, LVCFMT_LEFT},
+                                        {L"Modified", 125, LVCFMT_LEFT},
+                                        {L"Attr", 40, LVCFMT_LEFT}};
+  EXPECT_EQ(Columns(ListWindow()), fileColumns);
+  EXPECT_TRUE(list->FileColumnsShown());
+
+  list->SetDirectory(TOvFilelistView28::kMyComputer);
+  EXPECT_EQ(Columns(ListWindow()), (std::vector<Column>{{L"Name", 160, LVCFMT_LEFT},
+                                                        {L"Type", 110, LVCFMT_LEFT},
+                                                        {L"Disk Size", 90, LVCFMT_RIGHT},
+                                                        {L"Free Space", 90, LVCFMT_RIGHT},
+                                                        {L"Attr", 40, LVCFMT_LEFT}}));
+  EXPECT_FALSE(list->FileColumnsShown());
+  // A width set in the drive view waits for the file columns.
+  list->SetColWidth_Size(80);
+  EXPECT_EQ(Columns(ListWindow())[1].width, 110);
+  list->SetDirectory(folder.Path());
+  EXPECT_EQ(Columns(ListWindow())[1].width, 80);
+  list->SetColWidth_Attr(55);
+  EXPECT_EQ(Columns(ListWindow())[4].width, 55);
+}
+
+TEST_F(FileListPresentationTest, SortArrowFollowsHeaderClicksWithAndWithoutVisualStyles) {
+  folder.Create(L"a.8bf", std::string(5000, 'a'));
+  folder.Create(L"b.8bf", std::string(9000, 'b'));
+  folder.Create(L"c.8bf", std::string(100, 'c'));
+  for (bool themed : {true, false}) {
+    SCOPED_TRACE(themed ? "visual styles" : "bitmaps");
+    TOvFilelistView28::OverrideVisualStyles(themed ? 1 : 0);
+    list->SetDirectory(folder.Path());
+    // A rebuild sorts by name: descending when another column was sorted, else ascending.
+    list->UpdateFileList();
+    list->UpdateFileList();
+    EXPECT_EQ(ArrowShown(themed), std::make_pair(0, false));
+    ClickHeader(1);  // Size: a first click sorts descending
+    EXPECT_EQ(ArrowShown(themed), std::make_pair(1, true));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"b.8bf", L"a.8bf", L"c.8bf"}));
+    ClickHeader(1);
+    EXPECT_EQ(ArrowShown(themed), std::make_pair(1, false));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"c.8bf", L"a.8bf", L"b.8bf"}));
+    if (themed) {
+      EXPECT_EQ(SendMessageW(ListWindow(), LVM_GETSELECTEDCOLUMN, 0, 0), 1);
+    }
+    list->UpdateFileList();
+    EXPECT_EQ(ArrowShown(themed), std::make_pair(0, true));
+    EXPECT_EQ(Rows(), (std::vector<std::wstring>{L"c.8bf", L"b.8bf", L"a.8bf"}));
+  }
+}
+
+TEST_F(FileListPresentationTest, ResizingAColumnPutsTheArrowBack) {
+  folder.Create(L"a.8bf");
+  TOvFilelistView28::OverrideVisualStyles(1);
+  list->SetDirectory(folder.Path());
+  // Something else took the arrow away.
+  HDITEMW plain{};
+  plain.mask = HDI_FORMAT;
+  plain.fmt = HDF_STRING | HDF_LEFT;
+  SendMessageW(Header(), HDM_SETITEMW, 0, reinterpret_cast<LPARAM>(&plain));
+  ASSERT_EQ(ArrowShown(true).first, -1);
+
+  // The user drags the border between the first two columns.
+  RECT r{};
+  SendMessageW(Header(), HDM_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&r));
+  POINT from{r.right - 1, (r.top + r.bottom) / 2};
+  ClientToScreen(Header(), &from);
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, from.x, from.y);
+  Pump(30);
+  SendMouse(MOUSEEVENTF_LEFTDOWN);
+  Pump(30);
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, from.x + 40, from.y);
+  Pump(30);
+  SendMouse(MOUSEEVENTF_LEFTUP);
+  Pump(60);
+  EXPECT_GT(Columns(ListWindow())[0].width, 165);
+  EXPECT_EQ(ArrowShown(true), std::make_pair(0, false));
+}
+
+TEST_F(FileListPresentationTest, RowsAreColouredByAttributesInTheReportView) {
+  CreateFixtureFiles();
+  list->SetDirectory(folder.Path());
+  auto rowRect = [&](int index) {
+    RECT r{};
+    r.left = LVIR_BOUNDS;
+    SendMessageW(ListWindow(), LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&r));
+    return r;
+  };
+  auto painted = [&](int index, COLORREF colour) {
+    InvalidateRect(ListWindow(), nullptr, TRUE);
+    UpdateWindow(ListWindow());
+    Pump(20);
+    return CountPixels(ListWindow(), rowRect(index), colour);
+  };
+  const COLORREF red = RGB(255, 0, 0), teal = RGB(0, 128, 128);
+  EXPECT_EQ(painted(1, red), 0);
+
+  list->SetLItemColorByATTR(true);
+  EXPECT_GT(painted(1, red), 0);   // hidden and system: system wins
+  EXPECT_EQ(painted(1, teal), 0);
+  EXPECT_GT(painted(2, teal), 0);  // read-only over archive
+  EXPECT_EQ(painted(0, red) + painted(0, teal), 0);
+
+  TListItemColors colors;
+  colors.SetAttr_System(RGB(0, 0, 255));
+  list->SetLItemColors(&colors);
+  EXPECT_EQ(painted(1, red), 0);
+  EXPECT_GT(painted(1, RGB(0, 0, 255)), 0);
+
+  // Icon views keep the default colours.
+  list->SetViewStyle(TViewStyle::vsSmallIcon);
+  list->UpdateFileList();
+  RECT all{};
+  GetClientRect(ListWindow(), &all);
+  InvalidateRect(ListWindow(), nullptr, TRUE);
+  UpdateWindow(ListWindow());
+  Pump(20);
+  EXPECT_EQ(CountPixels(ListWindow(), all, RGB(0, 0, 255)) + CountPixels(ListWindow(), all, teal), 0);
+}

@@ -96,22 +96,6 @@ std::wstring ShortTimeFormat() {
   return longFormat;
 }
 
-filelist::CalendarTime LocalCalendarTime(uint64_t fileTime) {
-  FILETIME utc{static_cast<DWORD>(fileTime), static_cast<DWORD>(fileTime >> 32)};
-  FILETIME local;
-  SYSTEMTIME st;
-  filelist::CalendarTime c;
-  if (!FileTimeToLocalFileTime(&utc, &local) || !FileTimeToSystemTime(&local, &st)) return c;
-  c.year = st.wYear;
-  c.month = st.wMonth;
-  c.day = st.wDay;
-  c.hour = st.wHour;
-  c.minute = st.wMinute;
-  c.second = st.wSecond;
-  c.dayOfWeek = st.wDayOfWeek;
-  return c;
-}
-
 int64_t CurrentLocalOffset() {
   FILETIME now, local;
   GetSystemTimeAsFileTime(&now);

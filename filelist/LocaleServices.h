@@ -24,8 +24,6 @@ std::wstring ShortDateFormat();
 // The platform's time formats: long (LOCALE_STIMEFORMAT), short (LOCALE_SSHORTTIME).
 std::wstring LongTimeFormat();
 std::wstring ShortTimeFormat();
-// The local calendar time of a file time in UTC.
-filelist::CalendarTime LocalCalendarTime(uint64_t fileTime);
 // What the platform adds to a UTC file time to make it local, right now (it converts every file
 // time with the current offset). Read once per rebuild instead of once per file.
 int64_t CurrentLocalOffset();

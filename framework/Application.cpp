@@ -165,10 +165,6 @@ void TApplication::UpdateMouseControl() {
   if (found && mouseControl_ == found) found->Perform(CM_MOUSEENTER);
 }
 
-void TApplication::ControlDestroyed(TControl* control) {
-  if (control == mouseControl_) mouseControl_ = nullptr;
-}
-
 void TApplication::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == TOperation::opRemove) {

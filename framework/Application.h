@@ -69,7 +69,6 @@ class TApplication : public TComponent {
 
   // Mouse tracking: the control under the mouse gets CM_MOUSEENTER / CM_MOUSELEAVE.
   void UpdateMouseControl();
-  void ControlDestroyed(TControl* control);
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;

@@ -129,13 +129,6 @@ TComponent* TComponent::FindComponent(std::wstring_view name) const {
   return nullptr;
 }
 
-int TComponent::ComponentIndex() const {
-  if (!owner_) return -1;
-  auto& list = owner_->components_;
-  auto it = std::find(list.begin(), list.end(), this);
-  return it == list.end() ? -1 : static_cast<int>(it - list.begin());
-}
-
 void TComponent::FreeNotification(TComponent* other) {
   if (!other || other == this) return;
   if (std::find(freeNotifies_.begin(), freeNotifies_.end(), other) == freeNotifies_.end())

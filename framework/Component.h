@@ -70,7 +70,6 @@ class TComponent : public TPersistent {
   TComponent* Components(int index) const { return components_.at(static_cast<size_t>(index)); }
   // The owned component of that name (case-insensitive), or nullptr.
   TComponent* FindComponent(std::wstring_view name) const;
-  int ComponentIndex() const;
 
   uint32_t ComponentState() const { return state_; }
   bool IsLoading() const { return (state_ & csLoading) != 0; }

@@ -398,7 +398,6 @@ void TWinControl::CreateWnd() {
   UpdateBoundsRect({r.left, r.top, r.right, r.bottom});
   CreateChildWindows();
   CreateWindowDone();
-  recreating_ = false;
 }
 
 void TWinControl::CreateChildWindows() {
@@ -418,7 +417,6 @@ void TWinControl::DestroyWnd() {
 
 void TWinControl::RecreateWnd() {
   if (!window_) return;
-  recreating_ = true;
   bool hadFocus = Focused();
   DestroyWnd();
   CreateWnd();
@@ -609,10 +607,6 @@ void TWinControl::RemoveControl(TControl* control) {
     w->DestroyWnd();
   }
   if (control->Align() != TAlign::alNone) AlignControls();
-}
-
-void TWinControl::SetParent(TWinControl* parent) {
-  TControl::SetParent(parent);
 }
 
 void TWinControl::SetBounds(int left, int top, int width, int height) {

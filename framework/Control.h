@@ -132,7 +132,6 @@ class TControl : public TComponent {
   // Stores new bounds without moving a window (windows report their moves through this).
   void UpdateBoundsRect(const Rect& r);
   void RequestAlign();
-  bool ParentColorFallback() const;
 
   std::wstring caption_;
   TFont font_;
@@ -183,7 +182,6 @@ class TWinControl : public TControl {
   static TWinControl* FromHandle(HWND window);
   void RecreateWnd();
 
-  void SetParent(TWinControl* parent) override;
   void SetBounds(int left, int top, int width, int height) override;
   Rect ClientRect() const override;
   void SetVisible(bool visible) override;
@@ -242,7 +240,6 @@ class TWinControl : public TControl {
   void FontChanged() override;
   void TextChanged() override;
   void ColorChanged() override;
-  bool recreating_ = false;
 
  private:
   friend class TControl;

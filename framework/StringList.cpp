@@ -81,12 +81,6 @@ int TStrings::IndexOf(const std::wstring& text) const {
   return -1;
 }
 
-int TStrings::IndexOfObject(const TObject* object) const {
-  for (int i = 0; i < Count(); ++i)
-    if (items_[static_cast<size_t>(i)].object == object) return i;
-  return -1;
-}
-
 std::wstring TStrings::Text() const {
   std::wstring text;
   for (const auto& item : items_) {
@@ -112,25 +106,6 @@ void TStrings::SetText(const std::wstring& text) {
   }
   EndUpdate();
   Changed();
-}
-
-std::wstring TStrings::CommaText() const {
-  std::wstring text;
-  for (size_t i = 0; i < items_.size(); ++i) {
-    if (i) text += L',';
-    const auto& s = items_[i].text;
-    if (s.find_first_of(L" ,\"") != std::wstring::npos) {
-      text += L'"';
-      for (wchar_t c : s) {
-        if (c == L'"') text += L'"';
-        text += c;
-      }
-      text += L'"';
-    } else {
-      text += s;
-    }
-  }
-  return text;
 }
 
 void TStrings::EndUpdate() {

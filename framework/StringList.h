@@ -29,13 +29,11 @@ class TStrings : public TPersistent {
   void Clear();
   // Index of the first string equal to `text` without regard to case, or -1.
   virtual int IndexOf(const std::wstring& text) const;
-  int IndexOfObject(const TObject* object) const;
 
   // All strings, each followed by a line break ("\r\n").
   std::wstring Text() const;
   // Replaces the contents by the lines of `text` (line breaks "\r\n", "\n" or "\r").
   void SetText(const std::wstring& text);
-  std::wstring CommaText() const;
 
   void BeginUpdate() { ++updateCount_; }
   void EndUpdate();

@@ -103,8 +103,9 @@ int wmain(int argc, wchar_t** argv) {
       std::printf("%d: found %d files in %ls; run make-filelist-data.sh first\n", files, count, folder.c_str());
       continue;
     }
-    FileListModel model({&enumerator, &comparer, [](uint64_t t) {
-                           filelist::CalendarTime c = locale_services::LocalCalendarTime(t);
+    int64_t offset = locale_services::CurrentLocalOffset();
+    FileListModel model({&enumerator, &comparer, [offset](uint64_t t) {
+                           filelist::CalendarTime c = filelist::CalendarFromFileTime(static_cast<uint64_t>(static_cast<int64_t>(t) + offset));
                            return filelist::FormatDateTime(L"M/d/yyyy h:mm AMPM", c, locale_services::UserLocaleData());
                          }});
     double modelTime = Best([&] {

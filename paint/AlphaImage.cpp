@@ -3,9 +3,9 @@
 
 #include <algorithm>
 
-#include "paint/ColorMath.h"
+#include "pixel/ColorMath.h"
 #include "paint/PieceCopy.h"
-#include "paint/PixelAccess.h"
+#include "pixel/PixelAccess.h"
 #include "paint/SmoothStretch.h"
 
 namespace {

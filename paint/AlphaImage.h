@@ -6,7 +6,7 @@
 #include "framework/Color.h"
 #include "framework/Geometry.h"
 #include "paint/BackgroundRef.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 // Draws sourceRect of `source` (treated as 32-bit) into targetRect of `target` by the source
 // alpha: t = ((v - t) * a + t * 256) >> 8 with a = A, or (100 - blend) * A / 100 with a blend

@@ -4,7 +4,7 @@
 #pragma once
 
 #include "framework/Color.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 struct TsBackgroundRef {
   const ::Bitmap* Bitmap = nullptr;  // borrowed; the background, or none

@@ -6,7 +6,7 @@
 #include <windows.h>
 
 #include "framework/Handles.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 class DibSection {
  public:

@@ -1,7 +1,7 @@
 // See DisabledLook.h.
 #include "paint/DisabledLook.h"
 
-#include "paint/BitmapBlend.h"
+#include "pixel/BitmapBlend.h"
 #include "paint/PieceCopy.h"
 
 void ApplyDisabledLook(Bitmap& picture, unsigned flags, TColor parentColor, Point offset, const TsBackgroundRef& background) {

@@ -5,7 +5,7 @@
 #include "framework/Color.h"
 #include "framework/Geometry.h"
 #include "paint/BackgroundRef.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 // Flags of ApplyDisabledLook.
 enum DisabledLookFlags : unsigned { dlBlended = 1, dlGrey = 2 };

@@ -3,7 +3,7 @@
 #pragma once
 
 #include "framework/Geometry.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 #include "skin/SkinTables.h"
 
 // Paints `steps` into rect (clipped) of a 24-bit or 32-bit target; 32-bit pixels get alpha 255.

@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include "paint/PieceCopy.h"
-#include "paint/PixelAccess.h"
+#include "pixel/PixelAccess.h"
 #include "paint/SmoothStretch.h"
 
 namespace {

@@ -6,7 +6,7 @@
 
 #include "framework/Geometry.h"
 #include "paint/BackgroundRef.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 #include "skin/LoadedSkin.h"
 
 // Paints the nine-part border of `item` in `state` (clamped to its pictures) around `rect`.

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <vector>
 
-#include "paint/ColorMath.h"
-#include "paint/PixelAccess.h"
+#include "pixel/ColorMath.h"
+#include "pixel/PixelAccess.h"
 
 namespace {
 

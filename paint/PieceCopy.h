@@ -9,8 +9,8 @@
 
 #include "framework/Geometry.h"
 #include "paint/BackgroundRef.h"
-#include "paint/Bitmap.h"
-#include "paint/PixelAccess.h"
+#include "pixel/Bitmap.h"
+#include "pixel/PixelAccess.h"
 #include "skin/LoadedSkin.h"
 
 // Copies sourceRect of `source` to (x, y) of `target`.

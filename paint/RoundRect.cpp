@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "paint/PixelAccess.h"
+#include "pixel/PixelAccess.h"
 
 void FillRoundRect(Bitmap& bitmap, const Rect& rect, int radius, TColor c) {
   if (bitmap.Format() == PixelFormat::pf8bit || rect.Empty()) return;

@@ -5,7 +5,7 @@
 
 #include "framework/Color.h"
 #include "framework/Geometry.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 // Fills rect (right and bottom exclusive) with corners of `radius` pixels (0: square corners;
 // at most half the shorter side) in the colour, clipped to the bitmap. No outline.

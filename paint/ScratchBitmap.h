@@ -8,7 +8,7 @@
 #include <memory>
 #include <vector>
 
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 class ScratchBitmap {
  public:

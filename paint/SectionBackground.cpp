@@ -3,8 +3,8 @@
 
 #include <algorithm>
 
-#include "paint/BitmapBlend.h"
-#include "paint/ColorMath.h"
+#include "pixel/BitmapBlend.h"
+#include "pixel/ColorMath.h"
 #include "paint/Gradient.h"
 #include "paint/PieceCopy.h"
 #include "paint/ScratchBitmap.h"

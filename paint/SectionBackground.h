@@ -8,7 +8,7 @@
 
 #include "framework/Geometry.h"
 #include "paint/BackgroundRef.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 #include "skin/LoadedSkin.h"
 
 // Paints section `sectionIndex` (named `sectionName`) into rect of `target`. `background` is what

@@ -4,7 +4,7 @@
 
 #include "framework/Color.h"
 #include "framework/Geometry.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 // Mixes rect of `bitmap` with the colour: the inside (inset by `edge`) keeps percent of its
 // own value, the edge rings fade from that toward no change at the outside; corners are rounded

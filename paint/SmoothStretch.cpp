@@ -6,9 +6,9 @@
 #include <cstring>
 #include <vector>
 
-#include "paint/ColorMath.h"
+#include "pixel/ColorMath.h"
 #include "paint/PieceCopy.h"
-#include "paint/PixelAccess.h"
+#include "pixel/PixelAccess.h"
 
 namespace {
 

@@ -5,7 +5,7 @@
 #pragma once
 
 #include "framework/Geometry.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 // Stretches sourceRect of `source` (cut to the source bitmap) over targetRect of `target`; only
 // pixels inside the target are written. 24-bit and 32-bit bitmaps in any pairing (a 24-bit

@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "paint/GaussBlur.h"
+#include "pixel/GaussBlur.h"
 
 namespace {
 

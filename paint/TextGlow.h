@@ -8,7 +8,7 @@
 
 #include "framework/Color.h"
 #include "framework/Geometry.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 // Draws text in black ink (value 0) onto an 8-bit mask, with the font it was made for; ink is
 // only ever added, never removed.

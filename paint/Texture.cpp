@@ -3,7 +3,7 @@
 
 #include <algorithm>
 
-#include "paint/BitmapBlend.h"
+#include "pixel/BitmapBlend.h"
 #include "paint/PieceCopy.h"
 #include "paint/SmoothStretch.h"
 

@@ -7,7 +7,7 @@
 
 #include "framework/Geometry.h"
 #include "paint/BackgroundRef.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 #include "skin/SkinTables.h"
 
 // Draws the texture `item` (its pixels in `picture`) into rect by placement `mode` (0 to 14,

@@ -1,7 +1,7 @@
 // See ColorShift.h.
 #include "skin/ColorShift.h"
 
-#include "paint/ColorMath.h"
+#include "pixel/ColorMath.h"
 
 #include <algorithm>
 #include <cmath>

@@ -1,7 +1,7 @@
 // See ExtendedBorderImages.h.
 #include "skin/ExtendedBorderImages.h"
 
-#include "paint/BitmapBlend.h"
+#include "pixel/BitmapBlend.h"
 
 namespace {
 

@@ -3,7 +3,7 @@
 // the program's built-in shadow pictures. Plain C++.
 #pragma once
 
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 #include "skin/LoadedSkin.h"
 
 struct TsExtendedBorderImages {

@@ -8,7 +8,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "paint/BmpCodec.h"
+#include "pixel/BmpCodec.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 // Plain C++.
 #pragma once
 
-#include "paint/ImageDecoder.h"
+#include "pixel/ImageDecoder.h"
 
 // The PNG file as a 32-bit bitmap with straight alpha when it has an alpha channel or a
 // transparency chunk, otherwise 24-bit; nullopt for damaged, interlaced or implausibly large files.

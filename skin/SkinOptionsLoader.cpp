@@ -5,8 +5,8 @@
 
 #include "framework/Exception.h"
 #include "framework/Strings.h"
-#include "paint/BitmapBlend.h"
-#include "paint/ImageDecoder.h"
+#include "pixel/BitmapBlend.h"
+#include "pixel/ImageDecoder.h"
 #include "skin/ColorShift.h"
 #include "skin/SkinArchive.h"
 #include "skin/SkinFileSystem.h"

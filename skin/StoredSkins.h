@@ -11,7 +11,7 @@
 
 #include "framework/Collection.h"
 #include "framework/Color.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 #include "skin/SkinTables.h"
 
 // One section of a stored skin without archive. FontColor and HotFontColor are five numbers

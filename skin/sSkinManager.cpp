@@ -8,7 +8,7 @@
 #include "framework/Form.h"
 #include "framework/Strings.h"
 #include "framework/Messages.h"
-#include "paint/WicImageDecoder.h"
+#include "pixel/WicImageDecoder.h"
 #include "skin/GlobalColors.h"
 #include "skin/SkinIni.h"
 #include "skin/SkinLoader.h"

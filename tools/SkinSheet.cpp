@@ -15,7 +15,7 @@
 
 #include "framework/Strings.h"
 #include "paint/AlphaImage.h"
-#include "paint/BitmapBlend.h"
+#include "pixel/BitmapBlend.h"
 #include "paint/ImageItems.h"
 #include "paint/PieceCopy.h"
 #include "paint/SectionBackground.h"

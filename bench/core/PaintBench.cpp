@@ -8,7 +8,7 @@
 #include <functional>
 #include <memory>
 
-#include "paint/BitmapBlend.h"
+#include "pixel/BitmapBlend.h"
 #include "paint/Gradient.h"
 #include "paint/ImageItems.h"
 #include "paint/SectionBackground.h"

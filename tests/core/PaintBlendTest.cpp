@@ -1,7 +1,7 @@
 // Fills, fades, weighted blends, colour masks, grey looks, shading and the picture clean-up.
 #include <gtest/gtest.h>
 
-#include "paint/BitmapBlend.h"
+#include "pixel/BitmapBlend.h"
 #include "paint/DisabledLook.h"
 #include "paint/ShadeRect.h"
 #include "tests/core/PaintTestSupport.h"

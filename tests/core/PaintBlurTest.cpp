@@ -5,7 +5,7 @@
 #include <numeric>
 #include <vector>
 
-#include "paint/GaussBlur.h"
+#include "pixel/GaussBlur.h"
 #include "paint/TextGlow.h"
 #include "tests/core/PaintTestSupport.h"
 

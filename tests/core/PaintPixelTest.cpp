@@ -3,8 +3,8 @@
 
 #include <tuple>
 
-#include "paint/ColorMath.h"
-#include "paint/PixelAccess.h"
+#include "pixel/ColorMath.h"
+#include "pixel/PixelAccess.h"
 #include "paint/ScratchBitmap.h"
 #include "tests/core/PaintTestSupport.h"
 

@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 #include "skin/LoadedSkin.h"
 
 namespace painttest {

@@ -2,7 +2,7 @@
 // loaded skin with its key colour, greys, -1 contour colours and kept title icons.
 #include <gtest/gtest.h>
 
-#include "paint/ColorMath.h"
+#include "pixel/ColorMath.h"
 #include "skin/ColorShift.h"
 #include "skin/LoadedSkin.h"
 

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "framework/Strings.h"
-#include "paint/BmpCodec.h"
+#include "pixel/BmpCodec.h"
 #include "skin/EmbeddedSkins.h"
 #include "skin/PortableImageDecoder.h"
 #include "skin/SkinArchive.h"

@@ -7,7 +7,7 @@
 #include "framework/Handles.h"
 #include "paint/DibSection.h"
 #include "paint/GdiTextRasterizer.h"
-#include "paint/PixelAccess.h"
+#include "pixel/PixelAccess.h"
 
 TEST(PaintDibSection, ViewsShowTheSectionsRowsTopDown) {
   for (bool alpha : {false, true}) {

@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "framework/Handles.h"
-#include "paint/BitmapBlend.h"
-#include "paint/WicImageDecoder.h"
+#include "pixel/BitmapBlend.h"
+#include "pixel/WicImageDecoder.h"
 #include "tests/core/SkinTestSupport.h"
 
 TEST(PaintPngDecode, PartialAlphaStaysStraightAndTransparentWhiteBecomesBlack) {

@@ -8,7 +8,7 @@
 
 #include "framework/Application.h"
 #include "framework/Form.h"
-#include "paint/WicImageDecoder.h"
+#include "pixel/WicImageDecoder.h"
 #include "skin/EmbeddedSkins.h"
 #include "skin/PortableImageDecoder.h"
 #include "skin/SkinArchive.h"

@@ -1,5 +1,5 @@
 // See ColorMath.h.
-#include "paint/ColorMath.h"
+#include "pixel/ColorMath.h"
 
 int64_t DivideRounded(int64_t numerator, int64_t denominator) {
   int64_t quotient = numerator / denominator;

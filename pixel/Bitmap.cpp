@@ -1,5 +1,5 @@
 // See Bitmap.h.
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 #include <cstring>
 #include <utility>

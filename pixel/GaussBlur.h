@@ -4,7 +4,7 @@
 
 #include <vector>
 
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 struct GaussKernel {
   int radius = 0;

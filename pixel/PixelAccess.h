@@ -8,7 +8,7 @@
 
 #include "framework/Color.h"
 #include "framework/Geometry.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 // One pixel as stored: blue, green, red, alpha.
 struct Bgra {

@@ -7,7 +7,7 @@
 
 #include "framework/Color.h"
 #include "framework/Geometry.h"
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 // Fills rect (clipped) with the colour; a 32-bit bitmap gets alpha 255 (and is left alone under
 // 2 x 2, where its accessor cannot attach).

@@ -7,7 +7,7 @@
 #include <optional>
 #include <span>
 
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 enum class ImageFileKind { ifBmp, ifPng, ifJpeg };
 

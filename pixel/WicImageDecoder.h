@@ -7,7 +7,7 @@
 #include <wincodec.h>
 
 #include "framework/Handles.h"
-#include "paint/ImageDecoder.h"
+#include "pixel/ImageDecoder.h"
 
 class WicImageDecoder : public ImageDecoder {
  public:

@@ -1,5 +1,5 @@
 // See GaussBlur.h.
-#include "paint/GaussBlur.h"
+#include "pixel/GaussBlur.h"
 
 #include <algorithm>
 #include <cmath>

@@ -9,7 +9,7 @@
 #include <span>
 #include <vector>
 
-#include "paint/Bitmap.h"
+#include "pixel/Bitmap.h"
 
 // A 32-bit bitmap for 32-bit files (alpha 255 where the file carries no alpha at all), 24-bit
 // for everything else; nullopt for damaged, compressed or implausibly large files.

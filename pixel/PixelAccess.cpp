@@ -1,5 +1,5 @@
 // See PixelAccess.h.
-#include "paint/PixelAccess.h"
+#include "pixel/PixelAccess.h"
 
 #include <algorithm>
 

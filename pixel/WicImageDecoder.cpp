@@ -1,7 +1,7 @@
 // See WicImageDecoder.h.
-#include "paint/WicImageDecoder.h"
+#include "pixel/WicImageDecoder.h"
 
-#include "paint/BmpCodec.h"
+#include "pixel/BmpCodec.h"
 
 namespace {
 

@@ -1,5 +1,5 @@
 // See BmpCodec.h.
-#include "paint/BmpCodec.h"
+#include "pixel/BmpCodec.h"
 
 #include <array>
 #include <bit>

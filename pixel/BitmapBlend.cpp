@@ -1,11 +1,11 @@
 // See BitmapBlend.h.
-#include "paint/BitmapBlend.h"
+#include "pixel/BitmapBlend.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "paint/ColorMath.h"
-#include "paint/PixelAccess.h"
+#include "pixel/ColorMath.h"
+#include "pixel/PixelAccess.h"
 
 namespace {
 

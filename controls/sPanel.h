@@ -1,13 +1,16 @@
 // TsPanel: a panel that holds other controls, with optional raised or lowered bevels and a
-// centred caption. The skin section names the look the skin engine gives it.
+// centred caption. With a skin it paints its section (background, border mask, caption) into
+// its skin state's cache, copies that to the screen and answers its children's background
+// requests from it, so transparent children show the panel's picture behind them.
 #pragma once
 
+#include "controls/SkinnedControl.h"
 #include "framework/Control.h"
 
 enum class TPanelBevel { bvNone, bvLowered, bvRaised, bvSpace };
 const TypeInfo& PanelBevelType();
 
-class TsPanel : public TCustomControl {
+class TsPanel : public TsSkinnedControl<TCustomControl> {
  public:
   explicit TsPanel(TComponent* owner);
   static const ClassInfo& StaticClass();
@@ -19,18 +22,24 @@ class TsPanel : public TCustomControl {
   void SetBevelInner(TPanelBevel value);
   int BevelWidth() const { return bevelWidth_; }
   void SetBevelWidth(int value);
-  const std::wstring& SkinSection() const { return skinSection_; }
-  void SetSkinSection(const std::wstring& value) { skinSection_ = value; }
   Rect ClientRect() const override;
+
+  // Rebuilds the cache: background over the parent's, border, caption.
+  void PrepareCachedImage();
+  // How many times the cache was rebuilt (tests: a resize rebuilds once).
+  int CacheBuilds() const { return cacheBuilds_; }
 
  protected:
   void Paint(HDC dc) override;
-  void TextChanged() override { Invalidate(); }
+  void TextChanged() override;
+  bool SkinMessage(TMessage& message) override;
 
  private:
   int BorderSize() const;
+  void PaintPlain(HDC dc);
+  void PaintCaption(HDC dc, const Rect& area);
   TPanelBevel bevelOuter_ = TPanelBevel::bvRaised;
   TPanelBevel bevelInner_ = TPanelBevel::bvNone;
   int bevelWidth_ = 1;
-  std::wstring skinSection_ = L"PANEL";
+  int cacheBuilds_ = 0;
 };

@@ -1,0 +1,229 @@
+// The main window's skinned panels, labels and buttons under the stored skin: background
+// requests through transparent panels, caches, the button's shape, fades driven tick by tick,
+// hover glows with real mouse input, the web label's launcher, and skin removal.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/Form1.h"
+#include "framework/Application.h"
+#include "paint/BackgroundExchange.h"
+#include "paint/GlowLayout.h"
+#include "paint/GlowWindows.h"
+#include "settings/SettingsFile.h"
+#include "tests/win/WinTestSupport.h"
+
+using namespace wintest;
+
+namespace {
+
+HWND VisibleGlowWindow() {
+  HWND found = nullptr;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM data) -> BOOL {
+        wchar_t name[64];
+        GetClassNameW(window, name, 64);
+        if (wcscmp(name, L"TvlGlowEffect") == 0 && IsWindowVisible(window)) {
+          *reinterpret_cast<HWND*>(data) = window;
+          return FALSE;
+        }
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+class SkinnedControlsTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    settings_file::SetFolder(settingsFolder.Path());
+    folder.Create(L"Sharpen.8bf");
+    SetCurrentDirectoryW(folder.Path().c_str());
+    form.reset(new TForm1(nullptr));
+    form->DoCreate();
+    form->Show();
+    Pump(100);
+  }
+  void TearDown() override {
+    TsWebLabel::SetLauncher(nullptr);
+    form.reset();
+    settings_file::SetFolder(L"");
+  }
+
+  TColor FormColour() const {
+    const TsSkinManager& manager = *form->sSkinManager1;
+    return PlainColor(manager.Skin().Sections[static_cast<size_t>(manager.SectionIndexOf("FORM"))].Color);
+  }
+  static uint32_t CachePixel(TsButton* button, int x, int y) { return button->SkinData()->Cache.Pixels().GetPixel(x, y); }
+  // Starts a hover fade on the button without real input; its timer is not left to run.
+  TsFadeTimer* StartHoverFade(TsButton* button) {
+    button->Perform(CM_MOUSEENTER);
+    TsFadeTimer* timer = button->FadeTimer();
+    if (timer) timer->SetEnabled(false);
+    return timer;
+  }
+
+  TempFolder folder;
+  TempFolder settingsFolder;
+  CurrentDirectoryScope keepCwd{L"."};  // gives the process its directory back
+  ComponentPtr<TForm1> form;
+};
+
+TEST_F(SkinnedControlsTest, BackgroundRequestsPassThroughTransparentPanelsToTheForm) {
+  // The button's parent and its parent are "LACQUEREDIT" panels, fully transparent.
+  TsBackgroundRequest request;
+  RequestParentBackground(request, form->sPanelOnTop, false);
+  EXPECT_EQ(request.Kind, 1);
+  EXPECT_EQ(request.Color, FormColour());
+  EXPECT_EQ(request.OffsetX, form->sPanelOnTop->Left() + form->sPanelOn->Left());
+
+  // The nested transparent panel's picture is exactly the form's colour inside its border.
+  TsPanel* panel = form->sPanelOnTop;
+  EXPECT_EQ(panel->SkinData()->Cache.Pixels().GetPixel(panel->Width() / 2, panel->Height() / 2),
+            static_cast<uint32_t>(FormColour()));
+
+  TsButton* button = form->FolderBtn;
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(button->Handle(), region), ERROR);
+  EXPECT_FALSE(PtInRegion(region, 0, 0)) << "the mask's corner is cut off the window";
+  EXPECT_TRUE(PtInRegion(region, button->Width() / 2, button->Height() / 2));
+  DeleteObject(region);
+}
+
+TEST_F(SkinnedControlsTest, ResizingRebuildsEveryPanelCacheOnce) {
+  std::vector<TsPanel*> panels{form->sPanelTop, form->sPanelOn, form->sPanelOnTop, form->sPanelOff, form->sPanelOffTop};
+  std::vector<int> before;
+  for (TsPanel* p : panels) before.push_back(p->CacheBuilds());
+  SetWindowPos(form->Handle(), nullptr, 0, 0, 700, 600, SWP_NOMOVE | SWP_NOZORDER);
+  Pump(100);
+  for (size_t i = 0; i < panels.size(); ++i)
+    EXPECT_EQ(panels[i]->CacheBuilds(), before[i] + 1) << bv::WideToUtf8(panels[i]->Name());
+}
+
+TEST_F(SkinnedControlsTest, SkinRemovalGivesThePlainButtonBackAndANewSkinShapesItAgain) {
+  TsButton* button = form->ListBtn;
+  auto ownerDrawn = [&] { return (GetWindowLongW(button->Handle(), GWL_STYLE) & BS_TYPEMASK) == BS_OWNERDRAW; };
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  EXPECT_TRUE(ownerDrawn());
+  EXPECT_NE(GetWindowRgn(button->Handle(), region), ERROR);
+
+  form->sSkinManager1->SetActive(false);
+  Pump();
+  EXPECT_FALSE(ownerDrawn());
+  EXPECT_EQ(GetWindowRgn(button->Handle(), region), ERROR) << "no window region without a skin";
+  EXPECT_FALSE(button->SkinData()->IsSkinned());
+
+  form->sSkinManager1->SetActive(true);
+  Pump();
+  EXPECT_TRUE(ownerDrawn());
+  EXPECT_NE(GetWindowRgn(button->Handle(), region), ERROR);
+  DeleteObject(region);
+}
+
+TEST_F(SkinnedControlsTest, FadeFramesFollowTheWeights) {
+  TsButton* button = form->ListBtn;
+  std::vector<uint32_t> frames;
+  int hook = button->AddMessageHook([&](TMessage& m, const TControl::NextHandler& next) {
+    if (m.Msg == SM_LACQUERCMD && SkinCommandOf(m.WParam) == scFadeFrame) {
+      const auto* frame = reinterpret_cast<const Bitmap*>(m.LParam);
+      frames.push_back(frame->GetPixel(frame->Width() / 2, frame->Height() - 3));
+    }
+    next(m);
+  });
+  TsFadeTimer* timer = StartHoverFade(button);
+  ASSERT_NE(timer, nullptr);
+  EXPECT_EQ(timer->Fade.Steps, 20);
+  int x = button->Width() / 2, y = button->Height() - 3;
+  uint32_t from = timer->FadeFrom.GetPixel(x, y), to = CachePixel(button, x, y);
+  ASSERT_NE(from, to) << "the hot look differs from the normal one there";
+  for (int i = 0; i < 20; ++i) timer->Tick();
+  ASSERT_EQ(frames.size(), 20u);
+  for (int step = 1; step <= 20; ++step) {
+    int w = FadeWeight(step, 20);
+    uint32_t expected = 0;
+    for (int shift = 0; shift < 24; shift += 8) {
+      int a = (from >> shift) & 0xFF, b = (to >> shift) & 0xFF;
+      expected |= static_cast<uint32_t>((a * w + b * (255 - w) + 127) >> 8) << shift;
+    }
+    EXPECT_EQ(frames[static_cast<size_t>(step - 1)], expected) << "step " << step;
+  }
+  timer->Tick();  // the fade is over: the button frees the timer once the tick has returned
+  FreeRetiredFadeTimers();
+  EXPECT_EQ(button->FadeTimer(), nullptr);
+  button->RemoveMessageHook(hook);
+}
+
+TEST_F(SkinnedControlsTest, SkinChangeOrDisablingDuringAFadeEndsIt) {
+  TsButton* button = form->ListBtn;
+  ASSERT_NE(StartHoverFade(button), nullptr);
+  button->Perform(SM_LACQUERCMD, SkinCommandParam(scRefresh), reinterpret_cast<LPARAM>(form->sSkinManager1));
+  EXPECT_EQ(button->FadeTimer(), nullptr);
+
+  button->Perform(CM_MOUSELEAVE);
+  Pump();
+  int x = button->Width() / 2, y = button->Height() / 2;
+  uint32_t enabled = CachePixel(button, x, y);
+  ASSERT_NE(StartHoverFade(button), nullptr);
+  button->SetEnabled(false);
+  EXPECT_EQ(button->FadeTimer(), nullptr);
+  Pump();
+  EXPECT_NE(CachePixel(button, x, y), enabled) << "the dimmed look is shown";
+}
+
+TEST_F(SkinnedControlsTest, ADoubleClickCountsAsTwoClicks) {
+  int clicks = 0;
+  form->ListBtn->OnClick = [&](TObject*) { ++clicks; };
+  ClickAt(form->ListBtn->Handle(), form->ListBtn->Width() / 2, form->ListBtn->Height() / 2, true);
+  Pump();
+  EXPECT_EQ(clicks, 2);
+}
+
+TEST_F(SkinnedControlsTest, HoveringShowsAGlowAroundTheButtonThatNeverTakesActivation) {
+  TsButton* button = form->FolderBtn;
+  POINT centre{button->Width() / 2, button->Height() / 2};
+  ClientToScreen(button->Handle(), &centre);
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, centre.x, centre.y);
+  Pump(150);
+  HWND glow = VisibleGlowWindow();
+  ASSERT_NE(glow, nullptr);
+  const TsSkinManager& manager = *form->sSkinManager1;
+  int item = manager.ImageItemIndexOf(manager.SectionIndexOf("BUTTON"), "BUTTON", "GLOW0");
+  const LoadedSkin& skin = manager.Skin();
+  RECT b;
+  GetWindowRect(button->Handle(), &b);
+  int margin = skin.Sections[static_cast<size_t>(manager.SectionIndexOf("BUTTON"))].GlowMargin;
+  GlowPlacement expected = PlaceGlow({b.left, b.top, b.right, b.bottom}, {0, 0, b.right - b.left, b.bottom - b.top},
+                                     {skin.ItemMarginLeft(item), skin.ItemMarginTop(item), skin.ItemMarginRight(item),
+                                      skin.ItemMarginBottom(item)},
+                                     margin);
+  RECT g;
+  GetWindowRect(glow, &g);
+  EXPECT_EQ((Rect{g.left, g.top, g.right, g.bottom}), expected.Window);
+  EXPECT_TRUE(GetWindowLongW(glow, GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_EQ(GetForegroundWindow(), form->Handle());
+
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, centre.x, centre.y - 200);
+  Pump(150);
+  EXPECT_EQ(VisibleGlowWindow(), nullptr);
+}
+
+TEST_F(SkinnedControlsTest, RepeatedHoversReuseOneGlowSlot) {
+  for (int i = 0; i < 50; ++i) {
+    form->FolderBtn->Perform(CM_MOUSEENTER);
+    form->FolderBtn->Perform(CM_MOUSELEAVE);
+  }
+  EXPECT_LE(GlowRegistrySlots(), 1u);
+}
+
+TEST_F(SkinnedControlsTest, PressingTheWebLabelOpensItsAddress) {
+  std::vector<std::pair<std::wstring, int>> opened;
+  TsWebLabel::SetLauncher([&](const std::wstring& url, int show) { opened.emplace_back(url, show); });
+  TsWebLabel* label = form->sWebLabel;
+  ClickAt(form->sPanelTop->Handle(), label->Left() + 5, label->Top() + label->Height() / 2);
+  ASSERT_EQ(opened.size(), 1u);
+  EXPECT_EQ(opened[0].first, TForm1::kWebSite);
+  EXPECT_EQ(opened[0].second, SW_SHOWDEFAULT);
+}
+
+}  // namespace

@@ -374,6 +374,8 @@ TEST_F(FileListKeysTest, NewFolderTakesTheFirstFreeNumber) {
   list->SetDirectory(TOvFilelistView28::kMyComputer);
   PressOn(0, 'N', false, true);
   EXPECT_FALSE(folder.Exists(std::wstring(TOvFilelistView28::kMyComputer) + L"\\New Folder"));
+  list->CreateNewFolder();  // the list refuses by itself too, not only through its keys
+  EXPECT_FALSE(folder.Exists(std::wstring(TOvFilelistView28::kMyComputer) + L"\\New Folder"));
   EXPECT_FALSE(folder.Exists(L"New Folder(4)"));
 }
 

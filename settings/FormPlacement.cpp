@@ -646,7 +646,7 @@ std::unique_ptr<TPropsStorage> StorageFor(TSettingsFile& file, const std::wstrin
   storage->OnEraseSection = [&file](const std::wstring& s) { file.EraseSection(s); };
   storage->FindRoot = [](const std::wstring& name) -> TComponent* {
     for (TForm* form : TForm::AllForms())
-      if (bv::SameText(form->Name(), name)) return form;
+      if (TPropsStorage::IsRootNamed(*form, name)) return form;
     return nullptr;
   };
   return storage;

@@ -51,7 +51,8 @@ std::optional<double> TextToFloat(std::wstring_view text, wchar_t decimalSeparat
   }
   if (narrow.empty()) return std::nullopt;
   const char* begin = narrow.data();
-  if (*begin == '+') ++begin;
+  // One leading "+" is allowed; "+-1" is not a number.
+  if (*begin == '+' && *++begin == '-') return std::nullopt;
   double value = 0;
   auto [end, error] = std::from_chars(begin, narrow.data() + narrow.size(), value);
   if (error != std::errc() || end != narrow.data() + narrow.size()) return std::nullopt;
@@ -130,12 +131,21 @@ std::wstring TPropsStorage::ComponentReferenceText(TComponent* component) const 
   if (!component) return L"(null)";
   TComponent* owner = component->Owner();
   if (owner == OwnerForm || !owner) return component->Name();
-  std::wstring ownerName = owner->Name();
-  if (ownerName.empty()) {
-    ownerName = owner->ClassName();
-    if (!ownerName.empty() && ownerName[0] == L'T') ownerName.erase(0, 1);
+  return ReferenceOwnerName(*owner) + L"." + component->Name();
+}
+
+std::wstring TPropsStorage::ReferenceOwnerName(const TComponent& owner) {
+  std::wstring name = owner.Name();
+  if (name.empty()) {
+    name = owner.ClassName();
+    if (!name.empty() && name[0] == L'T') name.erase(0, 1);
   }
-  return ownerName + L"." + component->Name();
+  return name;
+}
+
+bool TPropsStorage::IsRootNamed(const TComponent& root, const std::wstring& name) {
+  // An unnamed root was written under its class name; it is found again the same way.
+  return !name.empty() && bv::SameText(ReferenceOwnerName(root), name);
 }
 
 TComponent* TPropsStorage::ResolveComponent(const std::wstring& text) const {

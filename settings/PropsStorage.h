@@ -21,7 +21,7 @@ class TPropsStorage {
   using WriteCallback = std::function<void(const std::wstring& section, const std::wstring& key, const std::wstring& value)>;
   using EraseCallback = std::function<void(const std::wstring& section)>;
   // Finds a form or other root component of the application by name, for references written
-  // as "Form.Component".
+  // as "Form.Component"; IsRootNamed tells whether a root answers to a name.
   using FindRootCallback = std::function<TComponent*(const std::wstring& name)>;
 
   TPropsStorage() = default;
@@ -58,6 +58,12 @@ class TPropsStorage {
   virtual std::wstring PropKeyName(const std::wstring& propertyName) const;
   // A storage of the same kind for nested objects (collection items, persistent sub-objects).
   virtual std::unique_ptr<TPropsStorage> CreateStorage() const;
+
+  // The name a reference gives its owner: the owner's name, or for an unnamed owner its class
+  // name without the leading "T".
+  static std::wstring ReferenceOwnerName(const TComponent& owner);
+  // Whether `root` is the one a reference names as its owner (any letter case).
+  static bool IsRootNamed(const TComponent& root, const std::wstring& name);
 
  private:
   // The text of a property's current value; class-typed values save themselves when `save` is

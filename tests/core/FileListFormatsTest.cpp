@@ -91,3 +91,27 @@ TEST(FileListFormats, CalendarFromFileTime) {
   EXPECT_EQ(leap.month, 2);
   EXPECT_EQ(leap.day, 29);
 }
+
+TEST(FileListFormats, TwelveHourClockAroundMidnightAndNoon) {
+  // "AM/PM" always writes AM or PM; "AMPM" writes the locale's own strings.
+  LocaleData locale;
+  locale.am = L"vm";
+  locale.pm = L"nm";
+  const struct {
+    int hour, minute;
+    const wchar_t* fixed;   // "h:mm AM/PM"
+    const wchar_t* own;     // "hh:mm AMPM"
+    const wchar_t* clock;   // "H:mm" without a 12-hour token
+  } cases[] = {
+      {0, 0, L"12:00 AM", L"12:00 vm", L"0:00"},   {0, 5, L"12:05 AM", L"12:05 vm", L"0:05"},
+      {1, 0, L"1:00 AM", L"01:00 vm", L"1:00"},    {11, 59, L"11:59 AM", L"11:59 vm", L"11:59"},
+      {12, 0, L"12:00 PM", L"12:00 nm", L"12:00"}, {12, 59, L"12:59 PM", L"12:59 nm", L"12:59"},
+      {13, 0, L"1:00 PM", L"01:00 nm", L"13:00"},  {23, 59, L"11:59 PM", L"11:59 nm", L"23:59"},
+  };
+  for (const auto& c : cases) {
+    CalendarTime t{2026, 3, 7, c.hour, c.minute, 0, 6};
+    EXPECT_EQ(FormatDateTime(L"h:mm AM/PM", t, locale), c.fixed) << c.hour << ":" << c.minute;
+    EXPECT_EQ(FormatDateTime(L"hh:mm AMPM", t, locale), c.own) << c.hour << ":" << c.minute;
+    EXPECT_EQ(FormatDateTime(L"H:mm", t, locale), c.clock) << c.hour << ":" << c.minute;
+  }
+}

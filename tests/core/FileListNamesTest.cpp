@@ -51,6 +51,11 @@ TEST(FileListNames, RenamePlans) {
       {L"C:\\P\\Blur.8bf", L"B*", true, RenameOutcome::kInvalidName, L""},
       {L"C:\\P\\noext", L"trailing.", true, RenameOutcome::kInvalidName, L""},
       {L"C:\\P\\Blur.8bf", L"trailing.", true, RenameOutcome::kRename, L"C:\\P\\trailing..8bf"},
+      // A dot in a folder name is no extension of the file in it.
+      {L"C:\\Plug.ins\\noext", L"other", true, RenameOutcome::kRename, L"C:\\Plug.ins\\other"},
+      {L"C:\\Plug.ins\\Blur.8bf", L"Blur2", true, RenameOutcome::kRename, L"C:\\Plug.ins\\Blur2.8bf"},
+      {L"C:\\a.b\\c.d\\noext", L"noext", true, RenameOutcome::kUnchanged, L""},
+      {L"C:\\Plug.ins\\noext", L"other", false, RenameOutcome::kRename, L"C:\\Plug.ins\\other"},
   };
   for (const Case& c : cases) {
     RenamePlan plan = PlanRename(c.source, c.typed, c.hidExtension, comparer);

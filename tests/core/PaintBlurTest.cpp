@@ -104,3 +104,24 @@ TEST(PaintBlur, TextGlowMixesTheColourByTheMask) {
   // Glow near the bitmap's edge stays inside it.
   PaintTextGlow(target, dots, L"x", {0, 0, 2, 2}, nullptr, clWhite, 3, 15, 0);
 }
+
+TEST(PaintBlur, KernelRadiusOnBothSidesOfTheTailCut) {
+  // Sigmas just below and just above the points where the cut tails pass 1/510 and the radius
+  // grows by one; a cut moved either way changes the radius of one of each pair.
+  const struct {
+    double sigma;
+    int radius;
+  } cases[] = {{0.853, 1}, {0.855, 2}, {1.165, 2}, {1.166, 3}};
+  for (const auto& c : cases) EXPECT_EQ(MakeGaussKernel(c.sigma).radius, c.radius) << c.sigma;
+
+  // The blur reaches exactly as far as the radius: a dark dot in a white mask darkens the pixel
+  // two away only with the wider kernel.
+  for (const auto& c : {cases[0], cases[1]}) {
+    Bitmap mask = Solid(9, 1, PixelFormat::pf8bit, 255);
+    mask.SetPixel(4, 0, 0);
+    BlurMask(mask, c.sigma);
+    EXPECT_LT(mask.GetPixel(3, 0), 255u) << c.sigma;
+    EXPECT_EQ(mask.GetPixel(2, 0) < 255u, c.radius == 2) << c.sigma;
+    EXPECT_EQ(mask.GetPixel(1, 0), 255u) << c.sigma;
+  }
+}

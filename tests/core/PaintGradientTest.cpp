@@ -106,3 +106,35 @@ TEST(PaintGradient, SingleRowsAndColumnsTakeTheFirstColour) {
       for (int x = 0; x < 4; ++x) EXPECT_EQ(b.GetPixel(x, y), c.rect.Contains({x, y}) ? Grey(10) : 0xFF00FFu) << c.mode;
   }
 }
+
+TEST(PaintGradient, StepSharesLandingBetweenPixels) {
+  // Solid steps of 0, 100 and 200 show where each step ends. Top to bottom a share of the height
+  // is cut to whole rows (integer arithmetic); left to right it is rounded, halves to even. Each
+  // step's share counts from where the step before it ended.
+  struct Case {
+    int mode, length;
+    std::vector<int> percents;  // of all steps but the last, which runs to the end
+    std::vector<int> runs;      // pixels of 0, 100, 200
+  } cases[] = {
+      {0, 7, {50}, {3, 4}},        {0, 35, {50}, {17, 18}},    {0, 9, {33}, {2, 7}},   {0, 10, {15}, {1, 9}},
+      {0, 36, {50}, {18, 18}},     {0, 9, {50, 40}, {4, 3, 2}},
+      {1, 7, {50}, {4, 3}},        {1, 5, {50}, {2, 3}},       {1, 9, {33}, {3, 6}},   {1, 10, {15}, {2, 8}},
+      {1, 11, {50}, {6, 5}},       {1, 9, {50, 25}, {4, 2, 3}},
+  };
+  for (const auto& c : cases) {
+    TsGradArray steps;
+    for (size_t i = 0; i <= c.percents.size(); ++i) {
+      uint32_t grey = Grey(100 * static_cast<int>(i) * 2 / static_cast<int>(c.percents.size()));
+      steps.push_back(Step(grey, grey, i < c.percents.size() ? c.percents[i] : 0, c.mode));
+    }
+    std::vector<int> expected;
+    for (size_t i = 0; i < c.runs.size(); ++i) expected.insert(expected.end(), static_cast<size_t>(c.runs[i]),
+                                                               100 * static_cast<int>(i) * 2 / static_cast<int>(c.percents.size()));
+    bool down = c.mode == 0;
+    Bitmap b = Solid(down ? 2 : c.length, down ? c.length : 2, PixelFormat::pf24bit, 0xFF00FF);
+    PaintGradient(b, b.Bounds(), steps);
+    std::vector<int> line;
+    for (int i = 0; i < c.length; ++i) line.push_back(BlueOf(static_cast<TColor>(down ? b.GetPixel(1, i) : b.GetPixel(i, 1))));
+    EXPECT_EQ(line, expected) << "mode " << c.mode << ", length " << c.length << ", first share " << c.percents[0];
+  }
+}

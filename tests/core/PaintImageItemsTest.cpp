@@ -169,14 +169,34 @@ TEST(PaintBorderItem, EmptyMiddlePartsEndAndDrawNoEdges) {
 
 TEST(PaintBorderItem, PiecesReachingOutsideEitherBitmapAreClipped) {
   // The item claims more than the master bitmap holds and the rectangle lies partly outside the
-  // target: everything still paints inside both (the sanitizers watch the reads).
+  // target: everything still paints inside both (the sanitizers watch the reads), and pixels
+  // outside the rectangle stay as they were. With no bottom margin the side edges run to the
+  // rectangle's bottom, where their tiles (20 rows, of which the master holds 3) must be cut.
   LoadedSkin skin = CoordinateSkin(10, 10);
-  for (int maskType : {0, 1}) {
-    TsMaskData item = Item({4, 4, 30, 30}, 2, maskType, 3, 3, 3, 3, 5);
-    Bitmap target = Solid(12, 12, PixelFormat::pf32bit, 0);
-    PaintBorderItem(&skin, target, {-5, -7, 20, 25}, true, true, 1, item, EmptyBackground());
-    PaintBorderItem(&skin, target, {3, 3, 9, 9}, true, true, 1, item, EmptyBackground());
-  }
+  for (int maskType : {0, 1})
+    for (int bottomMargin : {3, 0}) {
+      TsMaskData item = Item({4, 4, 30, 30}, 2, maskType, 3, 3, 3, bottomMargin, 5);
+      Bitmap target = Solid(12, 12, PixelFormat::pf32bit, kMarker);
+      PaintBorderItem(&skin, target, {-5, -7, 20, 25}, true, true, 1, item, EmptyBackground());
+      for (int state : {0, 1}) {
+        item.StretchMode = 4;  // tiled edges and centre
+        const Rect rect{2, 2, 9, 6};
+        target = Solid(12, 12, PixelFormat::pf32bit, kMarker);
+        PaintBorderItem(&skin, target, rect, true, true, state, item, EmptyBackground());
+        for (int y = 0; y < target.Height(); ++y)
+          for (int x = 0; x < target.Width(); ++x)
+            if (!rect.Contains({x, y})) {
+              EXPECT_EQ(target.GetPixel(x, y), kMarker) << maskType << bottomMargin << state << " at " << x << "," << y;
+            }
+        // Unmasked state 0 starts at master pixel (4, 4); state 1 (x 17) and every masked piece
+        // (mask rows from 17) lie beyond the master, so nothing of them is painted.
+        bool painted = maskType == 0 && state == 0;
+        EXPECT_EQ(target.GetPixel(2, 2), painted ? 0xFF000000u | MakeColor(4, 4, 7) : kMarker) << maskType << bottomMargin << state;
+        if (bottomMargin == 0) {
+          EXPECT_EQ(target.GetPixel(3, 5), painted ? 0xFF000000u | MakeColor(5, 7, 7) : kMarker) << maskType << state;
+        }
+      }
+    }
 }
 
 TEST(PaintPieceCopy, MaskedPixelsFollowTheMaskFormula) {

@@ -126,3 +126,43 @@ TEST(PaintTexture, PatternsTileFromTheRectanglesCorner) {
   EXPECT_EQ(target.GetPixel(6, 7), Grey(20));
   EXPECT_EQ(target.GetPixel(0, 0), kMarker);
 }
+
+TEST(PaintTexture, TexturesLargerThanTheRectangleStayInsideIt) {
+  // The 4 x 5 texture in a 2 x 3 rectangle: strips are cut to the rectangle, so nothing is drawn
+  // beside it (a bottom row would otherwise start above it), and the rest is empty.
+  const Bitmap picture = TexturePicture();
+  const Rect rect{3, 4, 5, 7};
+  const Rect rightColumnRest{3, 4, 3, 7};
+  const struct {
+    int mode;
+    std::optional<Rect> rest;
+  } cases[] = {
+      {0, std::nullopt},      {1, std::nullopt},      {2, Rect{3, 7, 5, 7}}, {3, Rect{5, 4, 5, 7}}, {4, Rect{3, 7, 5, 7}},
+      {5, Rect{5, 4, 5, 7}},  {6, Rect{3, 4, 5, 4}},  {7, rightColumnRest},  {8, rightColumnRest},  {9, rightColumnRest},
+      {10, std::nullopt},     {11, rightColumnRest},  {12, rightColumnRest}, {13, rightColumnRest}, {14, rightColumnRest},
+  };
+  for (const auto& c : cases) {
+    TsMaskData item = Item({2, 1, 6, 6}, 1, 0, 0, 0, 0, 0, c.mode, TvlImgType::itisaTexture);
+    Bitmap target = Solid(10, 12, PixelFormat::pf24bit, kMarker);
+    EXPECT_EQ(PlaceTexture(target, rect, picture, c.mode, item), c.rest) << "mode " << c.mode;
+    for (int y = 0; y < target.Height(); ++y)
+      for (int x = 0; x < target.Width(); ++x) {
+        // Mode 10 tiles whole rows only, and no whole row fits.
+        bool painted = rect.Contains({x, y}) && c.mode != 10;
+        if (painted) {
+          EXPECT_NE(target.GetPixel(x, y), kMarker) << "mode " << c.mode << " at " << x << "," << y;
+        } else {
+          EXPECT_EQ(target.GetPixel(x, y), kMarker) << "mode " << c.mode << " at " << x << "," << y;
+        }
+      }
+  }
+  // The strips show the texture from its top left corner.
+  Bitmap bottom = Solid(10, 12, PixelFormat::pf24bit, kMarker);
+  PlaceTexture(bottom, rect, picture, 6, Item({2, 1, 6, 6}, 1, 0, 0, 0, 0, 0, 6, TvlImgType::itisaTexture));
+  EXPECT_EQ(bottom.GetPixel(3, 4), Texel(0, 0));
+  EXPECT_EQ(bottom.GetPixel(4, 6), Texel(1, 2));
+  Bitmap right = Solid(10, 12, PixelFormat::pf24bit, kMarker);
+  PlaceTexture(right, rect, picture, 7, Item({2, 1, 6, 6}, 1, 0, 0, 0, 0, 0, 7, TvlImgType::itisaTexture));
+  EXPECT_EQ(right.GetPixel(3, 4), Texel(0, 0));
+  EXPECT_EQ(right.GetPixel(4, 6), Texel(1, 2));
+}

@@ -352,3 +352,186 @@ TEST_F(PropsStorageTest, KeyUsesTheDeclaredPropertyName) {
   Storage()->StorePropList(form.get(), list);
   EXPECT_EQ(Stored(L"Sample_Folder"), L"C:\\Plug-Ins");
 }
+
+TEST_F(PropsStorageTest, ZeroAndFirstValuesComeBackAfterASave) {
+  // Every kind at its zero or first value, saved, then the defaults put back and restored: the
+  // saved text must be one that the restore takes, or the setting silently reverts on the next start.
+  sample->count = 0;
+  sample->mood = TMood::mdCalm;
+  sample->enabled = false;
+  sample->ratio = 0;
+  sample->scale = 0;
+  sample->folder.clear();
+  sample->moods = {};
+  sample->big = 0;
+  sample->partner = nullptr;
+  Save({L"Sample.Count", L"Sample.Mood", L"Sample.Enabled", L"Sample.Ratio", L"Sample.Scale", L"Sample.Folder",
+        L"Sample.Moods", L"Sample.Big", L"Sample.Partner"});
+  struct Case {
+    const wchar_t* key;
+    const wchar_t* text;
+  } cases[] = {{L"Sample_Count", L"0"},  {L"Sample_Mood", L"mdCalm"}, {L"Sample_Enabled", L"False"},
+               {L"Sample_Ratio", L"0"},  {L"Sample_Scale", L"0"},     {L"Sample_Folder", L""},
+               {L"Sample_Moods", L"[]"}, {L"Sample_Big", L"0"},       {L"Sample_Partner", L"(null)"}};
+  for (const auto& c : cases) EXPECT_EQ(Stored(c.key), c.text) << c.key;
+
+  TEveryKind defaults(nullptr);
+  sample->count = defaults.count;
+  sample->mood = defaults.mood;
+  sample->enabled = defaults.enabled;
+  sample->ratio = defaults.ratio;
+  sample->scale = defaults.scale;
+  sample->folder = defaults.folder;
+  sample->moods = defaults.moods;
+  sample->big = defaults.big;
+  sample->partner = other;
+  Load({L"Sample.Count", L"Sample.Mood", L"Sample.Enabled", L"Sample.Ratio", L"Sample.Scale", L"Sample.Folder",
+        L"Sample.Moods", L"Sample.Big", L"Sample.Partner"});
+  EXPECT_EQ(sample->count, 0);
+  EXPECT_EQ(sample->mood, TMood::mdCalm);
+  EXPECT_FALSE(sample->enabled);
+  EXPECT_EQ(sample->ratio, 0.0);
+  EXPECT_EQ(sample->scale, 0.0f);
+  EXPECT_EQ(sample->folder, L"");
+  EXPECT_TRUE(sample->moods.Empty());
+  EXPECT_EQ(sample->big, 0);
+  EXPECT_EQ(sample->partner, nullptr);
+}
+
+TEST_F(PropsStorageTest, HandEditedSetsKeepEveryMember) {
+  const struct {
+    const wchar_t* text;
+    TMoods moods;
+  } cases[] = {
+      {L"[mdCalm, mdBusy]", TMoods{TMood::mdCalm, TMood::mdBusy}},
+      {L"[ mdBusy ,  vsSmallIcon ]", TMoods{TMood::mdBusy, TMood::mdSmallIcon}},
+      {L"[mdcalm,MDBUSY,vssmallicon]", TMoods{TMood::mdCalm, TMood::mdBusy, TMood::mdSmallIcon}},
+      {L"mdBusy vsSmallIcon", TMoods{TMood::mdBusy, TMood::mdSmallIcon}},
+      {L"[,, mdBusy,,]", TMoods{TMood::mdBusy}},
+      {L"[]", TMoods{}},
+  };
+  for (const auto& c : cases) {
+    sample->moods = {TMood::mdCalm};
+    store.Write(L"Settings", L"Sample_Moods", c.text);
+    Load({L"Sample.Moods"});
+    EXPECT_EQ(sample->moods, c.moods) << bv::WideToUtf8(c.text);
+  }
+}
+
+TEST_F(PropsStorageTest, HandEditedFloatsReadInEitherSeparator) {
+  constexpr double kUnchanged = 0.1;  // the value before each restore
+  const struct {
+    const wchar_t* text;
+    wchar_t localeSeparator;
+    double value;
+  } cases[] = {
+      {L"+1.5", L'.', 1.5},    {L"+1,5", L',', 1.5},   {L"1.5", L',', 1.5},     {L"1,5", L',', 1.5},
+      {L"-2.25", L'.', -2.25}, {L"  7.5  ", L'.', 7.5}, {L"+2.5E-1", L'.', 0.25}, {L"1E3", L'.', 1000},
+      {L"1,5", L'.', kUnchanged},  // "," is no decimal point where the locale writes "."
+      {L"+", L'.', kUnchanged},    {L"++1", L'.', kUnchanged}, {L"+-1", L'.', kUnchanged},
+      {L"1.5x", L'.', kUnchanged}, {L"", L'.', kUnchanged},
+  };
+  for (const auto& c : cases) {
+    sample->ratio = kUnchanged;
+    store.Write(L"Settings", L"Sample_Ratio", c.text);
+    TStringList list;
+    Fill(list, {L"Sample.Ratio"});
+    Storage(c.localeSeparator)->LoadPropList(form.get(), list);
+    EXPECT_EQ(sample->ratio, c.value) << bv::WideToUtf8(c.text) << " with '" << static_cast<char>(c.localeSeparator) << "'";
+  }
+}
+
+TEST_F(PropsStorageTest, SinglePrecisionFloatsAreWrittenWithSevenDigits) {
+  // Eight digits would write 0.7f as "0.69999999"; a hand-edited text of that kind still reads
+  // back as the nearest single. Seven digits bring back every single that has at most seven.
+  const struct {
+    float value;
+    const wchar_t* text;
+    float restored;
+  } cases[] = {{0.7f, L"0.7", 0.7f},
+               {0.1f, L"0.1", 0.1f},
+               {-1234.567f, L"-1234.567", -1234.567f},
+               {3e-8f, L"3E-8", 3e-8f},
+               {1.0f / 3, L"0.3333333", 0.3333333f}};
+  for (const auto& c : cases) {
+    sample->scale = c.value;
+    Save({L"Sample.Scale"});
+    EXPECT_EQ(Stored(L"Sample_Scale"), c.text) << c.value;
+    sample->scale = 99;
+    Load({L"Sample.Scale"});
+    EXPECT_EQ(sample->scale, c.restored) << c.value;
+  }
+  store.Write(L"Settings", L"Sample_Scale", L"0.69999999");
+  Load({L"Sample.Scale"});
+  EXPECT_EQ(sample->scale, 0.7f);
+}
+
+namespace {
+
+// A root component of its own class, for references to components under another root.
+class TDataPool : public TComponent {
+ public:
+  explicit TDataPool(TComponent* owner) : TComponent(owner) {}
+  static const ClassInfo& StaticClass() {
+    static const ClassInfo& info = RegisterClassInfo(ClassBuilder<TDataPool>(L"TDataPool", &TComponent::StaticClass()).Build());
+    return info;
+  }
+  const ClassInfo& ClassType() const override { return StaticClass(); }
+};
+
+}  // namespace
+
+TEST_F(PropsStorageTest, ReferencesAcrossRootsAreWrittenAndResolved) {
+  // Two more roots: a named one and an unnamed one, each owning a component; the storage finds
+  // roots the way the application's form list is searched.
+  ComponentPtr<TComponent> named(new TDataPool(nullptr));
+  named->SetName(L"Pool2");
+  ComponentPtr<TComponent> unnamed(new TDataPool(nullptr));
+  TComponent* source = new TComponent(named.get());
+  source->SetName(L"Source");
+  TComponent* cache = new TComponent(unnamed.get());
+  cache->SetName(L"Cache");
+  std::vector<TComponent*> roots{form.get(), named.get(), unnamed.get()};
+  auto storage = [&] {
+    auto s = Storage();
+    s->FindRoot = [&](const std::wstring& name) -> TComponent* {
+      for (TComponent* root : roots)
+        if (TPropsStorage::IsRootNamed(*root, name)) return root;
+      return nullptr;
+    };
+    return s;
+  };
+  const struct {
+    TComponent* target;
+    const wchar_t* text;
+  } cases[] = {
+      {other, L"Other"},              // owned by the storage's form: the name alone
+      {source, L"Pool2.Source"},      // owner named
+      {cache, L"DataPool.Cache"},     // owner unnamed: its class name without "T"
+      {nullptr, L"(null)"},
+  };
+  for (const auto& c : cases) {
+    TStringList list;
+    Fill(list, {L"Sample.Partner"});
+    sample->partner = c.target;
+    storage()->StorePropList(form.get(), list);
+    EXPECT_EQ(Stored(L"Sample_Partner"), c.text);
+    sample->partner = c.target ? nullptr : other;
+    storage()->LoadPropList(form.get(), list);
+    EXPECT_EQ(sample->partner, c.target) << bv::WideToUtf8(c.text);
+  }
+  // Hand-written forms: any letter case, and names that lead nowhere give nil.
+  const struct {
+    const wchar_t* text;
+    TComponent* target;
+  } read[] = {{L"pool2.source", source}, {L"DATAPOOL.cache", cache}, {L"Form1.Other", other}, {L"Pool2.Other", nullptr},
+              {L"Nowhere.Source", nullptr}, {L".Source", nullptr}, {L"Pool2.", nullptr}};
+  for (const auto& r : read) {
+    store.Write(L"Settings", L"Sample_Partner", r.text);
+    sample->partner = other == r.target ? source : other;
+    TStringList list;
+    Fill(list, {L"Sample.Partner"});
+    storage()->LoadPropList(form.get(), list);
+    EXPECT_EQ(sample->partner, r.target) << bv::WideToUtf8(r.text);
+  }
+}

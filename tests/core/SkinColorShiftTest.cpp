@@ -47,6 +47,30 @@ TEST(SkinColorShift, SaturationMovesChannelsAgainstTheirAverage) {
   for (const auto& c : cases) EXPECT_EQ(ShiftSaturation(c.color, c.amount), c.expected) << std::hex << c.color;
 }
 
+TEST(SkinColorShift, FractionalHuesAndHalvesRound) {
+  // The hue is rounded to whole degrees before the rotation (a truncated one moves these by a
+  // degree: 0.71 becomes 0, -7.06 becomes 352); channels that land exactly on a half go to the
+  // even neighbour (16.5 -> 16, 18.5 -> 18; 0.5 -> 0).
+  const struct {
+    TColor color;
+    int offset;
+    TColor hue;  // ShiftHue by offset
+    int amount;
+    TColor saturation;  // ShiftSaturation by amount
+  } cases[] = {
+      {MakeColor(255, 3, 0), 120, MakeColor(0, 255, 4), 0, MakeColor(255, 3, 0)},    // hue 0.71 -> 1
+      {MakeColor(255, 0, 30), 120, MakeColor(30, 255, 0), 0, MakeColor(255, 0, 30)},  // hue 352.94 -> 353
+      {MakeColor(16, 66, 0), 120, MakeColor(0, 16, 66), 0, MakeColor(16, 66, 0)},    // 66 x 0.25 = 16.5
+      {MakeColor(18, 74, 0), 120, MakeColor(0, 18, 74), 0, MakeColor(18, 74, 0)},    // 74 x 0.25 = 18.5
+      {MakeColor(3, 0, 0), 0, MakeColor(3, 0, 0), 50, MakeColor(2, 0, 0)},            // 0 + 50 x 1 / 100 = 0.5
+      {MakeColor(0, 0, 7), 0, MakeColor(0, 0, 7), 30, MakeColor(1, 1, 6)},            // 0.7 -> 1, 5.6 -> 6
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ShiftHue(c.color, c.offset), c.hue) << std::hex << c.color << " by " << std::dec << c.offset;
+    EXPECT_EQ(ShiftSaturation(c.color, c.amount), c.saturation) << std::hex << c.color << " by " << std::dec << c.amount;
+  }
+}
+
 namespace {
 
 // A skin with a 4 x 1 master bitmap (key, grey, red, and a kept close icon at x = 3), one 32-bit

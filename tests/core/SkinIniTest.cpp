@@ -63,7 +63,8 @@ TEST(SkinIni, InheritedReadsFollowTheParentChain) {
       "[SELF]\nPARENTCLASS=SELF\nGLOW=-1\n"
       "[QUESTION]\nPARENTCLASS=?\n"
       "[A]\nPARENTCLASS=B\n[B]\nPARENTCLASS=C\n[C]\nPARENTCLASS=A\nCOLOR=-1\n"
-      "[ORPHAN]\nPARENTCLASS=NOWHERE\n");
+      "[ORPHAN]\nPARENTCLASS=NOWHERE\n"
+      "[SYSTEM]\nPARENTCLASS=BUTTON\nCOLOR=-2147483633\nGLOW=-2\n");
   const struct {
     const char* section;
     const char* key;
@@ -77,6 +78,8 @@ TEST(SkinIni, InheritedReadsFollowTheParentChain) {
       {"A", "COLOR", 7},             // a loop of three ends
       {"ORPHAN", "COLOR", 7},
       {"MISSING", "COLOR", 7},
+      {"SYSTEM", "COLOR", -2147483633},  // a system colour of its own is negative, yet its own
+      {"SYSTEM", "GLOW", -2},            // only -1 inherits
   };
   for (const auto& c : cases) EXPECT_EQ(ReadIniIntInherited(ini, c.section, c.key, 7), c.expected) << c.section << "/" << c.key;
   EXPECT_EQ(ReadIniStrInherited(ini, "CHILD", "FONT", "none"), "Arial");  // "?" stands for missing

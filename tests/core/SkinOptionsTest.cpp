@@ -210,7 +210,8 @@ TEST(SkinOptions, SectionsInheritThroughParentClass) {
       "[NOCOLOR]\nPARENTCLASS=BUTTON\n"
       "[MINUSONE]\nPARENTCLASS=BUTTON\nCOLOR=-1\nBORDERSMASK=N/A\n"
       "[SELF]\nPARENTCLASS=SELF\n"
-      "[LOOPA]\nPARENTCLASS=LOOPB\n[LOOPB]\nPARENTCLASS=LOOPA\n");
+      "[LOOPA]\nPARENTCLASS=LOOPB\n[LOOPB]\nPARENTCLASS=LOOPA\n"
+      "[SYSTEM]\nPARENTCLASS=BUTTON\nCOLOR=-2147483633\nHOTCOLOR=-2147483633\nFONTCOLOR=-2147483640\n");
   t.Load();
   const int buttonBorder = t.skin.ImageItemIndexExact("BUTTON", "BORDERSMASK");
   for (const char* name : {"NOCOLOR", "MINUSONE"}) {
@@ -230,6 +231,12 @@ TEST(SkinOptions, SectionsInheritThroughParentClass) {
     EXPECT_EQ(s.GradientData, " ") << name;
     EXPECT_EQ(s.BorderIndex, -1) << name;
   }
+  // Own system colours (negative numbers) win over the parent's colours.
+  const TsGeneralData& system = t.Section("SYSTEM");
+  EXPECT_EQ(system.Color, PlainColor(clBtnFace));
+  EXPECT_EQ(system.HotColor, clBtnFace);
+  EXPECT_EQ(system.FontColor[0], clSystemColor | 8);
+  EXPECT_EQ(system.FontColor[1], 16777215);  // not given: the parent's
   EXPECT_EQ(t.skin.SectionIndexOf("button"), -1);
   EXPECT_EQ(t.Section("GLOBALINFO").BorderIndex, -1);
   EXPECT_TRUE(t.messages.empty());

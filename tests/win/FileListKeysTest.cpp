@@ -205,13 +205,48 @@ TEST_F(FileListKeysTest, PermanentDeleteStopsAtAFolder) {
   EXPECT_EQ(passed, std::vector<WORD>{});
 }
 
+namespace {
+
+// The paths the code under test asks the platform to delete while a DeleteWatch lives.
+std::vector<std::wstring>* deleteRequests = nullptr;
+void* platformDeleteFile = nullptr;
+
+BOOL WINAPI WatchedDeleteFile(const wchar_t* path) {
+  if (deleteRequests) deleteRequests->push_back(path);
+  return reinterpret_cast<BOOL(WINAPI*)(const wchar_t*)>(platformDeleteFile)(path);
+}
+
+struct DeleteWatch {
+  std::vector<std::wstring> requests;
+  ImportHook hook{L"kernel32.dll", "DeleteFileW", reinterpret_cast<void*>(&WatchedDeleteFile)};
+  DeleteWatch() {
+    platformDeleteFile = hook.Original();
+    deleteRequests = &requests;
+  }
+  ~DeleteWatch() { deleteRequests = nullptr; }
+};
+
+}  // namespace
+
 TEST_F(FileListKeysTest, PermanentDeleteOfADriveDeletesNothing) {
+  // The platform would refuse to delete a drive root anyway; the list must not even ask it to.
+  // The watch sees the delete of a file, so its silence for the drive means something.
+  DeleteWatch watch;
+  ASSERT_TRUE(watch.hook.Active());
+  answers = {IDYES};
+  PressOn(0, VK_DELETE, true);
+  EXPECT_EQ(watch.requests, std::vector<std::wstring>{folder.File(L"Blur.8bf")});
+  EXPECT_FALSE(folder.Exists(L"Blur.8bf"));
+
+  watch.requests.clear();
+  messages.clear();
   list->SetDirectory(TOvFilelistView28::kMyComputer);
   ASSERT_GT(list->EntryCount(), 0);
   answers = {IDYES};
   PressOn(0, VK_DELETE, true);
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].find(L"Are you sure you want to permanently delete file\r  \" ("), 0u);
+  EXPECT_EQ(watch.requests, std::vector<std::wstring>{});
   EXPECT_EQ(GetFileAttributesW(list->Model().Entry(0)->EntryPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY,
             static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
 }
@@ -331,8 +366,16 @@ TEST_F(FileListKeysTest, NewFolderTakesTheFirstFreeNumber) {
   EXPECT_FALSE(SendMessageW(ListWindow(), LVM_GETEDITCONTROL, 0, 0));
   EXPECT_EQ(messages, std::vector<std::wstring>{});
 
+  // No folder in the drive view. Its directory is no path: joined with the folder name it would
+  // name "My Computer\New Folder" below the current directory, so such a folder is made ready
+  // there to see that nothing is created in it.
+  CurrentDirectoryScope current(folder.Path());
+  ASSERT_TRUE(CreateDirectoryW(folder.File(TOvFilelistView28::kMyComputer).c_str(), nullptr));
   list->SetDirectory(TOvFilelistView28::kMyComputer);
-  PressOn(0, 'N', false, true);  // no folder in the drive view
+  PressOn(0, 'N', false, true);
+  EXPECT_FALSE(folder.Exists(std::wstring(TOvFilelistView28::kMyComputer) + L"\\New Folder"));
+  list->CreateNewFolder();  // the list refuses by itself too, not only through its keys
+  EXPECT_FALSE(folder.Exists(std::wstring(TOvFilelistView28::kMyComputer) + L"\\New Folder"));
   EXPECT_FALSE(folder.Exists(L"New Folder(4)"));
 }
 

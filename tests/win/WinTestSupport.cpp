@@ -245,3 +245,40 @@ bool DialogAnswer::Answered() {
 }
 
 }  // namespace wintest
+
+namespace wintest {
+
+namespace {
+
+void WriteSlot(void** slot, void* value) {
+  DWORD old = 0;
+  if (!VirtualProtect(slot, sizeof(void*), PAGE_READWRITE, &old)) return;
+  *slot = value;
+  VirtualProtect(slot, sizeof(void*), old, &old);
+}
+
+}  // namespace
+
+ImportHook::ImportHook(const wchar_t* module, const char* function, void* replacement) {
+  HMODULE library = GetModuleHandleW(module);
+  original_ = library ? reinterpret_cast<void*>(GetProcAddress(library, function)) : nullptr;
+  if (!original_) return;
+  // Every import table entry of the executable that holds the platform's address is replaced.
+  auto* base = reinterpret_cast<uint8_t*>(GetModuleHandleW(nullptr));
+  auto* dos = reinterpret_cast<IMAGE_DOS_HEADER*>(base);
+  auto* nt = reinterpret_cast<IMAGE_NT_HEADERS*>(base + dos->e_lfanew);
+  const IMAGE_DATA_DIRECTORY& imports = nt->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+  if (!imports.VirtualAddress) return;
+  for (auto* d = reinterpret_cast<IMAGE_IMPORT_DESCRIPTOR*>(base + imports.VirtualAddress); d->Name; ++d)
+    for (auto* thunk = reinterpret_cast<IMAGE_THUNK_DATA*>(base + d->FirstThunk); thunk->u1.Function; ++thunk) {
+      auto** slot = reinterpret_cast<void**>(&thunk->u1.Function);
+      if (*slot == original_) slots_.push_back(slot);
+    }
+  for (void** slot : slots_) WriteSlot(slot, replacement);
+}
+
+ImportHook::~ImportHook() {
+  for (void** slot : slots_) WriteSlot(slot, original_);
+}
+
+}  // namespace wintest

@@ -88,3 +88,25 @@ class DialogAnswer {
 };
 
 }  // namespace wintest
+
+namespace wintest {
+
+// Points this program's import of `function` from the system library `module` at `replacement`
+// for the scope (the import table entry is rewritten and put back), so that a test can see the
+// calls that the code under test makes to the platform. Active() tells whether the import was
+// found; Original() is the platform's function.
+class ImportHook {
+ public:
+  ImportHook(const wchar_t* module, const char* function, void* replacement);
+  ImportHook(const ImportHook&) = delete;
+  ImportHook& operator=(const ImportHook&) = delete;
+  ~ImportHook();
+  bool Active() const { return !slots_.empty(); }
+  void* Original() const { return original_; }
+
+ private:
+  std::vector<void**> slots_;
+  void* original_ = nullptr;
+};
+
+}  // namespace wintest

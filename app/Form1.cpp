@@ -2,7 +2,9 @@
 // order with their designed property values while the form is loading.
 #include "app/Form1.h"
 
+#include "app/FilterSwitch.h"
 #include "app/MainLayout.h"
+#include "filelist/FileNames.h"
 #include "skin/EmbeddedSkins.h"
 #include "framework/Application.h"
 #include "framework/Strings.h"
@@ -15,6 +17,53 @@ std::wstring CurrentDirectory() {
   DWORD length = GetCurrentDirectoryW(size, path.data());
   path.resize(length);
   return path;
+}
+
+// Posted by an activation; the lists are re-read when it arrives.
+constexpr UINT kActivationReread = WM_APP + 1;
+
+filter_switch::Failure FailureOfError(DWORD error) {
+  using filter_switch::Failure;
+  switch (error) {
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND: return Failure::kGone;
+    case ERROR_ALREADY_EXISTS:
+    case ERROR_FILE_EXISTS: return Failure::kTargetExists;
+    case ERROR_SHARING_VIOLATION:
+    case ERROR_LOCK_VIOLATION:
+    case ERROR_USER_MAPPED_FILE: return Failure::kInUse;
+    case ERROR_ACCESS_DENIED:
+    case ERROR_WRITE_PROTECT: return Failure::kAccessDenied;
+    case ERROR_INVALID_NAME:
+    case ERROR_BAD_PATHNAME:
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_DIRECTORY: return Failure::kInvalidName;
+    default: return Failure::kOther;
+  }
+}
+
+std::wstring PlatformErrorText(DWORD error) {
+  wchar_t* buffer = nullptr;
+  DWORD length = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                                nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text = length && buffer ? std::wstring(buffer, length) : L"Error " + std::to_wstring(error) + L".";
+  if (buffer) LocalFree(buffer);
+  return text;
+}
+
+// Renames the filter file `source` to `target`; the reason when it did not happen. A folder is
+// never renamed, and an existing target is never replaced.
+filter_switch::Failure RenameFilterFile(const std::wstring& source, const std::wstring& target, DWORD& error) {
+  error = ERROR_SUCCESS;
+  DWORD attributes = GetFileAttributesW(source.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    error = GetLastError();
+    return FailureOfError(error);
+  }
+  if (attributes & FILE_ATTRIBUTE_DIRECTORY) return filter_switch::Failure::kIsFolder;
+  if (MoveFileExW(source.c_str(), target.c_str(), 0)) return filter_switch::Failure::kNone;
+  error = GetLastError();
+  return FailureOfError(error);
 }
 
 void SetFont(TControl* control, int height, TColor color) {
@@ -44,6 +93,7 @@ TForm1::TForm1(TComponent* owner) : TForm(owner) { ReadLayout(); }
 TOvFilelistView28* TForm1::CreateFileList(TWinControl* parent, const wchar_t* name, const wchar_t* mask) {
   auto* list = Create<TOvFilelistView28>(this, parent, name, 12, 52, 274, 412);
   list->SetMask(mask);
+  list->SetStrictMask(true);
   list->SetHideFileExt(true);
   list->SetShowFolders(false);
   list->SetMultiSelect(false);
@@ -136,6 +186,7 @@ void TForm1::ReadLayout() {
 
   ListOn = CreateFileList(sPanelOn, L"ListOn", L"*.8bf");
   ListOn->OnClick = [this](TObject* s) { ListOnClick(s); };
+  ListOn->OnSelectionChange = [this](TObject*) { FollowSelection(ListOn); };
 
   FileName = Create<TsLabel>(this, sPanelOn, L"FileName", 120, 264, 44, 13);
   FileName->SetVisible(false);
@@ -165,6 +216,7 @@ void TForm1::ReadLayout() {
 
   ListOff = CreateFileList(sPanelOff, L"ListOff", L"*.off");
   ListOff->OnClick = [this](TObject* s) { ListOffClick(s); };
+  ListOff->OnSelectionChange = [this](TObject*) { FollowSelection(ListOff); };
 
   sSkinManager1 = new TsSkinManager(this);
   sSkinManager1->SetName(L"sSkinManager1");
@@ -211,6 +263,8 @@ void TForm1::ReadLayout() {
   FormStorage1->StoredProps()->SetText(
       L"BrowseForFolder.FolderName\r\nFileName.Caption\r\nListOn.Directory\r\nListOff.Directory\r\n"
       L"ListOn.ViewStyle\r\nListOff.ViewStyle\r\nIconBtn.Enabled\r\nListBtn.Enabled");
+  // Stored button states never contradict the restored view.
+  FormStorage1->OnRestorePlacement = [this](TObject*) { ShowViewStyle(); };
 
   SetActiveControl(sPanelTop);
   HandleNeeded();
@@ -243,8 +297,43 @@ void TForm1::FormActivate(TObject*) {
   // Activation that a message box or the folder picker of this window causes when it closes
   // must not rebuild the lists under the operation that showed it.
   if (Application && Application->InModalOperation()) return;
-  ListOn->SetDirectory(CurrentDirectory());
-  ListOff->SetDirectory(CurrentDirectory());
+  // A click that activates the window acts on what the window showed: the lists are read
+  // again after it has been handled.
+  if (HandleAllocated()) PostMessageW(Handle(), kActivationReread, 0, 0);
+  else ActivationReread();
+}
+
+void TForm1::WndProc(TMessage& m) {
+  if (m.Msg == kActivationReread) {
+    MSG duplicate;
+    while (PeekMessageW(&duplicate, Handle(), kActivationReread, kActivationReread, PM_REMOVE)) {
+    }
+    if (!Application || !Application->InModalOperation()) ActivationReread();
+    m.Result = 0;
+    return;
+  }
+  TForm::WndProc(m);
+}
+
+void TForm1::ActivationReread() {
+  std::wstring folder = bv::IncludeTrailingBackslash(CurrentDirectory());
+  auto shows = [&](TOvFilelistView28* list) { return bv::SameText(list->Directory(), folder); };
+  if (shows(ListOn) && shows(ListOff)) {
+    // The same folder (even one that is gone meanwhile) is read again, so that changes made
+    // outside show; the pending filter stays highlighted.
+    RereadLists();
+    return;
+  }
+  ListOn->SetDirectory(folder);
+  ListOff->SetDirectory(folder);
+}
+
+void TForm1::RereadLists() {
+  TOvFilelistView28* pending = pendingList_;
+  std::wstring pendingPath = pending ? pending->SelectedPath() : std::wstring();
+  ListOn->UpdateFileList();
+  ListOff->UpdateFileList();
+  if (pending && !pendingPath.empty()) pending->SelectPath(pendingPath);
 }
 
 void TForm1::FolderBtnClick(TObject*) {
@@ -258,58 +347,58 @@ void TForm1::FolderBtnClick(TObject*) {
   sPanelTop->SetFocus();
 }
 
-void TForm1::ListOnClick(TObject*) {
-  if (ListOn->SelCount() <= 0) {
-    sButtonOn->SetEnabled(false);
-    sButtonOff->SetEnabled(false);
-    return;
+void TForm1::ListOnClick(TObject*) { FollowSelection(ListOn); }
+
+void TForm1::ListOffClick(TObject*) { FollowSelection(ListOff); }
+
+void TForm1::FollowSelection(TOvFilelistView28* list) {
+  if (IsDestroying() || !list || !sButtonOff || !sButtonOn || !FileName) return;
+  if (list->SelCount() > 0 && !list->SelectedPath().empty()) {
+    pendingList_ = list;
+    FileName->SetCaption(list->SelectedCaption());
+  } else if (pendingList_ == list) {
+    // The pending filter is no longer highlighted: nothing is pending.
+    pendingList_ = nullptr;
+    FileName->SetCaption(L"");
   }
-  FileName->SetCaption(ListOn->SelectedCaption());
-  sButtonOff->SetEnabled(true);
-  sButtonOn->SetEnabled(false);
+  sButtonOff->SetEnabled(pendingList_ == ListOn);
+  sButtonOn->SetEnabled(pendingList_ == ListOff);
 }
 
-void TForm1::ListOffClick(TObject*) {
-  if (ListOff->SelCount() <= 0) {
-    sButtonOff->SetEnabled(false);
-    sButtonOn->SetEnabled(false);
-    return;
+void TForm1::SwitchFilter(TOvFilelistView28* source) {
+  if (source != pendingList_) return;
+  const std::wstring oldPath = source->SelectedPath();
+  if (oldPath.empty()) return;
+  bool switchingOff = source == ListOn;
+  std::wstring_view from = switchingOff ? filter_switch::kOnExtension : filter_switch::kOffExtension;
+  std::wstring_view to = switchingOff ? filter_switch::kOffExtension : filter_switch::kOnExtension;
+  std::wstring target = filter_switch::TargetPath(oldPath, from, to);
+  DWORD error = ERROR_SUCCESS;
+  filter_switch::Failure failure =
+      target.empty() ? filter_switch::Failure::kNotAFilter : RenameFilterFile(oldPath, target, error);
+  // Either way the lists show the folder as it now is; after a failure the filter stays
+  // highlighted and pending, so the same click tries again.
+  RereadLists();
+  if (failure != filter_switch::Failure::kNone) {
+    std::wstring text = filter_switch::FailureText(filelist::NameOf(oldPath), switchingOff, failure,
+                                                   filelist::NameOf(target), PlatformErrorText(error));
+    if (Application) Application->MessageDlg(text, Application->Title(), MB_OK | MB_ICONWARNING);
+    else MessageBoxW(Handle(), text.c_str(), L"Brenvale", MB_OK | MB_ICONWARNING);
   }
-  FileName->SetCaption(ListOff->SelectedCaption());
-  sButtonOn->SetEnabled(true);
-  sButtonOff->SetEnabled(false);
-}
-
-void TForm1::SwitchFilter(TOvFilelistView28* source, const wchar_t* extension) {
-  const std::wstring& oldName = source->SelectedItem();
-  const std::wstring& caption = FileName->Caption();
-  if (oldName.empty() || caption.empty()) return;
-  // The new name goes into the folder the file is in, even when the process's current directory
-  // has moved on (a list can leave the folder with Backspace): a switch never moves a filter.
-  size_t slash = oldName.rfind(L'\\');
-  std::wstring folder = slash == std::wstring::npos ? std::wstring() : oldName.substr(0, slash + 1);
-  std::wstring newName = folder + caption + extension;
-  // MoveFile never replaces an existing file: with both Sharpen.8bf and Sharpen.off present
-  // nothing changes.
-  MoveFileW(oldName.c_str(), newName.c_str());
-}
-
-void TForm1::sButtonOffClick(TObject*) {
-  SwitchFilter(ListOn, L".off");
-  ListOn->UpdateFileList();
-  ListOff->UpdateFileList();
-  sButtonOff->SetEnabled(false);
-  FileName->SetCaption(L"");
   sPanelTop->SetFocus();
 }
 
-void TForm1::sButtonOnClick(TObject*) {
-  SwitchFilter(ListOff, L".8bf");
-  ListOn->UpdateFileList();
-  ListOff->UpdateFileList();
-  sButtonOn->SetEnabled(false);
-  FileName->SetCaption(L"");
-  sPanelTop->SetFocus();
+void TForm1::sButtonOffClick(TObject*) { SwitchFilter(ListOn); }
+
+void TForm1::sButtonOnClick(TObject*) { SwitchFilter(ListOff); }
+
+void TForm1::ShowViewStyle() {
+  // Both lists show large or small icons; a stored style of another kind, or two lists that
+  // disagree, end as the first list's choice between the two.
+  bool icons = ListOn->ViewStyle() == TViewStyle::vsIcon;
+  for (TOvFilelistView28* list : {ListOn, ListOff}) list->SetViewStyle(icons ? TViewStyle::vsIcon : TViewStyle::vsSmallIcon);
+  IconBtn->SetEnabled(!icons);
+  ListBtn->SetEnabled(icons);
 }
 
 void TForm1::IconBtnClick(TObject*) {
@@ -317,8 +406,7 @@ void TForm1::IconBtnClick(TObject*) {
   ListOff->SetViewStyle(TViewStyle::vsIcon);
   ListOn->UpdateFileList();
   ListOff->UpdateFileList();
-  IconBtn->SetEnabled(false);
-  ListBtn->SetEnabled(true);
+  ShowViewStyle();
   sPanelTop->SetFocus();
 }
 
@@ -327,7 +415,6 @@ void TForm1::ListBtnClick(TObject*) {
   ListOff->SetViewStyle(TViewStyle::vsSmallIcon);
   ListOn->UpdateFileList();
   ListOff->UpdateFileList();
-  IconBtn->SetEnabled(true);
-  ListBtn->SetEnabled(false);
+  ShowViewStyle();
   sPanelTop->SetFocus();
 }

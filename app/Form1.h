@@ -56,9 +56,24 @@ class TForm1 : public TForm {
 
   void ApplyLayoutRule();
 
+ protected:
+  void WndProc(TMessage& message) override;
+
  private:
+  // Re-reads the lists for an activation (posted, see FormActivate).
+  void ActivationReread();
   void ReadLayout();
   TOvFilelistView28* CreateFileList(TWinControl* parent, const wchar_t* name, const wchar_t* mask);
-  // Renames the file picked in `source` to its caption followed by `extension`, in its folder.
-  void SwitchFilter(TOvFilelistView28* source, const wchar_t* extension);
+  // The pending filter and the switch buttons follow the highlighted row of `list`.
+  void FollowSelection(TOvFilelistView28* list);
+  // Re-reads both lists; the highlighted rows that are still there stay highlighted.
+  void RereadLists();
+  // Renames the highlighted filter of `source` to the other side's extension; a switch that
+  // cannot happen changes nothing and says why.
+  void SwitchFilter(TOvFilelistView28* source);
+  // The view buttons follow the lists' view style: exactly one of them is enabled.
+  void ShowViewStyle();
+
+  // The list whose highlighted filter the next switch renames, or nullptr.
+  TOvFilelistView28* pendingList_ = nullptr;  // borrowed: a component of the form
 };

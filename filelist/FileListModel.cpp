@@ -67,6 +67,41 @@ std::vector<std::wstring> SplitMask(std::wstring_view mask) {
   return bv::Split(trimmed, L';');
 }
 
+namespace {
+
+// Both texts in upper case. Greedy matching with one backtrack point.
+bool MatchFrom(std::wstring_view name, std::wstring_view pattern) {
+  size_t n = 0, p = 0, starP = std::wstring_view::npos, starN = 0;
+  while (n < name.size()) {
+    if (p < pattern.size() && pattern[p] == L'*') {
+      starP = p++;
+      starN = n;
+    } else if (p < pattern.size() &&
+               (pattern[p] == L'?' || pattern[p] == name[n])) {
+      ++p;
+      ++n;
+    } else if (starP != std::wstring_view::npos) {
+      p = starP + 1;
+      n = ++starN;
+    } else {
+      return false;
+    }
+  }
+  while (p < pattern.size() && pattern[p] == L'*') ++p;
+  return p == pattern.size();
+}
+
+}  // namespace
+
+bool MatchesMaskPiece(std::wstring_view nameText, std::wstring_view patternText) {
+  std::wstring name = bv::UpperCase(nameText), pattern = bv::UpperCase(patternText);
+  if (MatchFrom(name, pattern)) return true;
+  // "x.*" also matches "x": the dot and what follows it may be missing.
+  if (pattern.size() >= 2 && pattern.ends_with(L".*") && name.find(L'.') == std::wstring::npos)
+    return MatchFrom(name, std::wstring_view(pattern).substr(0, pattern.size() - 2));
+  return false;
+}
+
 }  // namespace filelist
 
 FileListModel::FileListModel(Services services) : services_(std::move(services)) {}
@@ -108,6 +143,7 @@ bool FileListModel::ScanPattern(const std::wstring& folder, const std::wstring& 
     if (!filelist::PassesAttributeFilter(item.attributes, attributeMask)) return;
     if (item.name == L".") return;
     if (item.name == L".." && !parentDirEnabled) return;
+    if (strictMask_ && item.name != L".." && !filelist::MatchesMaskPiece(item.name, pattern)) return;
     TFileInfo e;
     e.EntryName = item.name;
     e.EntryPath = folder + item.name;

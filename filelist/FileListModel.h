@@ -7,7 +7,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string>
 #include <string_view>
 #include <vector>
 
@@ -70,6 +69,11 @@ uint32_t AttributeMask(TFileType fileType);
 bool PassesAttributeFilter(uint32_t attributes, uint32_t mask);
 // The mask trimmed of spaces ("*.*" when nothing is left), split at ";" without trimming pieces.
 std::vector<std::wstring> SplitMask(std::wstring_view mask);
+// Whether `name` itself matches the mask piece `pattern`, ignoring letter case: "*" any run of
+// characters, "?" one character, and a final ".*" also matches a name without a dot ("*.*"
+// matches every name). Unlike the platform's search, which also tries a volume's short 8.3
+// alias, "*.8bf" never matches "Foo.8bf_old" or "Foo.8bfx".
+bool MatchesMaskPiece(std::wstring_view name, std::wstring_view pattern);
 }  // namespace filelist
 
 class FileListModel {
@@ -94,6 +98,10 @@ class FileListModel {
   void SetSortDescending(bool value) { sortDescending_ = value; }
   bool SortEnabled() const { return sortEnabled_; }
   void SetSortEnabled(bool value) { sortEnabled_ = value; }
+  // When set, a scan keeps only items whose own name matches the mask piece (MatchesMaskPiece),
+  // dropping what the platform's search found through a short 8.3 alias.
+  bool StrictMask() const { return strictMask_; }
+  void SetStrictMask(bool value) { strictMask_ = value; }
   int ArrowColumn() const { return arrowColumn_; }
 
   // Empties the entries and gives the array a capacity of 500 records.
@@ -129,5 +137,6 @@ class FileListModel {
   int sortColumn_ = 0;
   bool sortDescending_ = true;
   bool sortEnabled_ = true;
+  bool strictMask_ = false;
   int arrowColumn_ = 0;
 };

@@ -327,6 +327,12 @@ void TOvFilelistView28::SetMask(const std::wstring& value) {
   UpdateFileList();
 }
 
+void TOvFilelistView28::SetStrictMask(bool value) {
+  if (value == model_.StrictMask()) return;
+  model_.SetStrictMask(value);
+  UpdateFileList();
+}
+
 void TOvFilelistView28::SetFileType(TFileType value) {
   if (value == fileType_) return;
   fileType_ = value;
@@ -350,6 +356,7 @@ void TOvFilelistView28::UpdateFileList() {
     rebuildPending_ = false;
     RebuildNow();
   } while (rebuildPending_);
+  OnSelectionChange(this);
   // Pending messages run now; a rebuild they ask for runs in full, nested here.
   if (Application) Application->ProcessMessages();
 }
@@ -454,6 +461,21 @@ void TOvFilelistView28::SelectItem(int index, bool select) {
   if (!HandleAllocated()) return;
   UINT state = select ? (LVIS_SELECTED | LVIS_FOCUSED) : 0;
   ListView_SetItemState(Handle(), index, state, LVIS_SELECTED | (select ? LVIS_FOCUSED : 0));
+}
+
+std::wstring TOvFilelistView28::SelectedPath() const {
+  const TFileInfo* e = model_.Entry(SelectedIndex());
+  return e ? e->EntryPath : std::wstring();
+}
+
+bool TOvFilelistView28::SelectPath(const std::wstring& path) {
+  for (int i = 0; i < model_.EntryCount(); ++i) {
+    if (model_.Entry(i)->EntryPath != path) continue;
+    SelectItem(i, true);
+    if (HandleAllocated()) ListView_EnsureVisible(Handle(), i, FALSE);
+    return true;
+  }
+  return false;
 }
 
 int TOvFilelistView28::SelectedNumber() const {
@@ -1059,6 +1081,19 @@ LRESULT TOvFilelistView28::HandleNotify(NMHDR* header) {
     case NM_CLICK:
       ClickSequence();
       return 0;
+    case LVN_ITEMCHANGED: {
+      auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+      // Item -1 stands for every row (a range in an owner-data list).
+      if (!rebuilding_ && (change->iItem < 0 || ((change->uChanged & LVIF_STATE) &&
+                                                 ((change->uOldState ^ change->uNewState) & LVIS_SELECTED))))
+        OnSelectionChange(this);
+      return 0;
+    }
+    case LVN_ODSTATECHANGED: {
+      auto* change = reinterpret_cast<NMLVODSTATECHANGE*>(header);
+      if (!rebuilding_ && ((change->uOldState ^ change->uNewState) & LVIS_SELECTED)) OnSelectionChange(this);
+      return 0;
+    }
     case NM_DBLCLK:
       HandleDoubleClick();
       return 0;

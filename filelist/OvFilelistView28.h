@@ -74,6 +74,9 @@ class TOvFilelistView28 : public TWinControl {
   void SetFileType(TFileType value);
   bool ShowFolders() const { return showFolders_; }
   void SetShowFolders(bool value);
+  // Mask pieces match an item's own name only, never a short 8.3 alias (FileListModel::StrictMask).
+  bool StrictMask() const { return model_.StrictMask(); }
+  void SetStrictMask(bool value);
   bool ParentDirEnabled() const { return parentDirEnabled_; }
   void SetParentDirEnabled(bool value) { parentDirEnabled_ = value; }
   // Rebuilds the entries from the folder (or the drives) and redisplays them.
@@ -110,6 +113,10 @@ class TOvFilelistView28 : public TWinControl {
   // The selected row's caption, empty without a selection.
   std::wstring SelectedCaption() const { return ItemCaption(SelectedIndex()); }
   void SelectItem(int index, bool select);
+  // The path of the first selected row, empty without a selection.
+  std::wstring SelectedPath() const;
+  // Selects and focuses the row of the entry at `path`; false when no entry has that path.
+  bool SelectPath(const std::wstring& path);
 
   // --- Presentation ----------------------------------------------------------------------------
   int ColWidth(int column) const { return colWidths_[static_cast<size_t>(column)]; }
@@ -185,6 +192,9 @@ class TOvFilelistView28 : public TWinControl {
   const std::vector<std::wstring>& TransferList() const { return operations_.TransferList(); }
 
   TSelItemChangeEvent OnItemChange;
+  // The selected rows changed, whatever changed them (mouse, keyboard, type-ahead, a program
+  // call); raised once at the end of each rebuild too, which leaves no row selected.
+  TNotifyEvent OnSelectionChange;
   TColumnClickEvent OnColumnClick;  // replaces the built-in sorting when assigned
   TEditingEvent OnEditing;
   TEditedEvent OnEdited;

@@ -22,6 +22,18 @@ const ClassInfo& TBrowseForFolder::StaticClass() {
   return info;
 }
 
+std::wstring TBrowseForFolder::FileSystemPath(LPCITEMIDLIST item) {
+  // The call with a caller's buffer stops at 260 characters.
+  wchar_t* name = nullptr;
+  if (SUCCEEDED(SHGetNameFromIDList(item, SIGDN_FILESYSPATH, &name)) && name) {
+    std::wstring path = name;
+    CoTaskMemFree(name);
+    return path;
+  }
+  std::vector<wchar_t> path(MAX_PATH, L'\0');
+  return SHGetPathFromIDListW(item, path.data()) ? std::wstring(path.data()) : std::wstring();
+}
+
 TBrowseForFolder::TBrowseForFolder(TComponent* owner) : TComponent(owner) {}
 
 TBrowseForFolder::~TBrowseForFolder() = default;
@@ -79,8 +91,7 @@ bool TBrowseForFolder::Execute() {
   request_.lParam = 0;
   if (!chosen) return false;
   UniqueItemIdList owned(chosen);
-  std::vector<wchar_t> path(MAX_PATH, L'\0');
-  folderName_ = SHGetPathFromIDListW(chosen, path.data()) ? std::wstring(path.data()) : std::wstring();
+  folderName_ = FileSystemPath(chosen);
   displayName_ = displayName.data();
   return true;
 }

@@ -22,6 +22,9 @@ class TBrowseForFolder : public TComponent {
   // Shows the picker modally over the owner form; true when the user confirmed a choice.
   // Raises EInvalidCast when the owner is not a form.
   bool Execute();
+  // The file-system path of a shell item, of any length; empty for an item outside the file
+  // system.
+  static std::wstring FileSystemPath(LPCITEMIDLIST item);
 
   const std::wstring& DisplayName() const { return displayName_; }
   const std::wstring& StatusText() const { return statusText_; }

@@ -8,6 +8,7 @@
 #include "framework/Exception.h"
 #include "framework/Strings.h"
 #include "settings/PropsStorage.h"
+#include "settings/WorkAreaFit.h"
 
 const TypeInfo& PlacementOptionsType() {
   static const TypeInfo option = MakeEnumType(L"TPlacementOption", {L"fpState", L"fpPosition", L"fpActiveControl"});
@@ -41,6 +42,38 @@ int ScreenPixelsPerInch() {
   int ppi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   return ppi;
+}
+
+// The work areas of every monitor, in screen coordinates.
+std::vector<work_area_fit::Rect> WorkAreas() {
+  std::vector<work_area_fit::Rect> areas;
+  EnumDisplayMonitors(
+      nullptr, nullptr,
+      [](HMONITOR monitor, HDC, LPRECT, LPARAM data) -> BOOL {
+        MONITORINFO info{sizeof(info)};
+        if (GetMonitorInfoW(monitor, &info))
+          reinterpret_cast<std::vector<work_area_fit::Rect>*>(data)->push_back(
+              {info.rcWork.left, info.rcWork.top, info.rcWork.right, info.rcWork.bottom});
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&areas));
+  return areas;
+}
+
+// A normal-state rectangle of a placement (workspace coordinates: relative to the primary work
+// area) moved so that the window's title band lies on a monitor's work area.
+RECT FitNormalPosition(const RECT& normal, bool toolWindow) {
+  POINT origin{0, 0};
+  if (!toolWindow) {
+    MONITORINFO primary{sizeof(primary)};
+    if (GetMonitorInfoW(MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), &primary))
+      origin = {primary.rcWork.left - primary.rcMonitor.left, primary.rcWork.top - primary.rcMonitor.top};
+  }
+  int band = GetSystemMetrics(toolWindow ? SM_CYSMCAPTION : SM_CYCAPTION) + GetSystemMetrics(SM_CYFRAME) +
+             GetSystemMetrics(SM_CXPADDEDBORDER);
+  work_area_fit::Rect fitted = work_area_fit::FitTitleBand(
+      {normal.left + origin.x, normal.top + origin.y, normal.right + origin.x, normal.bottom + origin.y}, WorkAreas(), band);
+  return {fitted.left - origin.x, fitted.top - origin.y, fitted.right - origin.x, fitted.bottom - origin.y};
 }
 
 wchar_t LocaleDecimalSeparator() {
@@ -403,6 +436,8 @@ void TFormPlacement::ReadWindowPlacement(TForm& form, TSettingsFile& file, const
         wp.rcNormalPosition.bottom = wp.rcNormalPosition.top + form.Height();
       }
       if (wp.rcNormalPosition.left < wp.rcNormalPosition.right) {
+        // A rectangle stored on another monitor arrangement may lie off every screen.
+        wp.rcNormalPosition = FitNormalPosition(wp.rcNormalPosition, GetWindowLongPtrW(window, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
         if (form.Position() == TPosition::poScreenCenter || form.Position() == TPosition::poDesktopCenter)
           form.SetPosition(TPosition::poDesigned);
         SetWindowPlacement(window, &wp);
@@ -425,11 +460,11 @@ void TFormPlacement::ReadWindowPlacement(TForm& form, TSettingsFile& file, const
       case 3: restored = TWindowState::wsMaximized; break;
       default: break;
     }
-    if (restored == TWindowState::wsMinimized && isMain) {
-      form.SetWindowState(TWindowState::wsNormal);
-      if (Application) PostMessageW(Application->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
-      return;
-    }
+    // A window closed while minimised opens in the state it had before it was minimised: a
+    // window that starts minimised is easily taken for one that did not start.
+    if (restored == TWindowState::wsMinimized)
+      restored = file.ReadInteger(section, L"Flags", 0) & WPF_RESTORETOMAXIMIZED ? TWindowState::wsMaximized
+                                                                                : TWindowState::wsNormal;
     form.SetWindowState(restored);
   }
   UpdateWindow(window);

@@ -23,6 +23,8 @@ class FakeFolder : public DirectoryEnumerator {
   std::wstring folder = L"C:\\Plug\\";
   std::vector<FoundItem> items;
   std::vector<std::wstring> patterns;  // every pattern asked for
+  // Items found for a mask through their short 8.3 alias ("FOO~1.8BF" for "Foo.8bf_old").
+  std::multimap<std::wstring, FoundItem> aliasMatches;
 
   FakeFolder& Add(std::wstring name, uint32_t attributes = 0x20, uint64_t size = 1, uint64_t time = 0) {
     items.push_back({std::move(name), attributes, size, time});
@@ -41,6 +43,10 @@ class FakeFolder : public DirectoryEnumerator {
         sink(item);
         any = true;
       }
+    for (auto [it, end] = aliasMatches.equal_range(mask); it != end; ++it) {
+      sink(it->second);
+      any = true;
+    }
     return any;
   }
 };
@@ -116,6 +122,54 @@ TEST(FileListScan, ListsEachMaskPieceAndSkipsDotEntries) {
   model.Clear();
   model.ScanFolder(L"C:\\Plug\\", L"*.off", kMainWindowTypes, true, false);
   EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"Sub", L"Emboss.off"}));
+}
+
+TEST(FileListMask, PieceMatchesTheNameItselfIgnoringCase) {
+  struct Case {
+    const wchar_t* name;
+    const wchar_t* pattern;
+    bool matches;
+  } cases[] = {
+      {L"Sharpen.8bf", L"*.8bf", true},
+      {L"BLUR.8BF", L"*.8bf", true},
+      {L"a.b.8bf", L"*.8bf", true},
+      {L".8bf", L"*.8bf", true},
+      {L"Foo.8bf_old", L"*.8bf", false},
+      {L"Foo.8bfx", L"*.8bf", false},
+      {L"Foo.8bf.txt", L"*.8bf", false},
+      {L"8bf", L"*.8bf", false},
+      {L"x.office", L"*.off", false},
+      {L"x.OFF", L"*.off", true},
+      {L"readme", L"*.*", true},  // a final ".*" may be missing
+      {L"a.b", L"*.*", true},
+      {L"sharpen.8bf", L"sharp*", true},
+      {L"Sharp", L"sharp?", false},
+      {L"Sharpx", L"sharp?", true},
+      {L"aXbXc", L"a*b*c", true},
+      {L"aXbXcY", L"a*b*c", false},
+      {L"abcbd", L"a*bd", true},  // the first "b" was not the one
+      {L"abXbc", L"a*bc", true},
+      {L"anything", L"*", true},
+      {L"", L"*", true},
+      {L"x", L"", false},
+  };
+  for (const auto& c : cases) EXPECT_EQ(filelist::MatchesMaskPiece(c.name, c.pattern), c.matches) << c.name << " " << c.pattern;
+}
+
+TEST(FileListScan, StrictMaskDropsItemsFoundThroughShortNames) {
+  FakeFolder folder;
+  folder.Add(L"Sharpen.8bf").Add(L"Emboss.off").Add(L"..", 0x10);
+  folder.aliasMatches.insert({L"*.8bf", {L"Foo.8bf_old", 0x20, 1, 0}});
+  folder.aliasMatches.insert({L"*.8bf", {L"Foo.8bfx", 0x20, 1, 0}});
+  folder.aliasMatches.insert({L"*.off", {L"x.office", 0x20, 1, 0}});
+  FileListModel model({&folder, nullptr, nullptr});
+  model.Clear();
+  model.ScanFolder(L"C:\\Plug\\", L"*.8bf;*.off", kMainWindowTypes, false, true);
+  EXPECT_EQ(model.EntryCount(), 5);  // what the platform's search answers
+  model.SetStrictMask(true);
+  model.Clear();
+  model.ScanFolder(L"C:\\Plug\\", L"*.8bf;*.off", kMainWindowTypes, true, true);
+  EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"..", L"Sharpen.8bf", L"Emboss.off"}));
 }
 
 TEST(FileListScan, VolumeIdMemberDoesNotTurnFileScansIntoFolderScans) {

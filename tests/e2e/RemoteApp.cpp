@@ -190,6 +190,41 @@ void RemoteApp::ClickClientPoint(HWND window, int x, int y) const {
   WaitForInputIdle(processHandle_.get(), 2000);
 }
 
+HWND RemoteApp::WaitForMessageBox(int milliseconds) const {
+  HWND box = nullptr;
+  WaitFor([&] { return (box = FindTopLevelWindow(process_.dwProcessId, L"#32770")) != nullptr; }, milliseconds);
+  return box;
+}
+
+std::wstring RemoteApp::MessageBoxText(HWND box) {
+  wchar_t text[1024] = {};
+  GetDlgItemTextW(box, 0xFFFF, text, 1024);  // the message text's control
+  return text;
+}
+
+bool RemoteApp::CloseMessageBox(HWND box) {
+  PostMessageW(box, WM_COMMAND, IDOK, 0);
+  return WaitFor([&] { return !IsWindow(box); });
+}
+
+void PressKey(WORD key) {
+  wintest::PressKey(key);
+  Sleep(80);  // the program handles the key in its own time
+}
+
+void TypeText(const std::wstring& text) {
+  for (wchar_t c : text) {
+    INPUT input[2] = {};
+    input[0].type = input[1].type = INPUT_KEYBOARD;
+    input[0].ki.wScan = input[1].ki.wScan = c;
+    input[0].ki.dwFlags = KEYEVENTF_UNICODE;
+    input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
+    SendInput(2, input, sizeof(INPUT));
+    Sleep(40);
+  }
+  Sleep(200);
+}
+
 int RemoteApp::Close() {
   if (!processHandle_) return -1;
   PostMessageW(mainWindow_, WM_CLOSE, 0, 0);

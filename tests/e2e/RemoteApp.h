@@ -42,6 +42,13 @@ class RemoteApp {
   bool ClickSelectedTreeItem(HWND tree) const;
   void ClickClientPoint(HWND window, int x, int y) const;
 
+  // The message box the program shows (waited for up to `milliseconds`), or nullptr.
+  HWND WaitForMessageBox(int milliseconds = 5000) const;
+  // The text of a message box.
+  static std::wstring MessageBoxText(HWND box);
+  // Answers a message box with its OK button and waits until it is gone.
+  static bool CloseMessageBox(HWND box);
+
   // Asks the window to close and waits for the process to end; its exit code, or -1.
   int Close();
 
@@ -53,6 +60,11 @@ class RemoteApp {
   UniqueKernelHandle threadHandle_;
   HWND mainWindow_ = nullptr;  // borrowed: the program's window
 };
+
+// Real keyboard input to whatever window has the focus: a key pressed and released, or text
+// typed character by character.
+void PressKey(WORD key);
+void TypeText(const std::wstring& text);
 
 // Waits until `condition` holds (checked every 50 ms) or `milliseconds` pass.
 template <class Condition>

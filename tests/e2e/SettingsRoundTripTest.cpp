@@ -52,29 +52,6 @@ std::string RawLine(const std::wstring& path, const std::string& key) {
   return {};
 }
 
-// Real keyboard input to whatever window has the focus.
-void Key(WORD key) {
-  INPUT input[2] = {};
-  input[0].type = input[1].type = INPUT_KEYBOARD;
-  input[0].ki.wVk = input[1].ki.wVk = key;
-  input[1].ki.dwFlags = KEYEVENTF_KEYUP;
-  SendInput(2, input, sizeof(INPUT));
-  Sleep(120);
-}
-
-void Type(const std::wstring& text) {
-  for (wchar_t c : text) {
-    INPUT input[2] = {};
-    input[0].type = input[1].type = INPUT_KEYBOARD;
-    input[0].ki.wScan = input[1].ki.wScan = c;
-    input[0].ki.dwFlags = KEYEVENTF_UNICODE;
-    input[1].ki.dwFlags = KEYEVENTF_UNICODE | KEYEVENTF_KEYUP;
-    SendInput(2, input, sizeof(INPUT));
-    Sleep(40);
-  }
-  Sleep(200);
-}
-
 class SettingsRoundTripTest : public testing::Test {
  protected:
   void SetUp() override {
@@ -137,10 +114,10 @@ TEST_F(SettingsRoundTripTest, ChosenFolderViewAndButtonsComeBackAfterARestart) {
     Sleep(500);
     // The keys go to the focused window: click the selected item, as a user would.
     ASSERT_TRUE(app.ClickSelectedTreeItem(tree));
-    Key(VK_RIGHT);  // open "C:"
+    e2e::PressKey(VK_RIGHT);  // open "C:"
     std::wstring name = chosen.Path().substr(3, chosen.Path().size() - 4);
-    Type(name);
-    Key(VK_RETURN);
+    e2e::TypeText(name);
+    e2e::PressKey(VK_RETURN);
     ASSERT_TRUE(WaitFor([&] { return !IsWindow(picker); }));
     std::wstring folderWithoutSlash = chosen.Path().substr(0, chosen.Path().size() - 1);
     EXPECT_TRUE(WaitFor([&] { return app.Rows(app.ListOn()) == std::vector<std::wstring>{L"Chosen"}; }));

@@ -2,6 +2,8 @@
 // mouse input on the real controls.
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "app/Form1.h"
 #include "framework/Application.h"
 #include "settings/SettingsFile.h"
@@ -23,6 +25,10 @@ class MainWindowTest : public testing::Test {
     settings_file::SetFolder(settingsFolder.Path());  // each test starts without settings
     for (const wchar_t* name : {L"Sharpen.8bf", L"Blur.8BF", L"a.b.8bf", L"Emboss.off", L"readme.txt"}) folder.Create(name);
     SetCurrentDirectoryW(folder.Path().c_str());
+    Application->OnMessageDialog = [this](const std::wstring& text, UINT) {
+      messages.push_back(text);
+      return IDOK;
+    };
     form.reset(new TForm1(nullptr));
     form->DoCreate();
     form->Show();
@@ -30,6 +36,7 @@ class MainWindowTest : public testing::Test {
   }
   void TearDown() override {
     form.reset();
+    Application->OnMessageDialog = nullptr;
     settings_file::SetFolder(L"");
   }
 
@@ -41,6 +48,28 @@ class MainWindowTest : public testing::Test {
     ClickAt(list->Handle(), centre.x, centre.y);
   }
   void Press(TsButton* button) { ClickAt(button->Handle(), button->Width() / 2, button->Height() / 2); }
+  void RightClick(TOvFilelistView28* list, const std::wstring& caption) {
+    int index = FindListItem(list->Handle(), caption);
+    ASSERT_GE(index, 0) << "no row " << caption;
+    POINT p = ListItemCentre(list->Handle(), index);
+    ClientToScreen(list->Handle(), &p);
+    // A menu that the right click may open runs a modal loop: a timer inside it closes it.
+    SetTimer(nullptr, 0, 400, [](HWND, UINT, UINT_PTR id, DWORD) {
+      KillTimer(nullptr, id);
+      EndMenu();
+    });
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+    Pump(30);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    Pump(10);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    Pump(60);
+  }
+  // Which switch is enabled: "off", "on" or "none" (or "both", which must never happen).
+  std::string Enabled() {
+    bool off = form->sButtonOff->Enabled(), on = form->sButtonOn->Enabled();
+    return off && on ? "both" : off ? "off" : on ? "on" : "none";
+  }
   std::vector<std::wstring> Rows(TOvFilelistView28* list) {
     std::vector<std::wstring> rows;
     for (int i = 0; i < list->EntryCount(); ++i) rows.push_back(ListItemText(list->Handle(), i));
@@ -49,6 +78,7 @@ class MainWindowTest : public testing::Test {
 
   // The folder outlives the scope that gives the process its old current directory back: a
   // folder that is some process's current directory cannot be removed.
+  std::vector<std::wstring> messages;  // texts of the message boxes, answered with OK
   TempFolder folder;
   TempFolder settingsFolder;
   CurrentDirectoryScope keepCwd{Cwd()};
@@ -136,17 +166,6 @@ TEST_F(MainWindowTest, NewExtensionIsLowerCaseAndInnerDotsStay) {
   EXPECT_TRUE(folder.Exists(L"a.b.off"));
 }
 
-TEST_F(MainWindowTest, SwitchNeverReplacesAnExistingFile) {
-  folder.Create(L"Sharpen.off", "old");
-  form->ListOff->UpdateFileList();
-  Pick(form->ListOn, L"Sharpen");
-  Press(form->sButtonOff);
-  EXPECT_TRUE(folder.Exists(L"Sharpen.8bf"));
-  EXPECT_TRUE(folder.Exists(L"Sharpen.off"));
-  EXPECT_FALSE(form->sButtonOff->Enabled());
-  EXPECT_EQ(form->FileName->Caption(), L"");
-}
-
 TEST_F(MainWindowTest, SwitchKeepsTheFileInItsFolderWhenTheCurrentDirectoryMoved) {
   TempFolder elsewhere;
   Pick(form->ListOn, L"Sharpen");
@@ -206,4 +225,151 @@ TEST_F(MainWindowTest, NonAsciiFilterSwitchesOffAndOn) {
   Pick(form->ListOff, name);
   Press(form->sButtonOn);
   EXPECT_TRUE(folder.Exists(name + L".8bf"));
+}
+
+TEST_F(MainWindowTest, KeyboardSelectionPendsTheHighlightedFilter) {
+  struct Case {
+    std::vector<WORD> keys;
+    const wchar_t* highlighted;
+  } cases[] = {
+      {{VK_END}, L"Sharpen"},
+      {{VK_END, VK_HOME}, L"a.b"},
+      {{VK_HOME, VK_RIGHT}, L"Blur"},
+      {{VK_END, VK_LEFT}, L"Blur"},
+      {{VK_HOME, VK_NEXT}, L"Sharpen"},
+      {{'S'}, L"Sharpen"},  // the list's type-ahead
+      {{'B', 'L'}, L"Blur"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(testing::Message() << "keys to " << c.highlighted);
+    // Another filter was picked on the other side before the keys moved the highlight.
+    Pick(form->ListOff, L"Emboss");
+    ASSERT_EQ(Enabled(), "on");
+    form->ListOn->SetFocus();
+    Pump();
+    for (WORD key : c.keys) PressKey(key);
+    EXPECT_EQ(form->ListOn->SelectedCaption(), c.highlighted);
+    EXPECT_EQ(form->FileName->Caption(), c.highlighted);
+    EXPECT_EQ(Enabled(), "off");
+    Press(form->sButtonOff);
+    std::wstring switched = std::wstring(c.highlighted) + L".off";
+    EXPECT_TRUE(folder.Exists(switched));
+    EXPECT_TRUE(folder.Exists(L"Emboss.off"));
+    EXPECT_EQ(Enabled(), "none");
+    EXPECT_EQ(form->FileName->Caption(), L"");
+    // Back as it was for the next case.
+    MoveFileW(folder.File(switched).c_str(), folder.File(std::wstring(c.highlighted) + L".8bf").c_str());
+    form->ListOn->UpdateFileList();
+    form->ListOff->UpdateFileList();
+  }
+}
+
+TEST_F(MainWindowTest, RightClickAndRereadFollowTheHighlight) {
+  RightClick(form->ListOn, L"Blur");
+  EXPECT_EQ(form->FileName->Caption(), L"Blur");
+  EXPECT_EQ(Enabled(), "off");
+  // A re-read that leaves nothing highlighted leaves nothing to switch.
+  form->ListOn->UpdateFileList();
+  EXPECT_EQ(form->ListOn->SelCount(), 0);
+  EXPECT_EQ(Enabled(), "none");
+  EXPECT_EQ(form->FileName->Caption(), L"");
+  // Activation reads the folder again and keeps the pending filter highlighted.
+  Pick(form->ListOff, L"Emboss");
+  folder.Create(L"New.off");
+  form->Perform(WM_ACTIVATE, WA_ACTIVE, 0);
+  Pump();
+  EXPECT_EQ(Rows(form->ListOff), (std::vector<std::wstring>{L"Emboss", L"New"}));
+  EXPECT_EQ(form->ListOff->SelectedCaption(), L"Emboss");
+  EXPECT_EQ(Enabled(), "on");
+}
+
+TEST_F(MainWindowTest, FilterHeldOpenIsNotSwitchedUntilItIsClosed) {
+  Pick(form->ListOn, L"Sharpen");
+  UniqueFile held(CreateFileW(folder.File(L"Sharpen.8bf").c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(held);
+  Press(form->sButtonOff);
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(L"\"Sharpen.8bf\""), std::wstring::npos) << messages[0];
+  EXPECT_NE(messages[0].find(L"in use by another program"), std::wstring::npos) << messages[0];
+  EXPECT_TRUE(folder.Exists(L"Sharpen.8bf"));
+  // Nothing changed: the same filter is still highlighted and pending.
+  EXPECT_EQ(form->ListOn->SelectedCaption(), L"Sharpen");
+  EXPECT_EQ(form->FileName->Caption(), L"Sharpen");
+  EXPECT_EQ(Enabled(), "off");
+  held.reset();
+  Press(form->sButtonOff);
+  EXPECT_TRUE(folder.Exists(L"Sharpen.off"));
+  EXPECT_EQ(messages.size(), 1u);
+}
+
+TEST_F(MainWindowTest, EveryFailedSwitchSaysWhyAndChangesNothing) {
+  struct Case {
+    const char* what;
+    std::function<void(TempFolder&)> prepare;  // after Sharpen was picked
+    const wchar_t* reason;
+    std::vector<std::wstring> namesAfter;
+    std::string enabledAfter;
+  } cases[] = {
+      {"other name exists", [](TempFolder& f) { f.Create(L"Sharpen.off", "old"); }, L"\"Sharpen.off\" already exists",
+       {L"Blur.8BF", L"Emboss.off", L"Sharpen.8bf", L"Sharpen.off", L"a.b.8bf", L"readme.txt"}, "off"},
+      {"file gone", [](TempFolder& f) { DeleteFileW(f.File(L"Sharpen.8bf").c_str()); }, L"no longer there",
+       {L"Blur.8BF", L"Emboss.off", L"a.b.8bf", L"readme.txt"}, "none"},
+      {"folder under the name",
+       [](TempFolder& f) {
+         DeleteFileW(f.File(L"Sharpen.8bf").c_str());
+         CreateDirectoryW(f.File(L"Sharpen.8bf").c_str(), nullptr);
+       },
+       L"it is a folder", {L"Blur.8BF", L"Emboss.off", L"Sharpen.8bf", L"a.b.8bf", L"readme.txt"}, "none"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    messages.clear();
+    Pick(form->ListOn, L"Sharpen");
+    c.prepare(folder);
+    Press(form->sButtonOff);
+    ASSERT_EQ(messages.size(), 1u);
+    EXPECT_EQ(messages[0].rfind(L"Unable to switch off \"Sharpen.8bf\": ", 0), 0u) << messages[0];
+    EXPECT_NE(messages[0].find(c.reason), std::wstring::npos) << messages[0];
+    EXPECT_EQ(folder.Names(), c.namesAfter);
+    EXPECT_EQ(Enabled(), c.enabledAfter);
+    EXPECT_EQ(Rows(form->ListOn), c.enabledAfter == "off" ? (std::vector<std::wstring>{L"a.b", L"Blur", L"Sharpen"})
+                                                          : (std::vector<std::wstring>{L"a.b", L"Blur"}));
+    // Back as it was for the next case.
+    DeleteFileW(folder.File(L"Sharpen.off").c_str());
+    RemoveDirectoryW(folder.File(L"Sharpen.8bf").c_str());
+    folder.Create(L"Sharpen.8bf");
+    form->ListOn->UpdateFileList();
+    form->ListOff->UpdateFileList();
+  }
+}
+
+TEST_F(MainWindowTest, ListsShowOnlyExactFilterExtensions) {
+  for (const wchar_t* name : {L"Foo.8bf_old", L"Foo.8bfx", L"x.office", L"y.OFF"}) folder.Create(name);
+  form->ListOn->UpdateFileList();
+  form->ListOff->UpdateFileList();
+  EXPECT_EQ(Rows(form->ListOn), (std::vector<std::wstring>{L"a.b", L"Blur", L"Sharpen"}));
+  EXPECT_EQ(Rows(form->ListOff), (std::vector<std::wstring>{L"Emboss", L"y"}));
+  EXPECT_TRUE(form->ListOn->StrictMask());
+}
+
+TEST_F(MainWindowTest, PlugInsFolderDeeperThanTheOldPathLimit) {
+  // A folder of more than 300 characters under the test folder.
+  std::wstring deep = folder.CreateDeepFolder(300);
+  ASSERT_FALSE(deep.empty());
+  HANDLE file = CreateFileW((deep + L"Deep.8bf").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  CloseHandle(file);
+  form->ListOn->SetDirectory(deep);
+  form->ListOff->SetDirectory(deep);
+  EXPECT_EQ(form->ListOn->Directory(), deep);
+  EXPECT_EQ(Rows(form->ListOn), std::vector<std::wstring>{L"Deep"});
+  // Activation keeps the folder: it is the current directory.
+  form->Perform(WM_ACTIVATE, WA_ACTIVE, 0);
+  Pump();
+  EXPECT_EQ(form->ListOn->Directory(), deep);
+  Pick(form->ListOn, L"Deep");
+  Press(form->sButtonOff);
+  EXPECT_NE(GetFileAttributesW((deep + L"Deep.off").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(Rows(form->ListOff), std::vector<std::wstring>{L"Deep"});
+  EXPECT_TRUE(messages.empty());
 }

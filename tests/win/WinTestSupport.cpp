@@ -39,11 +39,15 @@ TempFolder::TempFolder(const std::wstring& under) {
 }
 
 TempFolder::~TempFolder() {
-  // Clear read-only flags first, then remove the whole tree.
+  // Files first (read-only flags cleared), then the folders deepest first. Plain calls only:
+  // the shell's tree delete works with fixed-size paths, and a tree deeper than those must
+  // never turn into a delete of whatever a cut-off path names.
+  std::vector<std::wstring> folders;
   std::vector<std::wstring> stack{path_};
   while (!stack.empty()) {
     std::wstring dir = stack.back();
     stack.pop_back();
+    folders.push_back(dir);
     WIN32_FIND_DATAW data;
     UniqueFindHandle find(FindFirstFileW((dir + L"*").c_str(), &data));
     if (!find) continue;
@@ -53,16 +57,19 @@ TempFolder::~TempFolder() {
       std::wstring full = dir + name;
       SetFileAttributesW(full.c_str(), FILE_ATTRIBUTE_NORMAL);
       if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) stack.push_back(full + L"\\");
+      else DeleteFileW(full.c_str());
     } while (FindNextFileW(find.get(), &data));
   }
-  std::wstring from = path_.substr(0, path_.size() - 1);
-  from.push_back(L'\0');
-  from.push_back(L'\0');
-  SHFILEOPSTRUCTW op{};
-  op.wFunc = FO_DELETE;
-  op.pFrom = from.c_str();
-  op.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
-  SHFileOperationW(&op);
+  for (auto it = folders.rbegin(); it != folders.rend(); ++it) RemoveDirectoryW(it->c_str());
+}
+
+std::wstring TempFolder::CreateDeepFolder(size_t length) const {
+  std::wstring deep = path_;
+  while (deep.size() < length) {
+    deep += L"abcdefghijklmnopqrstuvwxyz0123456789\\";
+    if (!CreateDirectoryW(deep.c_str(), nullptr)) return {};
+  }
+  return deep;
 }
 
 void TempFolder::Create(const std::wstring& name, const std::string& content, DWORD attributes) const {

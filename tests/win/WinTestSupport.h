@@ -29,6 +29,9 @@ class TempFolder {
   bool Exists(const std::wstring& name) const;
   // The names in the folder, sorted, without "." and "..".
   std::vector<std::wstring> Names() const;
+  // Creates nested folders in this one until the path is at least `length` characters long;
+  // the deepest one's path (with a trailing backslash), or empty when one cannot be created.
+  std::wstring CreateDeepFolder(size_t length) const;
 
  private:
   std::wstring path_;

@@ -2,6 +2,8 @@
 #include "filelist/FileListModel.h"
 
 #include <algorithm>
+#include <array>
+#include <unordered_map>
 #include <utility>
 
 #include "filelist/FileListFormats.h"
@@ -43,7 +45,24 @@ std::string KeyOfUnits(std::wstring_view text) {
 std::string TextComparer::SortKeyIgnoringCase(std::wstring_view text) const { return KeyOfUnits(bv::UpperCase(text)); }
 std::string TextComparer::SortKeyCaseSensitive(std::wstring_view text) const { return KeyOfUnits(text); }
 
+std::wstring TFileInfo::EntryPath() const {
+  if (!EntryFolder) return EntryName;
+  if (EntryKind == L"drv") return *EntryFolder;
+  return *EntryFolder + EntryName;
+}
+
 namespace filelist {
+
+std::wstring_view SharedAttributeLetters(uint32_t attributes) {
+  // The letters depend on four bits (archive, read-only, hidden, system): sixteen texts.
+  static const std::array<std::wstring, 16> texts = [] {
+    std::array<std::wstring, 16> t;
+    for (uint32_t i = 0; i < 16; ++i) t[i] = AttributeLetters(((i & 1) ? 0x20u : 0) | ((i & 2) ? 0x1u : 0) | ((i & 4) ? 0x2u : 0) | ((i & 8) ? 0x4u : 0));
+    return t;
+  }();
+  const uint32_t index = ((attributes & 0x20) ? 1 : 0) | ((attributes & 0x1) ? 2 : 0) | ((attributes & 0x2) ? 4 : 0) | ((attributes & 0x4) ? 8 : 0);
+  return texts[index];
+}
 
 uint32_t AttributeMask(TFileType fileType) {
   static const uint32_t bits[] = {0x1, 0x2, 0x4, 0x10, 0x20, 0x80, 0x800};
@@ -139,21 +158,22 @@ bool FileListModel::ScanPattern(const std::wstring& folder, const std::wstring& 
   sortEnabled_ = true;
   if (!services_.enumerator) return false;
   bool added = false;
+  // One folder string for every entry of the list.
+  if (!folder_ || *folder_ != folder) folder_ = std::make_shared<const std::wstring>(folder);
   services_.enumerator->Enumerate(folder + pattern, [&](const FoundItem& item) {
     if (!filelist::PassesAttributeFilter(item.attributes, attributeMask)) return;
     if (item.name == L".") return;
     if (item.name == L".." && !parentDirEnabled) return;
     if (strictMask_ && item.name != L".." && !filelist::MatchesMaskPiece(item.name, pattern)) return;
-    TFileInfo e;
+    Grow();
+    TFileInfo& e = entries_.emplace_back();
     e.EntryName = item.name;
-    e.EntryPath = folder + item.name;
+    e.EntryFolder = folder_;
     e.EntryKind = (item.attributes & 0x10) ? L"dir" : L"file";
     e.EntryAttributes = item.attributes;
-    e.EntryAttrText = filelist::AttributeLetters(item.attributes);
+    e.EntryAttrText = filelist::SharedAttributeLetters(item.attributes);
     e.EntrySize = static_cast<int64_t>(item.size);
-    if (services_.formatDate) e.EntryDateText = services_.formatDate(item.lastWriteTime);
     e.EntryTimeKey = item.lastWriteTime;
-    AppendEntry(std::move(e));
     added = true;
   });
   return added;
@@ -166,6 +186,30 @@ void FileListModel::ScanFolder(const std::wstring& directory, std::wstring_view 
   if (showFolders) ScanPattern(folder, L"*.*", attributeMask | 0x10, parentDirEnabled);
   for (const std::wstring& piece : filelist::SplitMask(mask))
     ScanPattern(folder, piece, attributeMask & ~0x10u, parentDirEnabled);
+}
+
+std::wstring FileListModel::DateText(const TFileInfo& entry) const {
+  return services_.formatDate ? services_.formatDate(entry.EntryTimeKey) : std::wstring();
+}
+
+void FileListModel::KeepShellAnswers(const TFlieInfoArr& previous) {
+  // Only entries that were shown have answers; usually a screenful.
+  std::unordered_map<std::wstring_view, const TFileInfo*> answered;
+  for (const TFileInfo& e : previous)
+    if (e.EntryInfoFetched) answered.emplace(e.EntryName, &e);
+  if (answered.empty()) return;
+  for (TFileInfo& e : entries_) {
+    auto it = answered.find(e.EntryName);
+    if (it == answered.end()) continue;
+    const TFileInfo& old = *it->second;
+    bool sameFolder = old.EntryFolder == e.EntryFolder || (old.EntryFolder && e.EntryFolder && *old.EntryFolder == *e.EntryFolder);
+    if (!sameFolder || old.EntryKind != e.EntryKind || old.EntryAttributes != e.EntryAttributes ||
+        old.EntrySize != e.EntrySize || old.EntryTimeKey != e.EntryTimeKey)
+      continue;
+    e.EntryIconIndex = old.EntryIconIndex;
+    e.EntryTypeName = old.EntryTypeName;
+    e.EntryInfoFetched = true;
+  }
 }
 
 void FileListModel::FinishRebuild(int columnCount) {

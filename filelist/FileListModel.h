@@ -6,25 +6,32 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "framework/TypeInfo.h"
 
+// One row of a file list. An entry holds what it must and shares the rest: the folder is one
+// string for every entry of a scan, and the short texts (kind, attribute letters, type name) are
+// views of texts that live for the whole process. The Modified text is made when a row shows it.
 struct TFileInfo {
   std::wstring EntryName;
-  std::wstring EntryPath;
-  std::wstring EntryAttrText;
-  std::wstring EntryDateText;
-  std::wstring EntryKind;  // "dir", "file" or "drv"
+  // The folder the entry is in, with a trailing backslash (a drive's root for drives).
+  std::shared_ptr<const std::wstring> EntryFolder;
+  std::wstring_view EntryAttrText;  // letters of filelist::AttributeLetters
+  std::wstring_view EntryKind;      // "dir", "file" or "drv"
+  std::wstring_view EntryTypeName;  // must point at text that outlives the entry (a literal, or a shared text)
   int64_t EntrySize = 0;
   int64_t EntryFree = 0;
   uint64_t EntryTimeKey = 0;
   uint32_t EntryAttributes = 0;
-  bool EntryInfoFetched = false;
   int32_t EntryIconIndex = 0;
-  std::wstring EntryTypeName;
+  bool EntryInfoFetched = false;
+
+  // The full path: the folder and the name (a drive's root for drives).
+  std::wstring EntryPath() const;
 };
 using TFlieInfoArr = std::vector<TFileInfo>;
 
@@ -62,6 +69,8 @@ class TextComparer {
 };
 
 namespace filelist {
+// The attribute letters of filelist::AttributeLetters as a text that lives for the whole process.
+std::wstring_view SharedAttributeLetters(uint32_t attributes);
 // Attribute bits of the FileType members: ftReadOnly 0x1, ftHidden 0x2, ftSystem 0x4,
 // ftVolumeID 0x10, ftDirectory 0x20, ftArchive 0x80, ftNormal 0x800.
 uint32_t AttributeMask(TFileType fileType);
@@ -84,6 +93,8 @@ class FileListModel {
     // The Modified text of a file time (UTC); empty when not given.
     std::function<std::wstring(uint64_t)> formatDate;
   };
+  // The Modified text of an entry (made on every call; nothing keeps it).
+  std::wstring DateText(const TFileInfo& entry) const;
 
   explicit FileListModel(Services services);
 
@@ -116,6 +127,9 @@ class FileListModel {
   void AppendEntry(TFileInfo entry);
   // The final step of every rebuild: sort by Name as a click on column 0 would.
   void FinishRebuild(int columnCount);
+  // Gives entries that did not change since `previous` (same folder, name, attributes, size and
+  // time) the shell answers (icon, type name) they had there.
+  void KeepShellAnswers(const TFlieInfoArr& previous);
 
   // The column-header click: false (nothing happens) while sorting is disabled.
   bool HandleColumnClick(int column);
@@ -134,6 +148,7 @@ class FileListModel {
 
   Services services_;
   TFlieInfoArr entries_;
+  std::shared_ptr<const std::wstring> folder_;  // the folder of the last scan
   int sortColumn_ = 0;
   bool sortDescending_ = true;
   bool sortEnabled_ = true;

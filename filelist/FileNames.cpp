@@ -72,4 +72,12 @@ bool IsViewableExtension(std::wstring_view extension) {
   return false;
 }
 
+bool HasOwnIconExtension(std::wstring_view extension) {
+  static const wchar_t* const kOwn[] = {L".EXE", L".ICO", L".CUR", L".ANI", L".LNK", L".PIF", L".SCR", L".URL"};
+  std::wstring upper = bv::UpperCase(extension);
+  for (const wchar_t* e : kOwn)
+    if (upper == e) return true;
+  return false;
+}
+
 }  // namespace filelist

@@ -47,4 +47,8 @@ std::wstring UniqueNewName(const std::wstring& base, const std::function<bool(co
 // documents, pictures and web pages.
 bool IsViewableExtension(std::wstring_view extension);
 
+// Whether files with this extension (dot included, any case) show a picture of their own rather
+// than their type's: programs, icons, cursors, shortcuts, screen savers.
+bool HasOwnIconExtension(std::wstring_view extension);
+
 }  // namespace filelist

@@ -15,6 +15,7 @@
 #include "filelist/KeyDispatch.h"
 #include "filelist/LocaleServices.h"
 #include "filelist/ParentFolderImage.h"
+#include "filelist/ShellInfoCache.h"
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Strings.h"
@@ -372,12 +373,18 @@ void TOvFilelistView28::RebuildNow() {
     }
   } finally{this, ::SetCursor(LoadCursorW(nullptr, IDC_WAIT))};
 
+  // The shell's answers of entries that do not change are kept.
+  TFlieInfoArr previous;
+  previous.swap(model_.Entries());
   model_.Clear();
   SetItemCount(0);
   localOffset_ = locale_services::CurrentLocalOffset();
+  rebuildDateFormat_ = dateFormatText_;
+  rebuildTimeFormat_ = timeFormatText_;
   if (!IsMyComputer(directory_)) {
     if (!fileColumnsShown_) BuildFileColumns();
     model_.ScanFolder(directory_, mask_, fileType_, showFolders_, parentDirEnabled_);
+    model_.KeepShellAnswers(previous);
   } else {
     BuildDriveColumns();
     ListDrives();
@@ -404,11 +411,11 @@ void TOvFilelistView28::ListDrives() {
       SHGetFileInfoW(root.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_DISPLAYNAME);
       if (smallImages_) e.EntryIconIndex = info.iIcon;
       UINT type = GetDriveTypeW(root.c_str());
-      e.EntryTypeName = Texts().DriveTypes[type < 7 ? type : 0];
+      e.EntryTypeName = Texts().DriveTypes[type < 7 ? type : 0];  // texts of the process
       std::wstring display = info.szDisplayName;
       size_t paren = display.find(L'(');
       e.EntryName = L" (" + std::wstring(1, letter) + L":)  " + (paren == std::wstring::npos ? L"" : display.substr(0, paren));
-      e.EntryPath = root;
+      e.EntryFolder = std::make_shared<const std::wstring>(root);
       if (type != DRIVE_REMOVABLE && type != DRIVE_CDROM) {
         ULARGE_INTEGER available, total, free;
         if (GetDiskFreeSpaceExW(root.c_str(), &available, &total, &free)) {
@@ -426,12 +433,22 @@ void TOvFilelistView28::ListDrives() {
 
 void TOvFilelistView28::SetItemCount(int count) {
   if (!HandleAllocated()) return;
-  ListView_SetItemCountEx(Handle(), count, LVSICF_NOSCROLL);
-  // Some list view implementations place rows added to an icon view on top of the first one
-  // until the view is arranged again.
-  if (count > 0 && (viewStyle_ == TViewStyle::vsIcon || viewStyle_ == TViewStyle::vsSmallIcon))
-    ListView_Arrange(Handle(), LVA_DEFAULT);
-  if (count == 0) InvalidateRect(Handle(), nullptr, TRUE);
+  HWND list = Handle();
+  ListView_SetItemCountEx(list, count, LVSICF_NOSCROLL);
+  if (count > 1 && (viewStyle_ == TViewStyle::vsIcon || viewStyle_ == TViewStyle::vsSmallIcon)) {
+    // Some list view implementations leave rows they have not placed yet on top of the first
+    // one until the view is arranged. Only then is it arranged, with drawing off, so that
+    // placing the rows asks for none of them.
+    POINT first{}, last{};
+    ListView_GetItemPosition(list, 0, &first);
+    ListView_GetItemPosition(list, count - 1, &last);
+    if (first.x == last.x && first.y == last.y) {
+      SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+      ListView_Arrange(list, LVA_DEFAULT);
+      SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+    }
+  }
+  InvalidateRect(list, nullptr, TRUE);
 }
 
 void TOvFilelistView28::FocusFirstEntry() {
@@ -465,12 +482,12 @@ void TOvFilelistView28::SelectItem(int index, bool select) {
 
 std::wstring TOvFilelistView28::SelectedPath() const {
   const TFileInfo* e = model_.Entry(SelectedIndex());
-  return e ? e->EntryPath : std::wstring();
+  return e ? e->EntryPath() : std::wstring();
 }
 
 bool TOvFilelistView28::SelectPath(const std::wstring& path) {
   for (int i = 0; i < model_.EntryCount(); ++i) {
-    if (model_.Entry(i)->EntryPath != path) continue;
+    if (model_.Entry(i)->EntryPath() != path) continue;
     SelectItem(i, true);
     if (HandleAllocated()) ListView_EnsureVisible(Handle(), i, FALSE);
     return true;
@@ -594,8 +611,8 @@ void TOvFilelistView28::SetTimeFormat(TTmFormat value) {
 std::wstring TOvFilelistView28::FormatEntryDate(uint64_t fileTime) const {
   filelist::CalendarTime local = filelist::CalendarFromFileTime(static_cast<uint64_t>(static_cast<int64_t>(fileTime) + localOffset_));
   const filelist::LocaleData& locale = locale_services::UserLocaleData();
-  return filelist::FormatDateTime(dateFormatText_, local, locale) + L" " +
-         filelist::FormatDateTime(timeFormatText_, local, locale);
+  return filelist::FormatDateTime(rebuildDateFormat_, local, locale) + L" " +
+         filelist::FormatDateTime(rebuildTimeFormat_, local, locale);
 }
 
 void TOvFilelistView28::SetFileSize(TFileSize value) {
@@ -630,14 +647,9 @@ void TOvFilelistView28::SetShortCuts(TOvFileListShortCuts* value) {
 
 void TOvFilelistView28::FetchShellInfo(TFileInfo& e) const {
   if (e.EntryInfoFetched) return;
-  SHFILEINFOW info{};
-  if (SHGetFileInfoW(e.EntryPath.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_DISPLAYNAME)) {
-    e.EntryIconIndex = info.iIcon;
-    e.EntryTypeName = info.szTypeName;
-  } else {
-    e.EntryIconIndex = 0;
-    e.EntryTypeName.clear();
-  }
+  ShellAnswer answer = ShellInfoCache::Shared().Lookup(e.EntryPath(), e.EntryKind == L"dir");
+  e.EntryIconIndex = answer.iconIndex;
+  e.EntryTypeName = answer.typeName;
   e.EntryInfoFetched = true;
 }
 
@@ -667,7 +679,7 @@ std::wstring TOvFilelistView28::ItemText(int index, int column) {
   if (column == 0) return ItemCaption(index);
   if (e->EntryKind == L"drv") {
     switch (column) {
-      case 1: return e->EntryTypeName;
+      case 1: return std::wstring(e->EntryTypeName);
       case 2: return filelist::DriveSizeText(e->EntrySize, locale_services::UserLocaleData());
       case 3: return filelist::DriveSizeText(e->EntryFree, locale_services::UserLocaleData());
       case 4: return L" ";
@@ -680,11 +692,11 @@ std::wstring TOvFilelistView28::ItemText(int index, int column) {
     case 1:
       if (fileSize_ == TFileSize::fsKB) return e->EntryKind == L"dir" ? L" " : filelist::KilobyteText(e->EntrySize);
       return e->EntryKind == L"file" ? std::to_wstring(e->EntrySize) : L" ";
-    case 2: return parent ? L" " : e->EntryTypeName;
-    case 3: return parent ? L" " : e->EntryDateText;
-    case 4: return parent ? L" " : e->EntryAttrText;
-    case 5: return e->EntryPath;
-    case 6: return e->EntryKind;
+    case 2: return parent ? L" " : std::wstring(e->EntryTypeName);
+    case 3: return parent ? L" " : model_.DateText(*e);
+    case 4: return parent ? L" " : std::wstring(e->EntryAttrText);
+    case 5: return e->EntryPath();
+    case 6: return std::wstring(e->EntryKind);
     default: return {};
   }
 }
@@ -795,7 +807,7 @@ void TOvFilelistView28::ClickSequence() {
   OnClick(this);
   int index = SelectedIndex();
   if (index < 0) return;
-  selectedItem_ = model_.Entry(index)->EntryPath;
+  selectedItem_ = model_.Entry(index)->EntryPath();
   OnItemChange(this, selectedItem_);
 }
 
@@ -818,9 +830,9 @@ void TOvFilelistView28::OpenSelected() {
   if (IsParentEntry(entry)) {
     GoToParent();
   } else if (entry.EntryKind == L"file") {
-    operations_.ShellOpen(L"Open", entry.EntryPath, L"", SW_SHOW, filelist::FolderOf(entry.EntryPath));
+    operations_.ShellOpen(L"Open", entry.EntryPath(), L"", SW_SHOW, filelist::FolderOf(entry.EntryPath()));
   } else if (entry.EntryKind == L"dir" || entry.EntryKind == L"drv") {
-    std::wstring path = bv::IncludeTrailingBackslash(entry.EntryPath);
+    std::wstring path = bv::IncludeTrailingBackslash(entry.EntryPath());
     bool ready = true;
     if (entry.EntryKind == L"drv" && GetDriveTypeW(path.c_str()) == DRIVE_REMOVABLE) ready = DriveReady(path[0]);
     if (ready) SetDirectory(path);
@@ -858,7 +870,7 @@ void TOvFilelistView28::GoToParent() {
     SetDirectory(parent);
   }
   for (int i = 0; i < model_.EntryCount(); ++i) {
-    if (comparer_->CompareIgnoringCase(bv::IncludeTrailingBackslash(model_.Entry(i)->EntryPath), d) == 0) {
+    if (comparer_->CompareIgnoringCase(bv::IncludeTrailingBackslash(model_.Entry(i)->EntryPath()), d) == 0) {
       SelectItem(i, true);
       if (HandleAllocated()) ListView_EnsureVisible(Handle(), i, FALSE);
       ClickSequence();
@@ -870,11 +882,11 @@ void TOvFilelistView28::GoToParent() {
 void TOvFilelistView28::StartRename() {
   int index = SelectedIndex();
   if (index < 0 || model_.Entry(index)->EntryKind == L"drv") return;
-  if (readOnly_ || model_.Entry(index)->EntryAttrText.find(L'R') != std::wstring::npos) {
+  if (readOnly_ || model_.Entry(index)->EntryAttrText.find(L'R') != std::wstring_view::npos) {
     ShowMessageBox(Texts().MsgReadOnly, MB_OK | MB_ICONWARNING);
     return;
   }
-  editSource_ = model_.Entry(index)->EntryPath;
+  editSource_ = model_.Entry(index)->EntryPath();
   EditLabel(index);
 }
 
@@ -889,7 +901,7 @@ bool TOvFilelistView28::BeginLabelEdit(int item) {
   if (readOnly_ || !shortCuts_.Enabled(TOvListViewAction::vaRename)) return false;
   const TFileInfo* e = model_.Entry(item);
   if (!e || e->EntryKind == L"drv" || IsParentEntry(*e)) return false;
-  editSource_ = e->EntryPath;
+  editSource_ = e->EntryPath();
   editHidExtension_ = hideFileExt_;
   bool allow = true;
   OnEditing(this, item, allow);
@@ -943,7 +955,7 @@ std::vector<std::wstring> TOvFilelistView28::SelectedPathsWithoutParent() {
   std::vector<std::wstring> paths;
   for (int i = 0; i < model_.EntryCount(); ++i)
     if (IsParentEntry(*model_.Entry(i))) SelectItem(i, false);
-  for (const TFileInfo& e : SelectedEntries()) paths.push_back(e.EntryPath);
+  for (const TFileInfo& e : SelectedEntries()) paths.push_back(e.EntryPath());
   return paths;
 }
 
@@ -960,9 +972,9 @@ bool TOvFilelistView28::PermanentDelete() {
     std::wstring question = L"Are you sure you want to permanently delete file\r  \"" + CaptionOf(t) + L"\"?";
     int answer = Application ? Application->MessageDlg(question, Application->Title(), MB_YESNO | MB_ICONQUESTION)
                              : MessageBoxW(Handle(), question.c_str(), L"", MB_YESNO | MB_ICONQUESTION);
-    if (answer == IDYES && t.EntryKind == L"file") DeleteFileW(t.EntryPath.c_str());
+    if (answer == IDYES && t.EntryKind == L"file") DeleteFileW(t.EntryPath().c_str());
     for (int i = 0; i < model_.EntryCount(); ++i)
-      if (model_.Entry(i)->EntryPath == t.EntryPath) SelectItem(i, false);
+      if (model_.Entry(i)->EntryPath() == t.EntryPath()) SelectItem(i, false);
   }
   UpdateFileList();
   return true;
@@ -995,7 +1007,7 @@ void TOvFilelistView28::CreateNewFolder() {
   if (!HandleAllocated()) return;
   ListView_SetItemState(Handle(), -1, 0, LVIS_SELECTED);
   for (int i = 0; i < model_.EntryCount(); ++i) {
-    if (model_.Entry(i)->EntryPath != path) continue;
+    if (model_.Entry(i)->EntryPath() != path) continue;
     // Name it at once; the list's rename rules decide whether editing may start.
     SelectItem(i, true);
     EditLabel(i);
@@ -1006,7 +1018,7 @@ void TOvFilelistView28::CreateNewFolder() {
 void TOvFilelistView28::ViewSelected() {
   int index = SelectedIndex();
   if (index < 0 || model_.Entry(index)->EntryKind != L"file") return;
-  operations_.View(model_.Entry(index)->EntryPath);
+  operations_.View(model_.Entry(index)->EntryPath());
 }
 
 void TOvFilelistView28::OpenFindWindow() {

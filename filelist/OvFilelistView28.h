@@ -273,6 +273,10 @@ class TOvFilelistView28 : public TWinControl {
   std::wstring dateFormatText_;
   std::wstring timeFormatText_;
   int64_t localOffset_ = 0;  // UTC to local file time, read at the start of each rebuild
+  // The formats of the Modified texts, taken at the start of each rebuild: a format change shows
+  // from the next rebuild on, although the texts are made when rows are shown.
+  std::wstring rebuildDateFormat_;
+  std::wstring rebuildTimeFormat_;
   TFileSize fileSize_ = TFileSize::fsKB;
   bool hideFileExt_ = false;
   std::wstring parentDirCaption_ = L" Up one level";

@@ -1,8 +1,9 @@
 // Recolouring a loaded skin without editing it: a hue rotation in degrees and a saturation change,
 // applied once at the end of every load to the master bitmap, the pictures of image items, the
 // section colours, the gradient colours and the two global colours. The title-bar close icons
-// (and with BIKEEPHUE 1 all title icons) can keep the colours the skin gives them. Real-number
-// arithmetic rounds halves to the even neighbour. Plain C++.
+// (and with BIKEEPHUE 1 all title icons) can keep the colours the skin gives them. The arithmetic
+// is on whole numbers: every result is the exact quotient of the colour formula, its halves
+// rounded to the even neighbour. Plain C++.
 #pragma once
 
 #include "framework/Color.h"

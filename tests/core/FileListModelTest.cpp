@@ -107,7 +107,9 @@ TEST(FileListScan, ListsEachMaskPieceAndSkipsDotEntries) {
   model.Clear();
   model.ScanFolder(L"C:\\Plug", L"*.8bf;*.off", kMainWindowTypes, false, true);
   EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"Sharpen.8bf", L"Blur.8BF", L"Emboss.off"}));
-  EXPECT_EQ(model.Entries()[0].EntryPath, L"C:\\Plug\\Sharpen.8bf");
+  EXPECT_EQ(model.Entries()[0].EntryPath(), L"C:\\Plug\\Sharpen.8bf");
+  // One folder text for the whole list.
+  EXPECT_EQ(model.Entries()[0].EntryFolder.get(), model.Entries()[2].EntryFolder.get());
   EXPECT_EQ(model.Entries()[0].EntryKind, L"file");
 
   // A file that matches two pieces is listed twice.
@@ -194,8 +196,48 @@ TEST(FileListScan, KeepsSixtyFourBitSizesAndTexts) {
   EXPECT_EQ(e.EntrySize, int64_t(5) << 30);
   EXPECT_EQ(e.EntryAttrText, L"AR");
   EXPECT_EQ(e.EntryTimeKey, 130000000000000000ULL);
-  EXPECT_EQ(e.EntryDateText, L"t0");
+  EXPECT_EQ(model.DateText(e), L"t0");
   EXPECT_FALSE(e.EntryInfoFetched);
+}
+
+// A rebuild keeps the shell's answers of entries that did not change; an entry that changed in
+// any way (renamed, rewritten, resized, other attributes, another folder) is asked again.
+TEST(FileListScan, RebuildKeepsShellAnswersOfUnchangedEntriesOnly) {
+  FakeFolder folder;
+  folder.Add(L"Same.exe", 0x20, 10, 5).Add(L"Renamed.exe", 0x20, 10, 5).Add(L"Rewritten.exe", 0x20, 10, 5)
+      .Add(L"Resized.exe", 0x20, 10, 5).Add(L"Hidden.exe", 0x20, 10, 5).Add(L"Unshown.exe", 0x20, 10, 5);
+  FileListModel model({&folder, nullptr, nullptr});
+  model.Clear();
+  model.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, false, true);
+  TFlieInfoArr previous = model.Entries();
+  for (TFileInfo& e : previous) {
+    if (e.EntryName == L"Unshown.exe") continue;
+    e.EntryInfoFetched = true;
+    e.EntryIconIndex = 7;
+    e.EntryTypeName = L"Program";
+  }
+  folder.items = {{L"Same.exe", 0x20, 10, 5}, {L"Renamed.txt", 0x20, 10, 5}, {L"Rewritten.exe", 0x20, 10, 6},
+                  {L"Resized.exe", 0x20, 11, 5}, {L"Hidden.exe", 0x22, 10, 5}, {L"Unshown.exe", 0x20, 10, 5}};
+  model.Clear();
+  model.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, false, true);
+  model.KeepShellAnswers(previous);
+  std::map<std::wstring, bool> kept;
+  for (const TFileInfo& e : model.Entries()) {
+    kept[e.EntryName] = e.EntryInfoFetched;
+    if (e.EntryInfoFetched) {
+      EXPECT_EQ(e.EntryIconIndex, 7);
+      EXPECT_EQ(e.EntryTypeName, L"Program");
+    }
+  }
+  EXPECT_EQ(kept, (std::map<std::wstring, bool>{{L"Same.exe", true}, {L"Renamed.txt", false}, {L"Rewritten.exe", false},
+                                                {L"Resized.exe", false}, {L"Hidden.exe", false}, {L"Unshown.exe", false}}));
+
+  // The same names in another folder are other files.
+  folder.folder = L"C:\\Other\\";
+  model.Clear();
+  model.ScanFolder(L"C:\\Other\\", L"*.*", kMainWindowTypes, false, true);
+  model.KeepShellAnswers(previous);
+  for (const TFileInfo& e : model.Entries()) EXPECT_FALSE(e.EntryInfoFetched) << e.EntryName;
 }
 
 TEST(FileListScan, ArrayGrowsInStepsOfFiveHundredThenWithItsSize) {

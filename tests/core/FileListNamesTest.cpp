@@ -79,6 +79,11 @@ TEST(FileListNames, NewFolderNamesCountFromTwo) {
   EXPECT_EQ(UniqueNewName(L"x", [](const std::wstring&) { return true; }), L"");
 }
 
+TEST(FileListNames, ExtensionsWithPicturesOfTheirOwn) {
+  for (const wchar_t* ext : {L".EXE", L".exe", L".ico", L".CUR", L".ANI", L".lnk"}) EXPECT_TRUE(HasOwnIconExtension(ext)) << bv::WideToUtf8(ext);
+  for (const wchar_t* ext : {L"", L".8BF", L".off", L".TXT", L"exe", L".EX", L".exe2"}) EXPECT_FALSE(HasOwnIconExtension(ext)) << bv::WideToUtf8(ext);
+}
+
 TEST(FileListNames, ViewableExtensions) {
   for (const wchar_t* ext : {L".TXT", L".txt", L".jpg", L".Html", L".htm", L".cpp", L".ico", L".wri", L".tiff"})
     EXPECT_TRUE(IsViewableExtension(ext)) << bv::WideToUtf8(ext);

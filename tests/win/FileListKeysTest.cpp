@@ -95,7 +95,7 @@ TEST_F(FileListKeysTest, BackspaceShowsTheParentAndPicksTheFolderLeft) {
   std::wstring left = sub.Path().substr(0, sub.Path().size() - 1);
   EXPECT_EQ(list->SelectedItem(), left);
   EXPECT_EQ(changes, std::vector<std::wstring>{left});
-  EXPECT_EQ(list->Model().Entry(list->SelectedIndex())->EntryPath, left);
+  EXPECT_EQ(list->Model().Entry(list->SelectedIndex())->EntryPath(), left);
 }
 
 TEST_F(FileListKeysTest, EnterAndDoubleClickOpenFoldersWhenAllowed) {
@@ -105,7 +105,7 @@ TEST_F(FileListKeysTest, EnterAndDoubleClickOpenFoldersWhenAllowed) {
   list->UpdateFileList();
   auto subRow = [&] {
     for (int i = 0; i < list->EntryCount(); ++i)
-      if (list->Model().Entry(i)->EntryPath + L"\\" == sub.Path()) return i;
+      if (list->Model().Entry(i)->EntryPath() + L"\\" == sub.Path()) return i;
     return -1;
   };
   list->SetOpenByEnter(false);
@@ -247,7 +247,7 @@ TEST_F(FileListKeysTest, PermanentDeleteOfADriveDeletesNothing) {
   ASSERT_EQ(messages.size(), 1u);
   EXPECT_EQ(messages[0].find(L"Are you sure you want to permanently delete file\r  \" ("), 0u);
   EXPECT_EQ(watch.requests, std::vector<std::wstring>{});
-  EXPECT_EQ(GetFileAttributesW(list->Model().Entry(0)->EntryPath.c_str()) & FILE_ATTRIBUTE_DIRECTORY,
+  EXPECT_EQ(GetFileAttributesW(list->Model().Entry(0)->EntryPath().c_str()) & FILE_ATTRIBUTE_DIRECTORY,
             static_cast<DWORD>(FILE_ATTRIBUTE_DIRECTORY));
 }
 

@@ -7,6 +7,7 @@
 #include <winioctl.h>
 
 #include "filelist/ParentFolderImage.h"
+#include "filelist/ShellInfoCache.h"
 #include "framework/Strings.h"
 
 using namespace wintest;
@@ -32,6 +33,12 @@ std::wstring ShellTypeName(const std::wstring& path) {
   SHFILEINFOW info{};
   SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_TYPENAME);
   return info.szTypeName;
+}
+
+int ShellIconIndex(const std::wstring& path) {
+  SHFILEINFOW info{};
+  SHGetFileInfoW(path.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX);
+  return info.iIcon;
 }
 
 struct Column {
@@ -209,6 +216,60 @@ TEST_F(FileListPresentationTest, ShellIconAndTypeAreFetchedOnFirstDisplay) {
   EXPECT_TRUE(entries.back().EntryInfoFetched);
   EXPECT_EQ(type, ShellTypeName(folder.File(L"f1299.txt")));
   EXPECT_EQ(entries.back().EntryTypeName, type);
+}
+
+// The shell's answers are kept per extension and across rebuilds: painting after a rebuild asks
+// nothing new, yet a file renamed to another extension shows the new type's icon and name.
+TEST_F(FileListPresentationTest, CachedShellAnswersFollowARenamedFile) {
+  for (int i = 0; i < 12; ++i) folder.Create(L"Filter" + std::to_wstring(10 + i) + L".8bf");
+  list->SetDirectory(folder.Path());
+  UpdateWindow(ListWindow());
+  Pump();
+  ASSERT_EQ(ListItemText(ListWindow(), 0, 0), L"Filter10.8bf");
+  const std::wstring filterType = ListItemText(ListWindow(), 0, 2);
+  EXPECT_EQ(filterType, ShellTypeName(folder.File(L"Filter10.8bf")));
+  const int queries = ShellInfoCache::Shared().Queries();
+  list->UpdateFileList();
+  UpdateWindow(ListWindow());
+  Pump();
+  for (int i = 0; i < list->EntryCount(); ++i) EXPECT_EQ(ListItemText(ListWindow(), i, 2), filterType);
+  EXPECT_EQ(ShellInfoCache::Shared().Queries(), queries) << "a rebuild of a folder of filters asked the shell again";
+
+  ASSERT_TRUE(MoveFileW(folder.File(L"Filter10.8bf").c_str(), folder.File(L"Filter10.txt").c_str()));
+  list->UpdateFileList();
+  UpdateWindow(ListWindow());
+  Pump();
+  ASSERT_EQ(ListItemText(ListWindow(), 0, 0), L"Filter10.txt");
+  EXPECT_EQ(ListItemText(ListWindow(), 0, 2), ShellTypeName(folder.File(L"Filter10.txt")));
+  EXPECT_NE(ListItemText(ListWindow(), 0, 2), filterType);
+  EXPECT_EQ(list->ItemImage(0), ShellIconIndex(folder.File(L"Filter10.txt")));
+  EXPECT_EQ(list->ItemImage(1), ShellIconIndex(folder.File(L"Filter11.8bf")));
+}
+
+// A program's picture is its own: each program file is asked for, where every filter shares the
+// answer of its extension.
+TEST_F(FileListPresentationTest, ProgramFilesAreAskedForOneByOne) {
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  for (const wchar_t* name : {L"Own.exe", L"Other.exe", L"Third.exe"}) ASSERT_TRUE(CopyFileW(self, folder.File(name).c_str(), FALSE));
+  for (const wchar_t* name : {L"A.8bf", L"B.8bf", L"C.8bf"}) folder.Create(name);
+  list->SetDirectory(folder.Path());
+  UpdateWindow(ListWindow());
+  Pump();
+  ASSERT_EQ(list->EntryCount(), 6);
+  ShellInfoCache& cache = ShellInfoCache::Shared();
+  for (int i = 0; i < list->EntryCount(); ++i) list->ItemImage(i);  // every extension asked once by now
+  list->UpdateFileList();  // the rebuild keeps the answers of unchanged files
+  for (int i = 0; i < list->EntryCount(); ++i) list->ItemImage(i);
+  list->SetDirectory(L"C:\\");
+  Pump();
+  const int before = cache.Queries();
+  list->SetDirectory(folder.Path());  // another list: the answers are asked again, per program
+  for (int i = 0; i < list->EntryCount(); ++i) {
+    EXPECT_EQ(list->ItemImage(i), ShellIconIndex(list->Model().Entry(i)->EntryPath())) << i;
+    EXPECT_EQ(ListItemText(ListWindow(), i, 2), ShellTypeName(list->Model().Entry(i)->EntryPath())) << i;
+  }
+  EXPECT_EQ(cache.Queries() - before, 3) << "one question per program, none for the filters";
 }
 
 TEST_F(FileListPresentationTest, ParentEntryAndFoldersUseTheirPictures) {

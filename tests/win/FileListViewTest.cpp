@@ -140,15 +140,15 @@ TEST_F(FileListViewTest, DriveViewListsDrivesAndIgnoresHeaderClicks) {
   std::vector<std::wstring> before;
   for (const auto& e : list->Model().Entries()) {
     EXPECT_EQ(e.EntryKind, L"drv");
-    EXPECT_EQ(e.EntryPath.size(), 3u);
+    EXPECT_EQ(e.EntryPath().size(), 3u);
     EXPECT_EQ(e.EntryName.substr(0, 2), L" (");
-    before.push_back(e.EntryPath);
+    before.push_back(e.EntryPath());
   }
   EXPECT_FALSE(list->FileColumnsShown());
   EXPECT_EQ(list->ItemText(0, 4), L" ");
   list->HandleColumnClick(1);
   std::vector<std::wstring> after;
-  for (const auto& e : list->Model().Entries()) after.push_back(e.EntryPath);
+  for (const auto& e : list->Model().Entries()) after.push_back(e.EntryPath());
   EXPECT_EQ(after, before);
   EXPECT_TRUE(std::is_sorted(before.begin(), before.end()));
 }

@@ -1,0 +1,174 @@
+// Where the start-up time goes. Each case runs in a fresh process (this program started again
+// with "--child"), so that Wine's own start-up is in every figure: a bare window of the main
+// window's size is the yardstick, then the main window started from an empty folder, from a
+// folder of 23 filters and from one of 20,000 (in the icon view and with the small-icon view
+// stored). Times count from the creation of the process.
+// Usage: StartupBench DATA_FOLDER   (with subfolders app\0, app\23, app\20000)
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <sstream>
+#include <string>
+
+#include "app/Form1.h"
+#include "framework/Application.h"
+#include "framework/Handles.h"
+#include "settings/SettingsFile.h"
+
+namespace {
+
+// Milliseconds since this process was created.
+double SinceStart() {
+  FILETIME creation, exitTime, kernel, user, now;
+  GetProcessTimes(GetCurrentProcess(), &creation, &exitTime, &kernel, &user);
+  GetSystemTimePreciseAsFileTime(&now);
+  auto value = [](const FILETIME& t) { return (static_cast<uint64_t>(t.dwHighDateTime) << 32) | t.dwLowDateTime; };
+  return static_cast<double>(value(now) - value(creation)) / 10000.0;
+}
+
+// Handles what is waiting, then answers once the queue is empty: the window answers input.
+void UntilIdle() {
+  MSG msg;
+  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    TranslateMessage(&msg);
+    DispatchMessageW(&msg);
+  }
+}
+
+int BareWindow(std::FILE* out) {
+  WNDCLASSW cls{};
+  cls.lpfnWndProc = DefWindowProcW;
+  cls.hInstance = GetModuleHandleW(nullptr);
+  cls.lpszClassName = L"BareBenchWindow";
+  cls.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  cls.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  RegisterClassW(&cls);
+  HWND window = CreateWindowExW(0, cls.lpszClassName, L"Bare", WS_OVERLAPPEDWINDOW, 386, 254, 615, 549, nullptr, nullptr,
+                                cls.hInstance, nullptr);
+  ShowWindow(window, SW_SHOWNORMAL);
+  UpdateWindow(window);
+  UntilIdle();
+  std::fprintf(out, "%.1f\n", SinceStart());
+  DestroyWindow(window);
+  return 0;
+}
+
+// The phases of the main window's start, as the program's entry runs them.
+int MainWindow(std::FILE* out) {
+  double phases[6];
+  phases[0] = SinceStart();
+  TApplication application;
+  application.Initialize();
+  phases[1] = SinceStart();
+  TForm1* form = application.CreateForm<TForm1>();  // layout, skin, both lists filled
+  phases[2] = SinceStart();
+  form->Show();
+  phases[3] = SinceStart();
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+  phases[4] = SinceStart();
+  UntilIdle();
+  phases[5] = SinceStart();
+  std::fprintf(out, "%.1f %.1f %.1f %.1f %.1f %.1f %d\n", phases[0], phases[1], phases[2], phases[3], phases[4], phases[5],
+               form->ListOn->EntryCount());
+  return 0;
+}
+
+// Runs this program with `arguments` in `folder` and answers the line it wrote.
+std::string RunChild(const std::wstring& arguments, const std::wstring& folder, const std::wstring& resultFile) {
+  DeleteFileW(resultFile.c_str());
+  wchar_t self[MAX_PATH];
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring commandLine = L"\"" + std::wstring(self) + L"\" " + arguments + L" \"" + resultFile + L"\"";
+  STARTUPINFOW startup{sizeof(startup)};
+  PROCESS_INFORMATION process{};
+  if (!CreateProcessW(self, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(), &startup, &process))
+    return {};
+  UniqueKernelHandle processHandle(process.hProcess), threadHandle(process.hThread);
+  WaitForSingleObject(process.hProcess, 120000);
+  std::FILE* in = _wfopen(resultFile.c_str(), L"r");
+  if (!in) return {};
+  char line[256] = {};
+  std::fgets(line, sizeof(line), in);
+  std::fclose(in);
+  return line;
+}
+
+void WriteSettings(const std::wstring& folder, const wchar_t* viewStyle) {
+  std::wstring file = folder + L"Brenvale.ini";
+  DeleteFileW(file.c_str());
+  if (!viewStyle) return;
+  WritePrivateProfileStringW(L"Settings", L"ListOn_ViewStyle", viewStyle, file.c_str());
+  WritePrivateProfileStringW(L"Settings", L"ListOff_ViewStyle", viewStyle, file.c_str());
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  if (argc >= 4 && std::wstring(argv[1]) == L"--child") {
+    std::FILE* out = _wfopen(argv[3], L"w");
+    if (!out) return 1;
+    int result = 0;
+    if (std::wstring(argv[2]) == L"bare") {
+      result = BareWindow(out);
+    } else {
+      wchar_t settings[MAX_PATH * 2];
+      if (GetEnvironmentVariableW(L"BRENVALE_SETTINGS_FOLDER", settings, MAX_PATH * 2)) settings_file::SetFolder(settings);
+      result = MainWindow(out);
+    }
+    std::fclose(out);
+    return result;
+  }
+  if (argc < 2) {
+    std::printf("usage: StartupBench DATA_FOLDER\n");
+    return 2;
+  }
+  std::wstring data = argv[1];
+  if (data.back() != L'\\') data += L'\\';
+  std::wstring settings = data + L"settings-startup\\";
+  CreateDirectoryW(settings.c_str(), nullptr);
+  SetEnvironmentVariableW(L"BRENVALE_SETTINGS_FOLDER", settings.c_str());
+  std::wstring result = data + L"startup-result.txt";
+
+  const int runs = 3;
+  double bare = 1e18;
+  for (int i = 0; i < runs; ++i) {
+    std::istringstream line(RunChild(L"--child bare", data, result));
+    double t = 0;
+    if (line >> t) bare = std::min(bare, t);
+  }
+  std::printf("bare window of the same size, painted and idle: %.1f ms (best of %d)\n", bare, runs);
+  std::printf("%-30s %9s %9s %9s %9s %9s %9s %8s %8s\n", "main window (ms from process start)", "entry", "app init",
+              "form+lists", "shown", "painted", "idle", "x bare", "rows");
+  struct Case {
+    const char* name;
+    const wchar_t* folder;
+    const wchar_t* viewStyle;
+  };
+  const Case cases[] = {{"empty folder", L"0", nullptr},
+                        {"23 filters", L"23", nullptr},
+                        {"20,000 filters, icon view", L"20000", nullptr},
+                        {"20,000 filters, small icons", L"20000", L"vsSmallIcon"}};
+  for (const Case& c : cases) {
+    double best[7];
+    std::fill(std::begin(best), std::end(best), 1e18);
+    int rows = -1;
+    for (int i = 0; i < runs; ++i) {
+      WriteSettings(settings, c.viewStyle);
+      std::istringstream line(RunChild(L"--child main", data + L"app\\" + c.folder + L"\\", result));
+      double t[6];
+      if (!(line >> t[0] >> t[1] >> t[2] >> t[3] >> t[4] >> t[5] >> rows)) continue;
+      if (t[5] < best[5])
+        for (int k = 0; k < 6; ++k) best[k] = t[k];
+    }
+    if (best[5] >= 1e18) {
+      std::printf("%-30s did not start\n", c.name);
+      continue;
+    }
+    std::printf("%-30s %9.1f %9.1f %9.1f %9.1f %9.1f %9.1f %8.2f %8d\n", c.name, best[0], best[1], best[2], best[3],
+                best[4], best[5], best[5] / bare, rows);
+  }
+  std::printf("(each figure is when that phase ended; best run of %d by the idle time)\n", runs);
+  WriteSettings(settings, nullptr);
+  return 0;
+}

@@ -13,6 +13,7 @@
 #include "filelist/FindFileEnumerator.h"
 #include "filelist/HeaderArrows.h"
 #include "filelist/KeyDispatch.h"
+#include "filelist/ListInfoTip.h"
 #include "filelist/LocaleServices.h"
 #include "filelist/ParentFolderImage.h"
 #include "framework/Application.h"
@@ -188,6 +189,8 @@ TOvFilelistView28::TOvFilelistView28(TComponent* owner)
 
 TOvFilelistView28::~TOvFilelistView28() = default;
 
+HWND TOvFilelistView28::InfoTipHandle() const { return infoTip_ ? infoTip_->Handle() : nullptr; }
+
 void TOvFilelistView28::SetupImages() {
   SHFILEINFOW info{};
   largeImages_ = reinterpret_cast<HIMAGELIST>(
@@ -222,6 +225,12 @@ void TOvFilelistView28::CreateWindowDone() {
   TWinControl::CreateWindowDone();
   HWND list = Handle();
   ListView_SetExtendedListViewStyle(list, LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+  ListView_SetCallbackMask(list, LVIS_OVERLAYMASK);
+  infoTip_ = std::make_unique<ListInfoTip>(list, [this](int row) {
+    std::wstring text;
+    if (model_.Entry(row)) OnInfoTip(this, row, text);
+    return text;
+  });
   ListView_SetImageList(list, largeImages_, LVSIL_NORMAL);
   ListView_SetImageList(list, smallImages_, LVSIL_SMALL);
   ListView_SetBkColor(list, ColorToRGB(Color()));
@@ -678,6 +687,12 @@ void TOvFilelistView28::FillRow(NMLVDISPINFOW& info) {
     lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
   }
   if (item.mask & LVIF_IMAGE) item.iImage = ItemImage(item.iItem);
+  if (item.mask & LVIF_STATE) {
+    int overlay = 0;
+    OnOverlayIndex(this, item.iItem, overlay);
+    item.state = (item.state & ~LVIS_OVERLAYMASK) | INDEXTOOVERLAYMASK(overlay & 15);
+    item.stateMask |= LVIS_OVERLAYMASK;
+  }
 }
 
 bool TOvFilelistView28::VisualStylesActive() {
@@ -1091,6 +1106,10 @@ void TOvFilelistView28::WndProc(TMessage& m) {
     case WM_NOTIFY: {
       // The header's notifications come to the list itself.
       auto* header = reinterpret_cast<NMHDR*>(m.LParam);
+      if (infoTip_ && infoTip_->HandleNotify(header)) {
+        m.Result = 0;
+        return;
+      }
       TWinControl::WndProc(m);
       if (HandleAllocated() && header->hwndFrom == ListView_GetHeader(Handle()) &&
           (header->code == HDN_ENDTRACKW || header->code == HDN_ENDTRACKA))
@@ -1102,6 +1121,9 @@ void TOvFilelistView28::WndProc(TMessage& m) {
         m.Result = 0;
         return;
       }
+      break;
+    case WM_MOUSEMOVE:
+      if (infoTip_) infoTip_->MouseMoved(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
       break;
     case WM_KEYUP:
       TWinControl::WndProc(m);

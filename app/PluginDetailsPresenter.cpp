@@ -3,7 +3,6 @@
 
 #include "filelist/FileListFormats.h"
 #include "filelist/ParentFolderImage.h"
-#include "plugininfo/PluginTip.h"
 
 namespace {
 
@@ -21,7 +20,7 @@ std::wstring SystemCodePageText(std::string_view text) {
 void PluginDetailsPresenter::Attach(const std::shared_ptr<PluginDetailsPresenter>& presenter, TOvFilelistView28* list) {
   list->OnInfoTip = [presenter, list](TObject*, int index, std::wstring& text) { text = presenter->TipText(list, index); };
   list->OnOverlayIndex = [presenter, list](TObject*, int index, int& overlay) {
-    overlay = presenter->OverlayNumber(list, index);
+    overlay = presenter->MarkerImage(list, index);
   };
 }
 
@@ -38,35 +37,37 @@ std::wstring PluginDetailsPresenter::TipText(TOvFilelistView28* list, int index)
                                    filelist::KilobyteText(list->Model().Entry(index)->EntrySize));
 }
 
-int PluginDetailsPresenter::OverlayNumber(TOvFilelistView28* list, int index) {
-  const plugininfo::PluginDetails* details = Details(list, index);
-  if (!details) return 0;
-  switch (plugininfo::MarkerFor(*details)) {
-    case plugininfo::PluginMarker::kNone: return 0;
-    case plugininfo::PluginMarker::kNot64Bit: RegisterOverlays(list); return kOverlayNot64Bit;
-    case plugininfo::PluginMarker::kInvalid: RegisterOverlays(list); return kOverlayInvalid;
+namespace {
+int not64BitImage = -1;
+int invalidImage = -1;
+}  // namespace
+
+int PluginDetailsPresenter::ImageOf(plugininfo::PluginMarker marker) {
+  switch (marker) {
+    case plugininfo::PluginMarker::kNone: return -1;
+    case plugininfo::PluginMarker::kNot64Bit: return not64BitImage;
+    case plugininfo::PluginMarker::kInvalid: return invalidImage;
   }
-  return 0;
+  return -1;
 }
 
-void PluginDetailsPresenter::RegisterOverlays(TOvFilelistView28* list) {
+int PluginDetailsPresenter::MarkerImage(TOvFilelistView28* list, int index) {
+  const plugininfo::PluginDetails* details = Details(list, index);
+  if (!details) return -1;
+  plugininfo::PluginMarker marker = plugininfo::MarkerFor(*details);
+  if (marker == plugininfo::PluginMarker::kNone) return -1;
+  AddMarkerPictures(list);
+  return ImageOf(marker);
+}
+
+void PluginDetailsPresenter::AddMarkerPictures(TOvFilelistView28* list) {
   // The lists share the shell's image lists, which live as long as the process.
-  static HIMAGELIST registeredFor = nullptr;
+  static HIMAGELIST addedTo = nullptr;
   if (!list->HandleAllocated()) return;
   HIMAGELIST large = ListView_GetImageList(list->Handle(), LVSIL_NORMAL);
   HIMAGELIST small = ListView_GetImageList(list->Handle(), LVSIL_SMALL);
-  if (!large || large == registeredFor) return;
-  registeredFor = large;
-  struct Marker {
-    const wchar_t* largeName;
-    const wchar_t* smallName;
-    int overlay;
-  } markers[] = {{L"Mark_Not64_L", L"Mark_Not64_S", kOverlayNot64Bit}, {L"Mark_Invalid_L", L"Mark_Invalid_S", kOverlayInvalid}};
-  for (const Marker& m : markers) {
-    int index = parent_folder_image::AppendToShellLists(large, small, m.largeName, m.smallName);
-    if (index < 0) continue;
-    for (HIMAGELIST each : parent_folder_image::ShellImageLists()) ImageList_SetOverlayImage(each, index, m.overlay);
-    if (small) ImageList_SetOverlayImage(small, index, m.overlay);
-    ImageList_SetOverlayImage(large, index, m.overlay);
-  }
+  if (!large || large == addedTo) return;
+  addedTo = large;
+  not64BitImage = parent_folder_image::AppendToShellLists(large, small, L"Mark_Not64_L", L"Mark_Not64_S");
+  invalidImage = parent_folder_image::AppendToShellLists(large, small, L"Mark_Invalid_L", L"Mark_Invalid_S");
 }

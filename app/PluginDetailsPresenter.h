@@ -9,13 +9,10 @@
 
 #include "filelist/OvFilelistView28.h"
 #include "plugininfo/PluginInfoCache.h"
+#include "plugininfo/PluginTip.h"
 
 class PluginDetailsPresenter {
  public:
-  // Overlay numbers of the markers in the shell's image lists (the shell's own use the low ones).
-  static constexpr int kOverlayNot64Bit = 14;
-  static constexpr int kOverlayInvalid = 15;
-
   PluginDetailsPresenter() = default;
   PluginDetailsPresenter(const PluginDetailsPresenter&) = delete;
   PluginDetailsPresenter& operator=(const PluginDetailsPresenter&) = delete;
@@ -26,12 +23,15 @@ class PluginDetailsPresenter {
   // The details of a row's file, read on first use; nullptr for rows that are not files.
   const plugininfo::PluginDetails* Details(TOvFilelistView28* list, int index);
   std::wstring TipText(TOvFilelistView28* list, int index);
-  int OverlayNumber(TOvFilelistView28* list, int index);
+  // The index of the row's marker picture in the list's image lists, -1 for none.
+  int MarkerImage(TOvFilelistView28* list, int index);
+  // Where a marker's picture is in the shell's image lists (-1 before the first list drew one).
+  static int ImageOf(plugininfo::PluginMarker marker);
   const plugininfo::PluginInfoCache& Cache() const { return cache_; }
 
  private:
-  // Adds the marker pictures to the list's image lists once per process.
-  void RegisterOverlays(TOvFilelistView28* list);
+  // Adds the marker pictures to the list's image lists (the shell's) once per process.
+  static void AddMarkerPictures(TOvFilelistView28* list);
 
   plugininfo::PluginInfoCache cache_;
 };

@@ -225,7 +225,6 @@ void TOvFilelistView28::CreateWindowDone() {
   TWinControl::CreateWindowDone();
   HWND list = Handle();
   ListView_SetExtendedListViewStyle(list, LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
-  ListView_SetCallbackMask(list, LVIS_OVERLAYMASK);
   infoTip_ = std::make_unique<ListInfoTip>(list, [this](int row) {
     std::wstring text;
     if (model_.Entry(row)) OnInfoTip(this, row, text);
@@ -687,12 +686,6 @@ void TOvFilelistView28::FillRow(NMLVDISPINFOW& info) {
     lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
   }
   if (item.mask & LVIF_IMAGE) item.iImage = ItemImage(item.iItem);
-  if (item.mask & LVIF_STATE) {
-    int overlay = 0;
-    OnOverlayIndex(this, item.iItem, overlay);
-    item.state = (item.state & ~LVIS_OVERLAYMASK) | INDEXTOOVERLAYMASK(overlay & 15);
-    item.stateMask |= LVIS_OVERLAYMASK;
-  }
 }
 
 bool TOvFilelistView28::VisualStylesActive() {
@@ -756,18 +749,42 @@ LRESULT TOvFilelistView28::CustomDraw(NMLVCUSTOMDRAW& draw) {
     case CDDS_PREPAINT:
       return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT: {
-      if (viewStyle_ != TViewStyle::vsReport && viewStyle_ != TViewStyle::vsList) return CDRF_DODEFAULT;
+      // The row's overlay picture is drawn once the row is drawn.
+      LRESULT result = OnOverlayIndex ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+      if (viewStyle_ != TViewStyle::vsReport && viewStyle_ != TViewStyle::vsList) return result;
       TColor color = clWindowText;
       if (colorByAttributes_) {
         if (const TFileInfo* e = model_.Entry(static_cast<int>(draw.nmcd.dwItemSpec)))
           color = filelist::AttributeColor(e->EntryAttributes, itemColors_, Font()->Color());
       }
       draw.clrText = ColorToRGB(color);
-      return CDRF_DODEFAULT;
+      return result;
     }
+    case CDDS_ITEMPOSTPAINT:
+      DrawOverlay(draw);
+      return CDRF_DODEFAULT;
     default:
       return CDRF_DODEFAULT;
   }
+}
+
+void TOvFilelistView28::DrawOverlay(const NMLVCUSTOMDRAW& draw) {
+  // Drawn here rather than through the row's overlay state, which not every list view draws
+  // (Wine's ignores it).
+  int item = static_cast<int>(draw.nmcd.dwItemSpec);
+  int image = -1;
+  OnOverlayIndex(this, item, image);
+  bool large = viewStyle_ == TViewStyle::vsIcon;
+  HIMAGELIST images = large ? largeImages_ : smallImages_;
+  if (image < 0 || !images || image >= ImageList_GetImageCount(images)) return;
+  RECT icon{};
+  icon.left = LVIR_ICON;
+  if (!SendMessageW(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&icon))) return;
+  int width = 0, height = 0;
+  ImageList_GetIconSize(images, &width, &height);
+  int x = icon.left + (icon.right - icon.left - width) / 2;
+  int y = icon.top + (icon.bottom - icon.top - height) / 2;
+  ImageList_Draw(images, image, draw.nmcd.hdc, x, y, ILD_TRANSPARENT);
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -58,7 +58,7 @@ using TColumnClickEvent = Event<TObject*, int>;
 using TEditingEvent = Event<TObject*, int, bool&>;        // item index, allow edit
 using TEditedEvent = Event<TObject*, int, std::wstring&>;  // item index, new text
 using TInfoTipEvent = Event<TObject*, int, std::wstring&>;  // item index, tip text
-using TOverlayIndexEvent = Event<TObject*, int, int&>;      // item index, overlay number
+using TOverlayIndexEvent = Event<TObject*, int, int&>;      // item index, overlay picture
 
 class TOvFilelistView28 : public TWinControl {
  public:
@@ -193,9 +193,9 @@ class TOvFilelistView28 : public TWinControl {
   TEditingEvent OnEditing;
   TEditedEvent OnEdited;
   // Hooks for the owner's own details of an entry: the text of the tip shown while a row is
-  // hovered (nothing is shown while it stays empty), and the number of the overlay picture
-  // (1 to 15, registered with the list's image lists by the owner; 0 for none) a row's icon
-  // carries.
+  // hovered (nothing is shown while it stays empty), and the overlay picture drawn over a row's
+  // icon: an index into the list's image lists (the shell's, where the owner adds its
+  // pictures), -1 for none.
   TInfoTipEvent OnInfoTip;
   TOverlayIndexEvent OnOverlayIndex;
   // The tooltip that shows OnInfoTip's text (nullptr before the list has a window).
@@ -231,6 +231,7 @@ class TOvFilelistView28 : public TWinControl {
   LRESULT HandleNotify(NMHDR* header);
   void FillRow(NMLVDISPINFOW& info);
   LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
+  void DrawOverlay(const NMLVCUSTOMDRAW& draw);
   void HandleDoubleClick();
   std::wstring CaptionOf(const TFileInfo& entry) const;
   void EditLabel(int index);

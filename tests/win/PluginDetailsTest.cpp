@@ -80,11 +80,34 @@ class PluginDetailsTest : public testing::Test {
     return shown ? asked : L"";
   }
 
-  int Overlay(TOvFilelistView28* list, const std::wstring& caption) {
+  // The marker picture the list draws over the row's icon, checked on the screen too: the
+  // row's icon shows the marker's colour (red for a file that is no plug-in, amber for a
+  // 32-bit-only filter) and an unmarked row shows neither.
+  int Marker(TOvFilelistView28* list, const std::wstring& caption) {
     int index = FindListItem(list->Handle(), caption);
     EXPECT_GE(index, 0) << caption;
-    UINT state = ListView_GetItemState(list->Handle(), index, LVIS_OVERLAYMASK);
-    return static_cast<int>((state & LVIS_OVERLAYMASK) >> 8);
+    int image = -1;
+    list->OnOverlayIndex(list, index, image);
+    ListItemCentre(list->Handle(), index);  // shown and painted
+    RECT icon{};
+    icon.left = LVIR_ICON;
+    SendMessageW(list->Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&icon));
+    HDC dc = GetDC(list->Handle());
+    int red = 0, amber = 0;
+    for (int y = icon.top; y < icon.bottom; ++y) {
+      for (int x = icon.left; x < icon.right; ++x) {
+        COLORREF c = GetPixel(dc, x, y);
+        int r = GetRValue(c), g = GetGValue(c), b = GetBValue(c);
+        if (r > 170 && g < 110 && b < 110) ++red;
+        if (r > 200 && g > 130 && g < 215 && b < 90) ++amber;
+      }
+    }
+    ReleaseDC(list->Handle(), dc);
+    using plugininfo::PluginMarker;
+    if (image == PluginDetailsPresenter::ImageOf(PluginMarker::kInvalid)) EXPECT_GT(red, 4) << caption;
+    else if (image == PluginDetailsPresenter::ImageOf(PluginMarker::kNot64Bit)) EXPECT_GT(amber, 4) << caption;
+    else EXPECT_EQ(red + amber, 0) << caption;
+    return image;
   }
 
   TempFolder folder;
@@ -113,14 +136,17 @@ TEST_F(PluginDetailsTest, HoveringShowsNameCategoryAndPlatformInBothLists) {
 }
 
 TEST_F(PluginDetailsTest, MarkersInBothViewStyles) {
+  using plugininfo::PluginMarker;
   for (bool listView : {false, true}) {
     SCOPED_TRACE(listView ? "list view" : "icon view");
     if (listView) ClickAt(form->ListBtn->Handle(), form->ListBtn->Width() / 2, form->ListBtn->Height() / 2);
-    EXPECT_EQ(Overlay(form->ListOn, L"Glow"), 0);
-    EXPECT_EQ(Overlay(form->ListOn, L"Grain"), PluginDetailsPresenter::kOverlayNot64Bit);
-    EXPECT_EQ(Overlay(form->ListOn, L"Notes"), PluginDetailsPresenter::kOverlayInvalid);
-    EXPECT_EQ(Overlay(form->ListOff, L"Twin"), 0);
-    EXPECT_EQ(Overlay(form->ListOff, L"Old"), PluginDetailsPresenter::kOverlayNot64Bit);
-    EXPECT_EQ(Overlay(form->ListOff, L"Damaged"), PluginDetailsPresenter::kOverlayInvalid);
+    EXPECT_EQ(Marker(form->ListOn, L"Glow"), -1);
+    EXPECT_EQ(Marker(form->ListOn, L"Grain"), PluginDetailsPresenter::ImageOf(PluginMarker::kNot64Bit));
+    EXPECT_EQ(Marker(form->ListOn, L"Notes"), PluginDetailsPresenter::ImageOf(PluginMarker::kInvalid));
+    EXPECT_EQ(Marker(form->ListOff, L"Twin"), -1);
+    EXPECT_EQ(Marker(form->ListOff, L"Old"), PluginDetailsPresenter::ImageOf(PluginMarker::kNot64Bit));
+    EXPECT_EQ(Marker(form->ListOff, L"Damaged"), PluginDetailsPresenter::ImageOf(PluginMarker::kInvalid));
   }
+  EXPECT_GE(PluginDetailsPresenter::ImageOf(PluginMarker::kNot64Bit), 0);
+  EXPECT_NE(PluginDetailsPresenter::ImageOf(PluginMarker::kNot64Bit), PluginDetailsPresenter::ImageOf(PluginMarker::kInvalid));
 }

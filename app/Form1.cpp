@@ -4,6 +4,7 @@
 
 #include "app/FilterSwitch.h"
 #include "app/MainLayout.h"
+#include "app/PluginDetailsPresenter.h"
 #include "filelist/FileNames.h"
 #include "skin/EmbeddedSkins.h"
 #include "framework/Application.h"
@@ -88,7 +89,13 @@ const ClassInfo& TForm1::StaticClass() {
   return info;
 }
 
-TForm1::TForm1(TComponent* owner) : TForm(owner) { ReadLayout(); }
+TForm1::TForm1(TComponent* owner) : TForm(owner) {
+  ReadLayout();
+  // Tips and icon markers from what each plug-in file says about itself, one cache for both lists.
+  auto pluginDetails = std::make_shared<PluginDetailsPresenter>();
+  PluginDetailsPresenter::Attach(pluginDetails, ListOn);
+  PluginDetailsPresenter::Attach(pluginDetails, ListOff);
+}
 
 TOvFilelistView28* TForm1::CreateFileList(TWinControl* parent, const wchar_t* name, const wchar_t* mask) {
   auto* list = Create<TOvFilelistView28>(this, parent, name, 12, 52, 274, 412);

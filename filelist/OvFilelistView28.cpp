@@ -13,6 +13,7 @@
 #include "filelist/FindFileEnumerator.h"
 #include "filelist/HeaderArrows.h"
 #include "filelist/KeyDispatch.h"
+#include "filelist/ListInfoTip.h"
 #include "filelist/LocaleServices.h"
 #include "filelist/ParentFolderImage.h"
 #include "filelist/ShellInfoCache.h"
@@ -189,6 +190,8 @@ TOvFilelistView28::TOvFilelistView28(TComponent* owner)
 
 TOvFilelistView28::~TOvFilelistView28() = default;
 
+HWND TOvFilelistView28::InfoTipHandle() const { return infoTip_ ? infoTip_->Handle() : nullptr; }
+
 void TOvFilelistView28::SetupImages() {
   SHFILEINFOW info{};
   largeImages_ = reinterpret_cast<HIMAGELIST>(
@@ -223,6 +226,11 @@ void TOvFilelistView28::CreateWindowDone() {
   TWinControl::CreateWindowDone();
   HWND list = Handle();
   ListView_SetExtendedListViewStyle(list, LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+  infoTip_ = std::make_unique<ListInfoTip>(list, [this](int row) {
+    std::wstring text;
+    if (model_.Entry(row)) OnInfoTip(this, row, text);
+    return text;
+  });
   ListView_SetImageList(list, largeImages_, LVSIL_NORMAL);
   ListView_SetImageList(list, smallImages_, LVSIL_SMALL);
   ListView_SetBkColor(list, ColorToRGB(Color()));
@@ -775,18 +783,42 @@ LRESULT TOvFilelistView28::CustomDraw(NMLVCUSTOMDRAW& draw) {
     case CDDS_PREPAINT:
       return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT: {
-      if (viewStyle_ != TViewStyle::vsReport && viewStyle_ != TViewStyle::vsList) return CDRF_DODEFAULT;
+      // The row's overlay picture is drawn once the row is drawn.
+      LRESULT result = OnOverlayIndex ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+      if (viewStyle_ != TViewStyle::vsReport && viewStyle_ != TViewStyle::vsList) return result;
       TColor color = clWindowText;
       if (colorByAttributes_) {
         if (const TFileInfo* e = model_.Entry(static_cast<int>(draw.nmcd.dwItemSpec)))
           color = filelist::AttributeColor(e->EntryAttributes, itemColors_, Font()->Color());
       }
       draw.clrText = ColorToRGB(color);
-      return CDRF_DODEFAULT;
+      return result;
     }
+    case CDDS_ITEMPOSTPAINT:
+      DrawOverlay(draw);
+      return CDRF_DODEFAULT;
     default:
       return CDRF_DODEFAULT;
   }
+}
+
+void TOvFilelistView28::DrawOverlay(const NMLVCUSTOMDRAW& draw) {
+  // Drawn here rather than through the row's overlay state, which not every list view draws
+  // (Wine's ignores it).
+  int item = static_cast<int>(draw.nmcd.dwItemSpec);
+  int image = -1;
+  OnOverlayIndex(this, item, image);
+  bool large = viewStyle_ == TViewStyle::vsIcon;
+  HIMAGELIST images = large ? largeImages_ : smallImages_;
+  if (image < 0 || !images || image >= ImageList_GetImageCount(images)) return;
+  RECT icon{};
+  icon.left = LVIR_ICON;
+  if (!SendMessageW(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&icon))) return;
+  int width = 0, height = 0;
+  ImageList_GetIconSize(images, &width, &height);
+  int x = icon.left + (icon.right - icon.left - width) / 2;
+  int y = icon.top + (icon.bottom - icon.top - height) / 2;
+  ImageList_Draw(images, image, draw.nmcd.hdc, x, y, ILD_TRANSPARENT);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -1138,6 +1170,10 @@ void TOvFilelistView28::WndProc(TMessage& m) {
     case WM_NOTIFY: {
       // The header's notifications come to the list itself.
       auto* header = reinterpret_cast<NMHDR*>(m.LParam);
+      if (infoTip_ && infoTip_->HandleNotify(header)) {
+        m.Result = 0;
+        return;
+      }
       TWinControl::WndProc(m);
       if (HandleAllocated() && header->hwndFrom == ListView_GetHeader(Handle()) &&
           (header->code == HDN_ENDTRACKW || header->code == HDN_ENDTRACKA))
@@ -1149,6 +1185,9 @@ void TOvFilelistView28::WndProc(TMessage& m) {
         m.Result = 0;
         return;
       }
+      break;
+    case WM_MOUSEMOVE:
+      if (infoTip_) infoTip_->MouseMoved(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
       break;
     case WM_KEYUP:
       TWinControl::WndProc(m);

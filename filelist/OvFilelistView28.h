@@ -15,6 +15,8 @@
 #include "filelist/OvFileListShortCuts.h"
 #include "framework/Control.h"
 
+class ListInfoTip;
+
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum class TDtFormat { df_MMddyyyy, df_MMddyy, df_ddMMyyyy, df_ddMMyy_GB, df_ddMMyy_DE, df_ddMMyy_IT, df_yyyyMMdd, df_yyMMdd, df_Customize };
 enum class TTmFormat { tfLongFormat, tfShortFormat, tfCustomize };
@@ -55,6 +57,8 @@ using TSelItemChangeEvent = Event<TObject*, const std::wstring&>;
 using TColumnClickEvent = Event<TObject*, int>;
 using TEditingEvent = Event<TObject*, int, bool&>;        // item index, allow edit
 using TEditedEvent = Event<TObject*, int, std::wstring&>;  // item index, new text
+using TInfoTipEvent = Event<TObject*, int, std::wstring&>;  // item index, tip text
+using TOverlayIndexEvent = Event<TObject*, int, int&>;      // item index, overlay picture
 
 class TOvFilelistView28 : public TWinControl {
  public:
@@ -198,6 +202,14 @@ class TOvFilelistView28 : public TWinControl {
   TColumnClickEvent OnColumnClick;  // replaces the built-in sorting when assigned
   TEditingEvent OnEditing;
   TEditedEvent OnEdited;
+  // Hooks for the owner's own details of an entry: the text of the tip shown while a row is
+  // hovered (nothing is shown while it stays empty), and the overlay picture drawn over a row's
+  // icon: an index into the list's image lists (the shell's, where the owner adds its
+  // pictures), -1 for none.
+  TInfoTipEvent OnInfoTip;
+  TOverlayIndexEvent OnOverlayIndex;
+  // The tooltip that shows OnInfoTip's text (nullptr before the list has a window).
+  HWND InfoTipHandle() const;
 
   // Whether visual styles are active for the header arrows; checked once per process.
   static bool VisualStylesActive();
@@ -229,6 +241,7 @@ class TOvFilelistView28 : public TWinControl {
   LRESULT HandleNotify(NMHDR* header);
   void FillRow(NMLVDISPINFOW& info);
   LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
+  void DrawOverlay(const NMLVCUSTOMDRAW& draw);
   void HandleDoubleClick();
   std::wstring CaptionOf(const TFileInfo& entry) const;
   void EditLabel(int index);
@@ -247,6 +260,7 @@ class TOvFilelistView28 : public TWinControl {
   HWND OwnerWindow();
 
   std::unique_ptr<DirectoryEnumerator> enumerator_;
+  std::unique_ptr<ListInfoTip> infoTip_;
   std::unique_ptr<TextComparer> comparer_;
   FileListModel model_;
 

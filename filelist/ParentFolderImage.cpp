@@ -56,12 +56,11 @@ std::vector<uint32_t> Pixels(HIMAGELIST list, int index, int& width, int& height
   return pixels;
 }
 
-// Appends the two pictures to the large and small list and a copy, drawn to size, to each of
-// the shell's other lists: the shell numbers an icon alike in all its lists, so a list left out
-// would give every icon the shell adds later the picture of its neighbour.
-int AppendEverywhere(HIMAGELIST large, HIMAGELIST small) {
-  int index = Append(large, L"Parent_L282");
-  int smallIndex = Append(small, L"Parent_S282");
+}  // namespace
+
+int AppendToShellLists(HIMAGELIST large, HIMAGELIST small, const wchar_t* largeName, const wchar_t* smallName) {
+  int index = Append(large, largeName);
+  int smallIndex = Append(small, smallName);
   if (index < 0) return index;
   for (HIMAGELIST other : ShellImageLists()) {
     if (other == large || other == small) continue;
@@ -71,8 +70,6 @@ int AppendEverywhere(HIMAGELIST large, HIMAGELIST small) {
   }
   return index;
 }
-
-}  // namespace
 
 std::vector<HIMAGELIST> ShellImageLists() {
   // IID_IImageList; the handle of an image list and its interface pointer are the same.
@@ -121,7 +118,7 @@ int Resolve(HIMAGELIST large, HIMAGELIST small) {
       }
     }
   }
-  int index = AppendEverywhere(large, small);
+  int index = AppendToShellLists(large, small, L"Parent_L282", L"Parent_S282");
   if (key && index >= 0) {
     DWORD value = static_cast<DWORD>(index);
     RegSetValueExW(key.get(), kRegistryValue, 0, REG_DWORD, reinterpret_cast<const BYTE*>(&value), sizeof(value));

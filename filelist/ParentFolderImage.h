@@ -19,6 +19,12 @@ constexpr const wchar_t* kRegistryValue = L"ParentImgIdx";
 // other sizes get the picture too, so that all of them keep the shell's numbering.
 int Resolve(HIMAGELIST large, HIMAGELIST small);
 
+// Appends the bitmap resource `largeName` to `large` and `smallName` to `small`, and a copy drawn
+// to size to each of the shell's other lists: the shell numbers an icon alike in all its lists,
+// so a list left out would give every icon the shell adds later the picture of its neighbour.
+// Answers the index in `large`, or -1.
+int AppendToShellLists(HIMAGELIST large, HIMAGELIST small, const wchar_t* largeName, const wchar_t* smallName);
+
 // Whether two image-list entries hold the same picture (same size, same pixels).
 bool SameImage(HIMAGELIST a, int indexA, HIMAGELIST b, int indexB);
 

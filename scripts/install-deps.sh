@@ -8,6 +8,7 @@ packages=(
   zlib1g-dev libclang-rt-14-dev           # host zlib for the skin tools, libFuzzer runtime
   g++-mingw-w64-x86-64-posix               # the Windows cross compiler (posix thread model)
   libz-mingw-w64-dev                        # zlib for the skin archive, linked statically
+  gcc-mingw-w64-i686-posix                  # 32-bit test plug-ins (the plug-in reader's fixtures)
   googletest                                # test framework sources, built per toolchain
   wine wine64                               # runs the Windows build here
   xvfb xauth                                # a display for window tests

@@ -1,7 +1,10 @@
 // Draws the program's own pictures into app/res/: the application icon (16 to 256 pixels), the
 // parent-folder pictures of the file list ("Parent_L282" 32 x 32, "Parent_S282" 16 x 16, keyed
 // on magenta) and the header sort arrows ("Bmp_Up28", "Bmp_Down28", in the grey tones that the
-// loader maps to the system's 3-D colours).
+// loader maps to the system's 3-D colours) and the file list's icon markers, drawn over an
+// entry's icon at its lower left ("Mark_Not64_L"/"_S": an amber bar sign for a filter a 64-bit
+// editor cannot load; "Mark_Invalid_L"/"_S": a red cross for a file that is not a valid
+// plug-in; 32 x 32 and 16 x 16, keyed on magenta).
 // Usage: draw_app_resources OUTPUT_FOLDER
 #include <cstdio>
 #include <string>
@@ -61,6 +64,30 @@ Canvas SortArrow(bool up) {
   return c;
 }
 
+enum class MarkerSymbol { kBar, kCross };
+
+Canvas Marker(int size, MarkerSymbol symbol) {
+  double s = size;
+  Canvas c(size, size);
+  // A round badge in the lower left quarter: soft shadow, white ring, glossy colour, white symbol.
+  double r = s >= 32 ? s * 0.25 : s * 0.30;
+  double cx = r + (s >= 32 ? 1.0 : 0.5), cy = s - r - (s >= 32 ? 1.0 : 0.5);
+  bool cross = symbol == MarkerSymbol::kCross;
+  Rgba top = FromHex(cross ? 0xF2665A : 0xFFC94D), bottom = FromHex(cross ? 0xB3261E : 0xD98A0B);
+  if (s >= 32) c.Fill(Ellipse(cx + s * 0.02, cy + s * 0.03, r, r), Solid(FromHex(0x0B2E3A, 0.35)));
+  c.Fill(Ellipse(cx, cy, r, r), Solid(FromHex(0xFFFFFF)));
+  double inner = r - (s >= 32 ? 1.6 : 1.0);
+  c.Fill(Ellipse(cx, cy, inner, inner), Linear({0, cy - inner}, top, {0, cy + inner}, bottom));
+  double arm = inner * 0.48, width = s >= 32 ? 2.4 : 1.6;
+  if (cross) {
+    c.FillUnion(Stroke({{cx - arm, cy - arm}, {cx + arm, cy + arm}}, width), Solid(FromHex(0xFFFFFF)));
+    c.FillUnion(Stroke({{cx - arm, cy + arm}, {cx + arm, cy - arm}}, width), Solid(FromHex(0xFFFFFF)));
+  } else {
+    c.FillUnion(Stroke({{cx - arm * 1.2, cy}, {cx + arm * 1.2, cy}}, width), Solid(FromHex(0xFFFFFF)));
+  }
+  return c;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -74,5 +101,9 @@ int main(int argc, char** argv) {
   WriteBmp24(out + "/Parent_S282.bmp", ParentFolder(16), true);
   WriteBmp24(out + "/Bmp_Up28.bmp", SortArrow(true), false);
   WriteBmp24(out + "/Bmp_Down28.bmp", SortArrow(false), false);
+  WriteBmp24(out + "/Mark_Not64_L.bmp", Marker(32, MarkerSymbol::kBar), true);
+  WriteBmp24(out + "/Mark_Not64_S.bmp", Marker(16, MarkerSymbol::kBar), true);
+  WriteBmp24(out + "/Mark_Invalid_L.bmp", Marker(32, MarkerSymbol::kCross), true);
+  WriteBmp24(out + "/Mark_Invalid_S.bmp", Marker(16, MarkerSymbol::kCross), true);
   return 0;
 }

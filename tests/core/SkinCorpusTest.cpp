@@ -1,4 +1,4 @@
-// Replays every input of the skin fuzzers' corpus (seeds and findings) through the same code
+// Replays every input of the skin and plug-in fuzzers' corpus (seeds and findings) through the same code
 // the fuzzers run, so that a fixed finding stays fixed.
 #include <gtest/gtest.h>
 
@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 
+#include "tests/fuzz/PluginFuzzTarget.h"
 #include "tests/fuzz/SkinFuzzTargets.h"
 
 namespace {
@@ -29,3 +30,5 @@ int Replay(const char* target, void (*body)(const uint8_t*, size_t)) {
 TEST(SkinCorpus, ArchiveInputsReplayCleanly) { EXPECT_GT(Replay("skin_archive_fuzzer", &skinfuzz::FuzzArchive), 0); }
 
 TEST(SkinCorpus, OptionsInputsReplayCleanly) { EXPECT_GT(Replay("skin_options_fuzzer", &skinfuzz::FuzzOptions), 0); }
+
+TEST(PluginCorpus, PluginInputsReplayCleanly) { EXPECT_GT(Replay("plugin_file_fuzzer", &pluginfuzz::FuzzPluginFile), 0); }

@@ -4,10 +4,9 @@
 #include <array>
 #include <bit>
 
-namespace {
+#include "paint/ImageDecoder.h"
 
-constexpr int kMaxSide = 32768;
-constexpr int64_t kMaxPixels = int64_t(1) << 26;  // 64 mega-pixels: far beyond any skin picture
+namespace {
 
 uint32_t Le16(const uint8_t* p) { return static_cast<uint32_t>(p[0] | (p[1] << 8)); }
 uint32_t Le32(const uint8_t* p) {
@@ -72,7 +71,7 @@ std::optional<Bitmap> DecodeBmp(std::span<const uint8_t> bytes) {
   }
   const bool topDown = height < 0;
   if (topDown) height = -height;
-  if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide || width * height > kMaxPixels)
+  if (width <= 0 || height <= 0 || !DecodedSizeAllowed(static_cast<uint64_t>(width), static_cast<uint64_t>(height)))
     return std::nullopt;
 
   // Bit-field masks: in the header (V2 and later) or right after a 40-byte header.

@@ -11,6 +11,16 @@
 
 enum class ImageFileKind { ifBmp, ifPng, ifJpeg };
 
+// The largest picture any decoder accepts: 32768 pixels a side and 2^26 pixels in all (256 MB
+// at 32 bits, far beyond any skin picture). Decoders check a file's size with this, in 64 bits,
+// before they allocate anything.
+constexpr uint64_t kMaxDecodedSide = 32768;
+constexpr uint64_t kMaxDecodedPixels = uint64_t(1) << 26;
+constexpr bool DecodedSizeAllowed(uint64_t width, uint64_t height) {
+  return width > 0 && height > 0 && width <= kMaxDecodedSide && height <= kMaxDecodedSide &&
+         width * height <= kMaxDecodedPixels;
+}
+
 class ImageDecoder {
  public:
   virtual ~ImageDecoder() = default;

@@ -5,8 +5,6 @@
 
 namespace {
 
-constexpr uint32_t kMaxSide = 32768;
-
 uint32_t Be32(const uint8_t* p) {
   return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
          (static_cast<uint32_t>(p[2]) << 8) | p[3];
@@ -53,17 +51,20 @@ std::optional<Bitmap> WicImageDecoder::Decode(ImageFileKind kind, std::span<cons
   if (FAILED(factory->CreateStream(stream.Receive())) ||
       FAILED(stream->InitializeFromMemory(const_cast<BYTE*>(bytes.data()), static_cast<DWORD>(bytes.size()))) ||
       FAILED(factory->CreateDecoderFromStream(stream.Get(), nullptr, WICDecodeMetadataCacheOnDemand, decoder.Receive())) ||
-      FAILED(decoder->GetFrame(0, frame.Receive())) ||
-      FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.Get(), converted.Receive())))
+      FAILED(decoder->GetFrame(0, frame.Receive())))
     return std::nullopt;
+  // The size the file claims is checked before the conversion or the pixels are allocated.
   UINT width = 0, height = 0;
-  if (FAILED(converted->GetSize(&width, &height)) || width == 0 || height == 0 || width > kMaxSide || height > kMaxSide)
+  if (FAILED(frame->GetSize(&width, &height)) || !DecodedSizeAllowed(width, height) ||
+      FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.Get(), converted.Receive())) ||
+      FAILED(converted->GetSize(&width, &height)) || !DecodedSizeAllowed(width, height))
     return std::nullopt;
 
   const bool withAlpha = kind == ImageFileKind::ifPng && PngHasAlpha(bytes);
   Bitmap pixels(static_cast<int>(width), static_cast<int>(height), PixelFormat::pf32bit);
-  if (FAILED(converted->CopyPixels(nullptr, static_cast<UINT>(pixels.Stride()),
-                                   static_cast<UINT>(pixels.Stride() * static_cast<ptrdiff_t>(height)), pixels.Row(0))))
+  const uint64_t bufferSize = static_cast<uint64_t>(pixels.Stride()) * height;  // at most 2^28 bytes
+  if (FAILED(converted->CopyPixels(nullptr, static_cast<UINT>(pixels.Stride()), static_cast<UINT>(bufferSize),
+                                   pixels.Row(0))))
     return std::nullopt;
   return withAlpha ? std::move(pixels) : pixels.Converted(PixelFormat::pf24bit);
 }

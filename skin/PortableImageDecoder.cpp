@@ -12,9 +12,6 @@
 
 namespace {
 
-constexpr uint32_t kMaxSide = 32768;
-constexpr uint64_t kMaxPixels = uint64_t(1) << 26;
-
 uint32_t Be32(const uint8_t* p) {
   return (static_cast<uint32_t>(p[0]) << 24) | (static_cast<uint32_t>(p[1]) << 16) |
          (static_cast<uint32_t>(p[2]) << 8) | p[3];
@@ -126,9 +123,7 @@ std::optional<Bitmap> DecodePng(std::span<const uint8_t> bytes) {
       header.bitDepth = data[8];
       header.colorType = data[9];
       if (data[10] != 0 || data[11] != 0 || data[12] != 0) return std::nullopt;  // interlaced or unknown methods
-      if (!header.Valid() || header.width == 0 || header.height == 0 || header.width > kMaxSide ||
-          header.height > kMaxSide || uint64_t(header.width) * header.height > kMaxPixels)
-        return std::nullopt;
+      if (!header.Valid() || !DecodedSizeAllowed(header.width, header.height)) return std::nullopt;
       seenHeader = true;
     } else if (is("PLTE")) {
       if (length % 3 != 0 || length / 3 > 256) return std::nullopt;

@@ -4,31 +4,82 @@
 #include <charconv>
 #include <limits>
 
+#include "framework/Exception.h"
 #include "framework/Strings.h"
+#include "skin/ParentChainMemo.h"
 
 namespace {
 
 constexpr std::string_view kGlobalInfo = "GLOBALINFO";
 constexpr std::string_view kParentClass = "PARENTCLASS";
 
-// Follows a section's PARENTCLASS chain, asking `read` in each section; `read` answers true when
-// the value was found there.
-template <class Read>
-void WalkInheritance(const SkinIni& ini, std::string_view section, Read read) {
-  std::vector<std::string> visited;
-  std::string current(section);
-  for (;;) {
-    if (read(current)) return;
-    visited.push_back(current);
-    std::optional<std::string_view> parent = ini.Value(current, kParentClass);
-    if (!parent || parent->empty() || *parent == "?" || SameSkinName(*parent, current)) return;
-    for (const std::string& v : visited)
-      if (SameSkinName(v, *parent)) return;
-    current = std::string(*parent);
-  }
+std::string Upper(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 32);
+  return upper;
+}
+
+// The key of keyIndex_: the section's position in four bytes, then the upper-case key.
+void MakeKey(std::string& out, int32_t section, std::string_view key) {
+  out.assign(reinterpret_cast<const char*>(&section), sizeof section);
+  out.append(key);
+  for (size_t i = sizeof section; i < out.size(); ++i)
+    if (out[i] >= 'a' && out[i] <= 'z') out[i] = static_cast<char>(out[i] - 32);
+}
+
+[[noreturn]] void TooLarge(const char* what, size_t limit) {
+  throw EConvertError(L"The skin options hold more than " + std::to_wstring(limit) + L" " +
+                      bv::AnsiToWide(what));
 }
 
 }  // namespace
+
+SkinIni::SkinIni() = default;
+SkinIni::SkinIni(const SkinIni& other) : sections_(other.sections_) { Reindex(); }
+SkinIni::SkinIni(SkinIni&& other) noexcept = default;
+SkinIni& SkinIni::operator=(const SkinIni& other) {
+  if (this != &other) {
+    sections_ = other.sections_;
+    Reindex();
+  }
+  return *this;
+}
+SkinIni& SkinIni::operator=(SkinIni&& other) noexcept = default;
+SkinIni::~SkinIni() = default;
+
+void SkinIni::Reindex() {
+  sectionIndex_.clear();
+  keyIndex_.clear();
+  inheritedCache_[0].clear();
+  inheritedCache_[1].clear();
+  sectionIndex_.reserve(sections_.size());
+  size_t keys = 0;
+  for (const Section& section : sections_) keys += section.keys.size();
+  keyIndex_.reserve(keys);
+  std::string key;
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    const int32_t position = static_cast<int32_t>(i);
+    sectionIndex_.emplace(Upper(sections_[i].name), position);
+    const auto& lines = sections_[i].keys;
+    for (size_t k = 0; k < lines.size(); ++k) {
+      MakeKey(key, position, lines[k].first);
+      keyIndex_.emplace(key, static_cast<uint32_t>(k));  // the first line of a key counts
+    }
+  }
+  parents_.assign(sections_.size(), -1);
+  for (size_t i = 0; i < sections_.size(); ++i) {
+    std::optional<std::string_view> parent = ValueAt(static_cast<int32_t>(i), kParentClass);
+    if (parent && !parent->empty() && *parent != "?") parents_[i] = SectionIndex(*parent);
+  }
+}
+
+std::optional<std::string_view> SkinIni::ValueAt(int32_t section, std::string_view key) const {
+  MakeKey(probe_, section, key);
+  auto found = keyIndex_.find(probe_);
+  if (found == keyIndex_.end()) return std::nullopt;
+  return std::string_view(sections_[static_cast<size_t>(section)].keys[found->second].second);
+}
 
 bool SameSkinName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
@@ -48,10 +99,12 @@ std::optional<int32_t> ParseSkinInteger(std::string_view text) {
   return static_cast<int32_t>(static_cast<uint32_t>(*v));
 }
 
-SkinIni SkinIni::Parse(std::string_view text) {
+SkinIni SkinIni::Parse(std::string_view text, SkinIniLimits limits) {
   SkinIni ini;
   if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
   Section* open = nullptr;
+  std::unordered_map<std::string, size_t> opened;  // upper-case name to position
+  size_t keys = 0;
   size_t pos = 0;
   while (pos < text.size()) {
     size_t end = text.find_first_of("\r\n", pos);
@@ -61,35 +114,38 @@ SkinIni SkinIni::Parse(std::string_view text) {
     if (line.empty() || line[0] == ';') continue;
     if (line.front() == '[' && line.back() == ']' && line.size() >= 2) {
       std::string name = bv::TrimAscii(std::string_view(line).substr(1, line.size() - 2));
-      open = nullptr;
-      for (Section& s : ini.sections_)
-        if (SameSkinName(s.name, name)) open = &s;
-      if (!open) {
+      auto [at, added] = opened.emplace(Upper(name), ini.sections_.size());
+      if (added) {
+        if (ini.sections_.size() == limits.sections) TooLarge("sections", limits.sections);
         ini.sections_.push_back({name, {}});
-        open = &ini.sections_.back();
       }
+      open = &ini.sections_[at->second];
       continue;
     }
     size_t eq = line.find('=');
     if (!open || eq == std::string::npos) continue;
+    if (++keys > limits.keys) TooLarge("keys", limits.keys);
     open->keys.emplace_back(bv::TrimAscii(std::string_view(line).substr(0, eq)),
                             bv::TrimAscii(std::string_view(line).substr(eq + 1)));
   }
+  ini.Reindex();
   return ini;
 }
 
+int32_t SkinIni::SectionIndex(std::string_view name) const {
+  auto found = sectionIndex_.find(Upper(name));
+  return found == sectionIndex_.end() ? -1 : found->second;
+}
+
 const SkinIni::Section* SkinIni::FindSection(std::string_view name) const {
-  for (const Section& s : sections_)
-    if (SameSkinName(s.name, name)) return &s;
-  return nullptr;
+  int32_t index = SectionIndex(name);
+  return index < 0 ? nullptr : &sections_[static_cast<size_t>(index)];
 }
 
 std::optional<std::string_view> SkinIni::Value(std::string_view section, std::string_view key) const {
-  const Section* s = FindSection(section);
-  if (!s) return std::nullopt;
-  for (const auto& [k, v] : s->keys)
-    if (SameSkinName(k, key)) return std::string_view(v);
-  return std::nullopt;
+  int32_t index = SectionIndex(section);
+  if (index < 0) return std::nullopt;
+  return ValueAt(index, key);
 }
 
 std::string SkinIni::ReadString(std::string_view section, std::string_view key, std::string_view fallback) const {
@@ -121,36 +177,48 @@ double SkinIni::ReadFloat(std::string_view section, std::string_view key, double
 }
 
 SkinIni SkinIni::MergedWith(const SkinIni& over) const {
-  SkinIni merged = *this;
+  std::vector<Section> merged = sections_;
+  std::unordered_map<std::string, size_t> added;  // sections of `over` appended so far
   for (const Section& s : over.sections_) {
     if (SameSkinName(s.name, kGlobalInfo)) continue;
-    bool replaced = false;
-    for (Section& mine : merged.sections_)
-      if (SameSkinName(mine.name, s.name)) {
-        mine = s;
-        replaced = true;
-        break;
-      }
-    if (!replaced) merged.sections_.push_back(s);
+    std::string upper = Upper(s.name);
+    if (int32_t mine = SectionIndex(s.name); mine >= 0) {
+      merged[static_cast<size_t>(mine)] = s;
+    } else if (auto again = added.find(upper); again != added.end()) {
+      merged[again->second] = s;
+    } else {
+      added.emplace(std::move(upper), merged.size());
+      merged.push_back(s);
+    }
   }
-  return merged;
+  SkinIni result;
+  result.sections_ = std::move(merged);
+  result.Reindex();
+  return result;
+}
+
+int32_t SkinIni::InheritedSource(int32_t section, std::string_view key, bool integer) const {
+  if (section < 0 || static_cast<size_t>(section) >= sections_.size()) return -1;
+  std::unique_ptr<ParentChainMemo>& memo = inheritedCache_[integer ? 0 : 1][Upper(key)];
+  if (!memo) memo = std::make_unique<ParentChainMemo>(sections_.size());
+  auto parent = [this](int32_t s) { return parents_[static_cast<size_t>(s)]; };
+  return memo->Find(section, parent, [&](int32_t s) {
+    std::optional<std::string_view> value = ValueAt(s, key);
+    if (!value) return false;
+    if (integer) return ParseSkinInteger(*value).value_or(-1) != -1;
+    return *value != "?";
+  });
 }
 
 int32_t ReadIniIntInherited(const SkinIni& ini, std::string_view section, std::string_view key, int32_t fallback) {
-  int32_t result = -1;
-  WalkInheritance(ini, section, [&](const std::string& name) {
-    result = ini.ReadInteger(name, key, -1);
-    return result != -1;
-  });
-  return result == -1 ? fallback : result;
+  int32_t source = ini.InheritedSource(ini.SectionIndex(section), key, true);
+  if (source < 0) return fallback;
+  return ParseSkinInteger(*ini.Value(ini.Sections()[static_cast<size_t>(source)].name, key)).value_or(fallback);
 }
 
 std::string ReadIniStrInherited(const SkinIni& ini, std::string_view section, std::string_view key,
                                 std::string_view fallback) {
-  std::string result = "?";
-  WalkInheritance(ini, section, [&](const std::string& name) {
-    result = ini.ReadString(name, key, "?");
-    return result != "?";
-  });
-  return result == "?" ? std::string(fallback) : result;
+  int32_t source = ini.InheritedSource(ini.SectionIndex(section), key, false);
+  if (source < 0) return std::string(fallback);
+  return std::string(*ini.Value(ini.Sections()[static_cast<size_t>(source)].name, key));
 }

@@ -1,14 +1,29 @@
 // The skin's options text as an in-memory INI file: sections and keys in file order, names
 // matched without regard to case, and the inherited reads that follow a section's PARENTCLASS.
-// Texts are the file's 8-bit bytes. Plain C++.
+// Texts are the file's 8-bit bytes. Sections and keys are found through an index and inherited
+// reads remember what they found, so that loading takes time in proportion to the text however
+// many sections and however long the parent chains. Plain C++; one object is used by one
+// thread at a time (inherited reads fill caches).
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
+
+class ParentChainMemo;
+
+// Options texts beyond these counts are refused (EConvertError): no skin comes near them.
+constexpr size_t kMaxSkinIniSections = size_t(1) << 17;  // 131072
+constexpr size_t kMaxSkinIniKeys = size_t(1) << 20;      // 1048576
+struct SkinIniLimits {
+  size_t sections = kMaxSkinIniSections;
+  size_t keys = kMaxSkinIniKeys;  // in all sections together
+};
 
 class SkinIni {
  public:
@@ -17,15 +32,23 @@ class SkinIni {
     std::vector<std::pair<std::string, std::string>> keys;  // key and value, trimmed, in file order
   };
 
-  SkinIni() = default;
+  SkinIni();
+  SkinIni(const SkinIni& other);
+  SkinIni(SkinIni&& other) noexcept;
+  SkinIni& operator=(const SkinIni& other);
+  SkinIni& operator=(SkinIni&& other) noexcept;
+  ~SkinIni();
   // Lines are trimmed; ";" starts a comment line; "[name]" opens a section; "key=value" lines
   // (split at the first "=") belong to the open section. A repeated section header continues
   // the earlier section; lines before the first section and lines without "=" are ignored.
-  static SkinIni Parse(std::string_view text);
+  // Raises EConvertError for more sections or keys than the limits allow.
+  static SkinIni Parse(std::string_view text, SkinIniLimits limits = {});
 
   const std::vector<Section>& Sections() const { return sections_; }
   bool Empty() const { return sections_.empty(); }
   const Section* FindSection(std::string_view name) const;
+  // The section's position in Sections(), or -1.
+  int32_t SectionIndex(std::string_view name) const;
   // The value of the first line with that key, or nullopt.
   std::optional<std::string_view> Value(std::string_view section, std::string_view key) const;
 
@@ -42,8 +65,23 @@ class SkinIni {
   // same name in place, or added at the end.
   SkinIni MergedWith(const SkinIni& over) const;
 
+  // The section (by position) whose value for `key` an inherited read takes: the first on the
+  // PARENTCLASS chain from `section` where `integer` reads a number other than -1 (or, for
+  // texts, finds a value other than "?"); -1 when there is none.
+  int32_t InheritedSource(int32_t section, std::string_view key, bool integer) const;
+
  private:
+  void Reindex();
+  std::optional<std::string_view> ValueAt(int32_t section, std::string_view upperKey) const;
+
   std::vector<Section> sections_;
+  std::unordered_map<std::string, int32_t> sectionIndex_;  // upper-case name to position
+  // Position (4 bytes) and upper-case key to the first line of that key in the section.
+  std::unordered_map<std::string, uint32_t> keyIndex_;
+  mutable std::string probe_;  // the key of a lookup, kept to spare an allocation per read
+  std::vector<int32_t> parents_;  // per section: the PARENTCLASS section's position, or -1
+  // Inherited reads found so far, per upper-case key: integer reads, then text reads.
+  mutable std::unordered_map<std::string, std::unique_ptr<ParentChainMemo>> inheritedCache_[2];
 };
 
 // The integer of a section, or, when the key is missing or -1, of the section named by its

@@ -2,12 +2,14 @@
 #include "skin/SkinOptionsLoader.h"
 
 #include <algorithm>
+#include <unordered_map>
 
 #include "framework/Exception.h"
 #include "framework/Strings.h"
 #include "pixel/BitmapBlend.h"
 #include "pixel/ImageDecoder.h"
 #include "skin/ColorShift.h"
+#include "skin/ParentChainMemo.h"
 #include "skin/SkinArchive.h"
 #include "skin/SkinFileSystem.h"
 #include "skin/StoredSkins.h"
@@ -102,6 +104,34 @@ std::optional<ImageItemValue> ParseLegacy(std::string_view value) {
   return item;
 }
 
+// Keeps an item's numbers within what its picture can hold, so that painting arithmetic on
+// them cannot overflow: coordinates within the largest decodable picture, at most one state
+// per pixel, margins within one state picture.
+Rect WithinPicture(const Rect& r) {
+  auto coordinate = [](int v) { return std::clamp(v, 0, static_cast<int>(kMaxDecodedSide)); };
+  return {coordinate(r.left), coordinate(r.top), coordinate(r.right), coordinate(r.bottom)};
+}
+
+void ClampItem(TsMaskData& item) {
+  item.R = WithinPicture(item.R);
+  const int width = std::max(item.R.Width(), 0), height = std::max(item.R.Height(), 0);
+  item.ImageCount = static_cast<int16_t>(std::clamp<int>(item.ImageCount, 0, std::clamp(width, 1, 32767)));
+  item.MaskType = static_cast<int16_t>(std::clamp<int>(item.MaskType, 0, std::clamp(height - 1, 0, 32767)));
+  const int across = StateWidth(item), down = StateHeight(item);
+  auto within = [](int16_t v, int limit) { return static_cast<int16_t>(std::clamp<int>(v, 0, limit)); };
+  item.WL = within(item.WL, across), item.WR = within(item.WR, across);
+  item.WT = within(item.WT, down), item.WB = within(item.WB, down);
+  item.BorderWidth = within(item.BorderWidth, std::max(across, down));
+}
+
+// Percentages of a section from 0 to 100: painting multiplies and adds them.
+void ClampPercentages(TsSectionLook& s) {
+  for (int32_t TsSectionLook::*field : {&TsSectionLook::Transparency, &TsSectionLook::GradientPercent,
+                                        &TsSectionLook::ImagePercent, &TsSectionLook::HotTransparency,
+                                        &TsSectionLook::HotGradientPercent, &TsSectionLook::HotImagePercent})
+    s.*field = std::clamp(s.*field, 0, 100);
+}
+
 // Margins of an item whose skin gives none: a third of one state picture on every side.
 void ComputeMargins(TsMaskData& item) {
   int across = item.ImageCount * 3;
@@ -133,7 +163,7 @@ void AddImageItem(LoadedSkin& skin, const SkinLoadContext& context, const std::s
     case ImageItemSyntax::isBorder:
     case ImageItemSyntax::isLegacy:
       item.ImgType = TvlImgType::itisaBorder;
-      item.R = value.R;
+      item.R = WithinPicture(value.R);
       item.WL = ToInt16(value.WL), item.WT = ToInt16(value.WT), item.WR = ToInt16(value.WR), item.WB = ToInt16(value.WB);
       if (item.WL == 0 && item.WT == 0 && item.WR == 0 && item.WB == 0) {
         if (item.BorderWidth == 0) ComputeMargins(item);
@@ -142,11 +172,11 @@ void AddImageItem(LoadedSkin& skin, const SkinLoadContext& context, const std::s
       break;
     case ImageItemSyntax::isGlyph:
       item.ImgType = TvlImgType::itisaGlyph;
-      item.R = value.R;
+      item.R = WithinPicture(value.R);
       break;
     case ImageItemSyntax::isTexture:
       item.ImgType = TvlImgType::itisaTexture;
-      item.R = value.R;
+      item.R = WithinPicture(value.R);
       break;
     case ImageItemSyntax::isOwnPicture: {
       std::optional<Bitmap> picture = DecodeNamed(context, value.fileName, filesOnly);
@@ -181,6 +211,7 @@ void AddImageItem(LoadedSkin& skin, const SkinLoadContext& context, const std::s
       break;
     }
   }
+  ClampItem(item);
   skin.Items.push_back(std::move(item));
 }
 
@@ -225,6 +256,7 @@ void ScanPatterns(LoadedSkin& skin, const SkinLoadContext& context, const SkinIn
       item.ImgType = TvlImgType::itisaTexture;
       item.ImageCount = 1;
       item.Manager = context.manager;
+      ClampItem(item);
       skin.Items.push_back(std::move(item));
     }
   }
@@ -272,6 +304,7 @@ TsGeneralData ReadSection(const SkinIni& ini, const std::string& name) {
   s.GlowSize = static_cast<uint8_t>(integer("GSIZE", 0));
   if (s.GradientData != " ") s.GradientArray = ParseGradient(s.GradientData);
   if (s.HotGradientData != " ") s.HotGradientArray = ParseGradient(s.HotGradientData);
+  ClampPercentages(s);
   return s;
 }
 
@@ -463,15 +496,45 @@ void LoadSections(LoadedSkin& skin, const SkinLoadContext& context) {
 }
 
 void ResolveSectionCorners(LoadedSkin& skin) {
-  for (size_t i = 0; i < skin.Sections.size(); ++i) {
-    TsGeneralData& s = skin.Sections[i];
-    if (s.ClassName == kGlobalInfo) continue;
-    int index = static_cast<int>(i);
-    s.BorderIndex = skin.ImageItemIndexOf(index, s.ClassName, "BORDERSMASK");
-    s.ImgTL = skin.ImageItemIndexOf(index, s.ClassName, "IMGTOPLEFT");
-    s.ImgTR = skin.ImageItemIndexOf(index, s.ClassName, "IMGTOPRIGHT");
-    s.ImgBL = skin.ImageItemIndexOf(index, s.ClassName, "IMGBTMLEFT");
-    s.ImgBR = skin.ImageItemIndexOf(index, s.ClassName, "IMGBTMRIGHT");
+  // The same answers as LoadedSkin::ImageItemIndexOf, with sections and items found through
+  // indexes and every chain walked once per key, however many sections and however deep.
+  const size_t count = skin.Sections.size();
+  std::unordered_map<std::string_view, int32_t> sectionByName;
+  sectionByName.reserve(count);
+  for (size_t i = 0; i < count; ++i) sectionByName.emplace(skin.Sections[i].ClassName, static_cast<int32_t>(i));
+  std::vector<int32_t> parents(count, -1);
+  for (size_t i = 0; i < count; ++i) {
+    const std::string& parent = skin.Sections[i].ParentClass;
+    if (parent.empty() || parent == skin.Sections[i].ClassName) continue;
+    if (auto found = sectionByName.find(parent); found != sectionByName.end()) parents[i] = found->second;
+  }
+  auto itemKey = [](std::string_view section, std::string_view key) {
+    return std::to_string(section.size()) + ':' + std::string(section) + std::string(key);
+  };
+  std::unordered_map<std::string, int> items;
+  items.reserve(skin.Items.size());
+  for (size_t i = 0; i < skin.Items.size(); ++i)
+    items.emplace(itemKey(skin.Items[i].SectionName, skin.Items[i].PropertyName), static_cast<int>(i));
+
+  static constexpr std::pair<std::string_view, int TsGeneralData::*> corners[] = {
+      {"BORDERSMASK", &TsGeneralData::BorderIndex}, {"IMGTOPLEFT", &TsGeneralData::ImgTL},
+      {"IMGTOPRIGHT", &TsGeneralData::ImgTR},       {"IMGBTMLEFT", &TsGeneralData::ImgBL},
+      {"IMGBTMRIGHT", &TsGeneralData::ImgBR},
+  };
+  for (const auto& [key, field] : corners) {
+    ParentChainMemo memo(count);
+    auto itemOf = [&](int32_t section) {
+      auto found = items.find(itemKey(skin.Sections[static_cast<size_t>(section)].ClassName, key));
+      return found == items.end() ? -1 : found->second;
+    };
+    for (size_t i = 0; i < count; ++i) {
+      TsGeneralData& s = skin.Sections[i];
+      if (s.ClassName == kGlobalInfo) continue;
+      int32_t source = s.ClassName.empty() ? -1
+                                           : memo.Find(static_cast<int32_t>(i), [&](int32_t n) { return parents[static_cast<size_t>(n)]; },
+                                                       [&](int32_t n) { return itemOf(n) >= 0; });
+      s.*field = source < 0 ? -1 : itemOf(source);
+    }
   }
 }
 
@@ -492,7 +555,7 @@ void LoadStoredSkinTables(LoadedSkin& skin, const TsStoredSkin& stored, const Sk
       item.Image = std::make_shared<Bitmap>(source.Image);
       item.R = source.Image.Bounds();
     } else {
-      item.R = {source.Left, source.Top, source.Right, source.Bottom};
+      item.R = WithinPicture({source.Left, source.Top, source.Right, source.Bottom});
     }
     item.ImageCount = source.ImageCount;
     item.MaskType = source.MaskType;
@@ -505,6 +568,7 @@ void LoadStoredSkinTables(LoadedSkin& skin, const TsStoredSkin& stored, const Sk
       if (item.BorderWidth == 0) ComputeMargins(item);
       else item.WL = item.WT = item.WR = item.WB = item.BorderWidth;
     }
+    ClampItem(item);
     skin.Items.push_back(std::move(item));
   }
 
@@ -546,6 +610,7 @@ void LoadStoredSkinTables(LoadedSkin& skin, const TsStoredSkin& stored, const Sk
     s.HotGradientArray = ParseGradient(s.HotGradientData);
     s.FontColor = ParseFontColorList(source.FontColor);
     s.HotFontColor = ParseFontColorList(source.HotFontColor);
+    ClampPercentages(s);
     skin.Sections.push_back(std::move(s));
   }
   ResolveSectionCorners(skin);

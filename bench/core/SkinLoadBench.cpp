@@ -1,9 +1,12 @@
 // How long loading the stored skin takes (unpack the archive, decode every picture, build the
-// tables) compared with merely inflating its members. Prints figures; asserts nothing.
+// tables) compared with merely inflating its members, and how long a hostile options text of
+// 100,000 sections with a parent chain 10,000 deep takes to parse and load. Prints figures;
+// asserts nothing.
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "skin/EmbeddedSkins.h"
@@ -11,6 +14,7 @@
 #include "skin/SkinArchive.h"
 #include "skin/SkinFileSystem.h"
 #include "skin/SkinLoader.h"
+#include "skin/SkinOptionsLoader.h"
 #include "skin/StoredSkins.h"
 
 namespace {
@@ -35,6 +39,22 @@ void Measure(const char* what, int runs, const std::function<void()>& work) {
   }
   std::sort(ms.begin(), ms.end());
   std::printf("%-44s median %8.3f ms   best %8.3f ms   (%d runs)\n", what, ms[ms.size() / 2], ms.front(), runs);
+}
+
+// 100,000 sections: S0 .. S9999 form one chain (each the parent of the next), every other
+// section names a section of that chain as its parent; each carries a colour, a percentage and
+// a border value that its whole chain inherits.
+std::string HostileOptions() {
+  constexpr int kSections = 100000, kChain = 10000;
+  std::string text = "[GLOBALINFO]\r\nVERSION=6.5\r\n";
+  text.reserve(static_cast<size_t>(kSections) * 64);
+  for (int i = 0; i < kSections; ++i) {
+    text += "[S" + std::to_string(i) + "]\r\n";
+    if (i > 0) text += "PARENTCLASS=S" + std::to_string(i < kChain ? i - 1 : (i * 7919) % kChain) + "\r\n";
+    if (i % 1000 == 0) text += "COLOR=" + std::to_string(i) + "\r\nTRANSPARENCY=" + std::to_string(i % 150) + "\r\n";
+    if (i % 5000 == 0) text += "GRADIENTDATA=255;65280;50;0;0;65280;255;50;0;0\r\n";
+  }
+  return text;
 }
 
 }  // namespace
@@ -76,5 +96,24 @@ int main() {
     LoadSkin(skin, request);
   });
   std::printf("%-44s %zu image items\n", "tables", items);
+
+  const std::string hostile = HostileOptions();
+  std::printf("hostile options text: %zu bytes, 100000 sections, chain 10000 deep\n", hostile.size());
+  Measure("hostile text: parse", 3, [&] { (void)SkinIni::Parse(hostile); });
+  size_t sections = 0;
+  Measure("hostile text: parse and load the tables", 3, [&] {
+    SkinIni options = SkinIni::Parse(hostile);
+    SkinIni common;
+    SkinLoadContext context;
+    context.options = &options;
+    context.commonSections = &common;
+    context.decoder = &decoder;
+    LoadedSkin skin;
+    LoadImageItems(skin, context);
+    LoadPatterns(skin, context);
+    LoadSections(skin, context);
+    sections = skin.Sections.size();
+  });
+  std::printf("%-44s %zu sections\n", "hostile tables", sections);
   return 0;
 }

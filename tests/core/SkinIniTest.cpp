@@ -2,6 +2,7 @@
 // the inherited reads through PARENTCLASS, loops included.
 #include <gtest/gtest.h>
 
+#include "framework/Exception.h"
 #include "skin/SkinIni.h"
 
 namespace {
@@ -96,4 +97,75 @@ TEST(SkinIni, CommonSectionsReplaceOrAddSectionsButNotTheGlobalOne) {
   EXPECT_EQ(merged.ReadInteger("BUTTON", "GLOW", 0), 0);  // replaced whole
   EXPECT_EQ(merged.ReadInteger("NEW", "COLOR", 0), 6);
   EXPECT_EQ(merged.ReadInteger("GLOBALINFO", "VERSION", 0), 6);
+}
+
+namespace {
+
+// The inherited read as a plain walk along the chain, for comparison.
+int32_t WalkedRead(const SkinIni& ini, std::string section, const std::string& key, int32_t fallback) {
+  std::vector<std::string> visited;
+  for (;;) {
+    int32_t v = ini.ReadInteger(section, key, -1);
+    if (v != -1) return v;
+    visited.push_back(section);
+    std::optional<std::string_view> parent = ini.Value(section, "PARENTCLASS");
+    if (!parent || parent->empty() || *parent == "?") return fallback;
+    for (const std::string& seen : visited)
+      if (SameSkinName(seen, *parent)) return fallback;
+    section = std::string(*parent);
+  }
+}
+
+}  // namespace
+
+TEST(SkinIni, InheritedReadsGiveTheSameAnswersInAnyOrder) {
+  // Sections whose parents form chains, loops, self references, branches and dead ends; values
+  // on a few of them. The answers are remembered per section, so the order of reads must not
+  // change them.
+  std::string text;
+  const int count = 60;
+  for (int i = 0; i < count; ++i) {
+    text += "[S" + std::to_string(i) + "]\n";
+    int parent = (i * 37 + 11) % (count + 6);  // beyond count: a section that does not exist
+    if (i % 13 != 0) text += "PARENTCLASS=s" + std::to_string(parent) + "\n";
+    if (i % 7 == 0) text += "COLOR=" + std::to_string(i) + "\n";
+    if (i % 11 == 0) text += "COLOR=-1\nGLOW=" + std::to_string(i) + "\n";
+  }
+  for (int order = 0; order < 3; ++order) {
+    SkinIni ini = SkinIni::Parse(text);
+    for (int n = 0; n < count; ++n) {
+      int i = order == 0 ? n : order == 1 ? count - 1 - n : (n * 17) % count;
+      std::string name = "S" + std::to_string(i);
+      for (const char* key : {"COLOR", "GLOW", "NONE"})
+        EXPECT_EQ(ReadIniIntInherited(ini, name, key, -5), WalkedRead(ini, name, key, -5)) << name << "/" << key;
+    }
+  }
+}
+
+TEST(SkinIni, ADeepChainInheritsFromItsRoot) {
+  std::string text = "[S0]\nCOLOR=42\nFONT=Root\n";
+  for (int i = 1; i < 5000; ++i) text += "[S" + std::to_string(i) + "]\nPARENTCLASS=S" + std::to_string(i - 1) + "\n";
+  SkinIni ini = SkinIni::Parse(text);
+  EXPECT_EQ(ReadIniIntInherited(ini, "S4999", "COLOR", 0), 42);
+  EXPECT_EQ(ReadIniIntInherited(ini, "S2500", "COLOR", 0), 42);
+  EXPECT_EQ(ReadIniStrInherited(ini, "S4998", "FONT", "none"), "Root");
+}
+
+TEST(SkinIni, TextsBeyondTheSectionOrKeyLimitAreRefused) {
+  EXPECT_GE(kMaxSkinIniSections, 100001u);  // room for the largest generated skins
+  const SkinIniLimits limits{3, 4};
+  const struct {
+    const char* text;
+    bool refused;
+  } cases[] = {
+      {"[A]\nk=1\n[B]\nk=1\n[C]\nk=1\nk=2\n", false},  // at both limits
+      {"[A]\n[B]\n[C]\n[a]\n[b]\n", false},              // repeated headers make no new sections
+      {"[A]\n[B]\n[C]\n[D]\n", true},
+      {"[A]\nk=1\nk=1\nk=1\nk=1\nk=1\n", true},          // repeated keys count
+      {"k=1\nk=1\nk=1\nk=1\nk=1\n[A]\n", false},           // lines outside a section do not
+  };
+  for (const auto& c : cases) {
+    if (c.refused) EXPECT_THROW(SkinIni::Parse(c.text, limits), EConvertError) << c.text;
+    else EXPECT_NO_THROW(SkinIni::Parse(c.text, limits)) << c.text;
+  }
 }

@@ -329,3 +329,54 @@ TEST(SkinOptions, CommonSectionsAddFilePicturesAndReplaceSections) {
   EXPECT_EQ(t.Section("BUTTON").GlowCount, 0);
   EXPECT_EQ(t.Section("NEW").Color, 6);
 }
+
+TEST(SkinOptions, CornersAlongManyChainsMatchTheLookupOfThePaintingCode) {
+  // Parents that chain, loop, name themselves, differ in case (no match) or are missing; corner
+  // items on some sections. Resolved while loading, the corners must equal what the painters'
+  // own lookup finds.
+  std::string text = "[GLOBALINFO]\nVERSION=6\n";
+  const int count = 80;
+  for (int i = 0; i < count; ++i) {
+    text += "[S" + std::to_string(i) + "]\n";
+    int parent = (i * 29 + 5) % (count + 4);
+    if (i % 9 != 0) text += std::string("PARENTCLASS=") + (i % 10 == 3 ? "s" : "S") + std::to_string(parent) + "\n";
+    if (i % 6 == 0) text += "BORDERSMASK=^0000^0000^0006^0006^0000^0000^0000^0000^1^0^0^0\n";
+    if (i % 8 == 1) text += "IMGTOPLEFT=@0000@0000@0003@0003@1@0\n";
+  }
+  TinySkin t(text);
+  t.Load();
+  for (size_t i = 0; i < t.skin.Sections.size(); ++i) {
+    const TsGeneralData& s = t.skin.Sections[i];
+    if (s.ClassName == "GLOBALINFO") continue;
+    int index = static_cast<int>(i);
+    EXPECT_EQ(s.BorderIndex, t.skin.ImageItemIndexOf(index, s.ClassName, "BORDERSMASK")) << s.ClassName;
+    EXPECT_EQ(s.ImgTL, t.skin.ImageItemIndexOf(index, s.ClassName, "IMGTOPLEFT")) << s.ClassName;
+    EXPECT_EQ(s.ImgBR, -1);
+  }
+}
+
+TEST(SkinOptions, ValuesAreKeptWithinTheirMeaningfulRange) {
+  TinySkin t(
+      "[BUTTON]\nTRANSPARENCY=2147483647\nIMAGEPERCENT=-5\nGRADIENTPERCENT=1000\nHOTTRANSPARENCY=101\n"
+      "HOTIMAGEPERCENT=50\nHOTGRADIENTPERCENT=-2147483648\n"
+      "BORDERSMASK=^0000^0000^0006^0006^0099^0000^0000^0000^9^0^0^0\n"
+      "WIDE=pic# -2147483648 0 2147483647 40 3 1\n"
+      "TALL=pic# 0 0 8 4 1 9\n");
+  t.Load();
+  const TsGeneralData& button = t.Section("BUTTON");
+  EXPECT_EQ(button.Transparency, 100);
+  EXPECT_EQ(button.ImagePercent, 0);
+  EXPECT_EQ(button.GradientPercent, 100);
+  EXPECT_EQ(button.HotTransparency, 100);
+  EXPECT_EQ(button.HotImagePercent, 50);
+  EXPECT_EQ(button.HotGradientPercent, 0);
+
+  const TsMaskData& border = t.Item("BUTTON", "BORDERSMASK");
+  EXPECT_EQ(border.ImageCount, 6);  // at most one state per pixel of a 6 pixels wide picture
+  EXPECT_EQ(border.WL, 1);          // a margin within one state picture
+  const TsMaskData& wide = t.Item("BUTTON", "WIDE");
+  EXPECT_EQ(wide.R, (Rect{0, 0, 32768, 40}));  // no width beyond what a picture can have
+  EXPECT_EQ(StateWidth(wide), 32768 / 3);
+  const TsMaskData& tall = t.Item("BUTTON", "TALL");
+  EXPECT_EQ(tall.MaskType, 3);  // four rows of states at most in 4 pixels
+}

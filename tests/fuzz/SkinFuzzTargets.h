@@ -48,7 +48,12 @@ inline void FuzzOptions(const uint8_t* data, size_t size) {
   }();
   if (size < 2) return;
   PortableImageDecoder decoder;
-  SkinIni options = SkinIni::Parse(std::string_view(reinterpret_cast<const char*>(data + 2), size - 2));
+  SkinIni options;
+  try {
+    options = SkinIni::Parse(std::string_view(reinterpret_cast<const char*>(data + 2), size - 2));
+  } catch (const Exception&) {
+    return;
+  }
   SkinIni common;
   SkinLoadContext context;
   context.options = &options;

@@ -1,11 +1,13 @@
 // PNG pictures with alpha decoded through the platform's imaging component keep straight
 // (not premultiplied) alpha, and the clean-up after loading turns fully transparent white into
-// transparent black.
+// transparent black. Every decoder refuses pictures beyond one limit on total pixels, checked
+// before anything is allocated.
 #include <gtest/gtest.h>
 
 #include "framework/Handles.h"
 #include "pixel/BitmapBlend.h"
 #include "pixel/WicImageDecoder.h"
+#include "skin/PortableImageDecoder.h"
 #include "tests/core/SkinTestSupport.h"
 
 TEST(PaintPngDecode, PartialAlphaStaysStraightAndTransparentWhiteBecomesBlack) {
@@ -23,4 +25,72 @@ TEST(PaintPngDecode, PartialAlphaStaysStraightAndTransparentWhiteBecomesBlack) {
   EXPECT_EQ(picture->GetPixel(1, 0), 0x00000000u);
   EXPECT_EQ(picture->GetPixel(0, 0), pixels[0]);
   EXPECT_EQ(picture->GetPixel(1, 1), pixels[3]);
+}
+
+namespace {
+
+// A PNG file of a black 1-bit grey picture of any size (small on disk: the rows are all zero);
+// `withData` false leaves the picture data out, so only the header claims the size.
+std::vector<uint8_t> BlackPng(uint32_t width, uint32_t height, bool withData) {
+  auto be32 = [](std::vector<uint8_t>& v, uint32_t x) {
+    for (int s = 24; s >= 0; s -= 8) v.push_back(static_cast<uint8_t>(x >> s));
+  };
+  std::vector<uint8_t> png{0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+  auto chunk = [&](const char* type, const std::vector<uint8_t>& data) {
+    be32(png, static_cast<uint32_t>(data.size()));
+    size_t start = png.size();
+    png.insert(png.end(), type, type + 4);
+    png.insert(png.end(), data.begin(), data.end());
+    be32(png, static_cast<uint32_t>(crc32(0, png.data() + start, static_cast<uInt>(png.size() - start))));
+  };
+  std::vector<uint8_t> header;
+  be32(header, width);
+  be32(header, height);
+  header.insert(header.end(), {1, 0, 0, 0, 0});
+  chunk("IHDR", header);
+  std::vector<uint8_t> packed;
+  if (withData) {
+    std::vector<uint8_t> raw(static_cast<size_t>(height) * (1 + (width + 7) / 8), 0);
+    uLongf size = compressBound(static_cast<uLong>(raw.size()));
+    packed.resize(size);
+    compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9);
+    packed.resize(size);
+  }
+  chunk("IDAT", packed);
+  chunk("IEND", {});
+  return png;
+}
+
+}  // namespace
+
+TEST(PaintPngDecode, EveryDecoderRefusesPicturesBeyondThePixelLimit) {
+  ComInitialization com;
+  WicImageDecoder platform;
+  PortableImageDecoder portable;
+  const struct {
+    uint32_t width, height;
+    bool withData, decodes;
+  } cases[] = {
+      {64, 32, true, true},           // a plain picture decodes through both
+      {8193, 8193, true, false},      // each side allowed, 67 million pixels in all are not
+      {32768, 32768, false, false},   // 4 GB at 32 bits: a 32-bit size would wrap to 0
+      {32769, 1, false, false},       // one side too long
+      {0xFFFFFFFF, 2, false, false},
+  };
+  for (const auto& c : cases) {
+    std::vector<uint8_t> file = BlackPng(c.width, c.height, c.withData);
+    for (const ImageDecoder* decoder : {static_cast<const ImageDecoder*>(&platform), static_cast<const ImageDecoder*>(&portable)}) {
+      std::optional<Bitmap> picture = decoder->Decode(ImageFileKind::ifPng, file);
+      EXPECT_EQ(picture.has_value(), c.decodes) << c.width << " x " << c.height;
+      if (picture) EXPECT_EQ(picture->Width(), static_cast<int>(c.width));
+    }
+  }
+}
+
+TEST(PaintPngDecode, TheLimitIsCheckedIn64Bits) {
+  EXPECT_TRUE(DecodedSizeAllowed(32768, 2048));   // exactly the limit
+  EXPECT_FALSE(DecodedSizeAllowed(32768, 2049));
+  EXPECT_FALSE(DecodedSizeAllowed(32768, 32768));  // 2^30: wraps to 0 in 32-bit byte counts
+  EXPECT_FALSE(DecodedSizeAllowed(0, 5));
+  EXPECT_FALSE(DecodedSizeAllowed(0xFFFFFFFFull, 0xFFFFFFFFull));
 }

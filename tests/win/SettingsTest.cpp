@@ -2,7 +2,11 @@
 // saved and restored, stored properties, and the window hook with its size limits.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <thread>
 #include <sstream>
 
 #include "framework/Application.h"
@@ -278,4 +282,141 @@ TEST(WindowHook, ProcedureInstalledLaterStaysInPlace) {
   Pump();                  // the deferred release must not free a procedure still in the chain
   SendMessageW(form->Handle(), WM_APP, 0, 0);
   EXPECT_EQ(laterSaw, 2);
+}
+
+namespace {
+
+std::string FileBytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Cuts a file to half its length.
+void CutInHalf(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER size{};
+  GetFileSizeEx(file, &size);
+  size.QuadPart /= 2;
+  SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+  SetEndOfFile(file);
+  CloseHandle(file);
+}
+
+class ReplaceHookScope {
+ public:
+  explicit ReplaceHookScope(std::function<void(const std::wstring&)> hook) { settings_file::SetBeforeReplaceHook(std::move(hook)); }
+  ~ReplaceHookScope() { settings_file::SetBeforeReplaceHook(nullptr); }
+};
+
+void WriteSet(TSettingsFile& file, const std::wstring& value) {
+  for (int k = 0; k < 40; ++k) file.WriteString(L"Settings", L"Key" + std::to_wstring(k), value + std::to_wstring(k));
+}
+
+}  // namespace
+
+TEST_F(SettingsTest, ASaveGoesToACopyThatReplacesTheFileOnlyWhenComplete) {
+  {
+    TSettingsFile previous(L"Test.ini", TSettingsFile::Writes::kOnCommit);
+    WriteSet(previous, L"old");
+    previous.WriteString(L"Other", L"Kept", L"yes");
+    EXPECT_FALSE(folder.Exists(L"Test.ini"));  // nothing reaches the file before the commit
+    previous.Commit();
+  }
+  const std::string before = FileBytes(IniPath());
+  ASSERT_NE(before.find("Key39=old39"), std::string::npos);
+
+  const struct {
+    const char* what;
+    std::function<void(const std::wstring&)> hook;
+  } cases[] = {
+      {"the copy is cut in half", [](const std::wstring& copy) { CutInHalf(copy); }},
+      {"the program stops before the replace", [](const std::wstring& copy) {
+         CutInHalf(copy);
+         throw Exception(L"stopped");
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ReplaceHookScope hook(c.hook);
+    try {
+      TSettingsFile file(L"Test.ini", TSettingsFile::Writes::kOnCommit);
+      WriteSet(file, L"new");
+      EXPECT_EQ(file.ReadString(L"Settings", L"Key7", L""), L"new7");  // reads see the save's own writes
+      file.Commit();
+      FAIL() << "an incomplete copy replaced the file";
+    } catch (const Exception& e) {
+      if (e.Message() != L"stopped") {
+        EXPECT_EQ(e.Message(), L"Unable to write to " + IniPath());
+      }
+    }
+    EXPECT_EQ(FileBytes(IniPath()), before);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"Test.ini"});  // no copy left behind
+  }
+
+  TSettingsFile file(L"Test.ini", TSettingsFile::Writes::kOnCommit);
+  WriteSet(file, L"new");
+  file.Commit();
+  EXPECT_EQ(Value(IniPath(), L"Settings", L"Key39"), L"new39");
+  EXPECT_EQ(Value(IniPath(), L"Other", L"Kept"), L"yes");
+}
+
+TEST_F(SettingsTest, TwoSavesAtOnceLeaveTheCompleteSetOfOne) {
+  // Two saves write the same keys in opposite orders, one write each in turn; written one key
+  // at a time into the file, the result would mix both.
+  std::atomic<int> turn{0};
+  auto save = [&](int parity, const std::wstring& value) {
+    TSettingsFile file(L"Test.ini", TSettingsFile::Writes::kOnCommit);
+    for (int step = 0; step < 40; ++step) {
+      while (turn.load() != 2 * step + parity) Sleep(0);
+      int k = parity == 0 ? step : 39 - step;
+      file.WriteString(L"Settings", L"Key" + std::to_wstring(k), value);
+      ++turn;
+    }
+    file.Commit();
+  };
+  std::thread a(save, 0, L"A"), b(save, 1, L"B");
+  a.join();
+  b.join();
+  std::wstring first = Value(IniPath(), L"Settings", L"Key0");
+  ASSERT_TRUE(first == L"A" || first == L"B") << first;
+  for (int k = 1; k < 40; ++k) EXPECT_EQ(Value(IniPath(), L"Settings", L"Key" + std::to_wstring(k)), first) << k;
+}
+
+TEST_F(SettingsTest, AReadOnlyFileGivesOneMessageAtCloseAndNoneAtDestruction) {
+  WritePrivateProfileStringW(L"Settings", L"StoredForm_Caption", L"Kept", IniPath().c_str());
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, IniPath().c_str());
+  ASSERT_TRUE(SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+  RecordedErrors().clear();
+  {
+    ComponentPtr<StoredForm> form(new StoredForm(nullptr));
+    form->Show();
+    Pump();
+    form->SetCaption(L"Changed");
+    bool canClose = true;
+    form->OnCloseQuery(form.get(), canClose);
+  }
+  SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(RecordedErrors(), std::vector<std::wstring>{L"Unable to write to " + IniPath()});
+  EXPECT_EQ(Value(IniPath(), L"Settings", L"StoredForm_Caption"), L"Kept");
+  EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"Test.ini"});
+}
+
+TEST(SettingsFolder, ARelativeFolderIsResolvedOnceAndTheUserFolderIsNamedBrenvale) {
+  TempFolder base, elsewhere;
+  {
+    CurrentDirectoryScope current(base.Path());
+    settings_file::SetFolder(L"portable");
+  }
+  {
+    CurrentDirectoryScope current(elsewhere.Path());
+    EXPECT_EQ(settings_file::Folder(), base.File(L"portable\\"));
+    EXPECT_EQ(settings_file::PathOf(L"Brenvale.ini"), base.File(L"portable\\Brenvale.ini"));
+  }
+  settings_file::SetFolder(L"");
+  std::wstring user = settings_file::Folder();
+  EXPECT_GE(user.size(), 10u);
+  EXPECT_EQ(user.substr(user.size() - 10), L"\\Brenvale\\");  // whatever this program is called
 }

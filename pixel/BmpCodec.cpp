@@ -4,7 +4,7 @@
 #include <array>
 #include <bit>
 
-#include "paint/ImageDecoder.h"
+#include "pixel/ImageDecoder.h"
 
 namespace {
 

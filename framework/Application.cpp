@@ -71,7 +71,20 @@ void TApplication::SetTitle(const std::wstring& title) {
   if (window_) SetWindowTextW(window_.get(), title.c_str());
 }
 
+namespace {
+// Posted to the application window by ShowExceptionLater.
+constexpr UINT kShowLaterErrors = WM_APP + 0x3A1;
+}  // namespace
+
 LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == kShowLaterErrors && Application) {
+    // Messages handled while the main window is being made wait for Run to show it.
+    if (Application->creatingForms_ > 0 || (Application->mainForm_ && !Application->running_)) return 0;
+    std::vector<std::wstring> errors = std::move(Application->laterErrors_);
+    Application->laterErrors_.clear();
+    for (const std::wstring& text : errors) Application->ShowErrorText(text);
+    return 0;
+  }
   if (msg == WM_SYSCOMMAND && Application && Application->mainForm_ && Application->mainForm_->HandleAllocated()) {
     switch (wParam & 0xFFF0) {
       case SC_MINIMIZE: ShowWindow(Application->mainForm_->Handle(), SW_MINIMIZE); return 0;
@@ -84,6 +97,8 @@ LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT msg, WPARAM wParam, 
 
 void TApplication::Run() {
   if (mainForm_) mainForm_->Show();
+  running_ = true;
+  if (!laterErrors_.empty()) PostMessageW(Handle(), kShowLaterErrors, 0, 0);
   MSG msg;
   while (!terminated_) {
     if (!GetMessageW(&msg, nullptr, 0, 0)) {
@@ -126,10 +141,14 @@ void TApplication::Terminate() {
   PostQuitMessage(0);
 }
 
-void TApplication::ShowException(const std::exception& error) {
-  std::wstring text;
-  if (auto* e = dynamic_cast<const Exception*>(&error)) text = e->Message();
-  else text = bv::Utf8ToWide(error.what());
+void TApplication::ShowException(const std::exception& error) { ShowErrorText(ExceptionText(error)); }
+
+void TApplication::ShowExceptionLater(const std::exception& error) {
+  laterErrors_.push_back(ExceptionText(error));
+  if (laterErrors_.size() == 1) PostMessageW(Handle(), kShowLaterErrors, 0, 0);
+}
+
+void TApplication::ShowErrorText(const std::wstring& text) {
   if (OnException) {
     OnException(text);
     return;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "framework/Form.h"
 
@@ -25,6 +26,11 @@ class TApplication : public TComponent {
   // form created becomes the main form. OnCreate runs before this returns.
   template <class F>
   F* CreateForm() {
+    struct Creating {
+      int& count;
+      explicit Creating(int& c) : count(++c) {}
+      ~Creating() { --count; }
+    } creating(creatingForms_);
     F* form = new F(this);
     if (!mainForm_) mainForm_ = form;
     form->DoCreate();
@@ -43,6 +49,9 @@ class TApplication : public TComponent {
   void ShowException(const std::exception& error);
   // Replaces the message box of the error display (tests record the texts instead).
   std::function<void(const std::wstring&)> OnException;
+  // The error display once the messages waiting now have been handled, and not before Run has
+  // shown the main form: for errors found while the main window is being made.
+  void ShowExceptionLater(const std::exception& error);
 
   // A message box that counts as a modal operation (see InModalOperation).
   int MessageDlg(const std::wstring& text, const std::wstring& caption, UINT flags);
@@ -75,6 +84,7 @@ class TApplication : public TComponent {
 
  private:
   bool ProcessMessage(MSG& msg);
+  void ShowErrorText(const std::wstring& text);
   static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
   std::wstring title_;
@@ -84,6 +94,9 @@ class TApplication : public TComponent {
   bool terminated_ = false;
   int modalLevel_ = 0;
   bool comInitialized_ = false;
+  std::vector<std::wstring> laterErrors_;  // for ShowExceptionLater
+  bool running_ = false;                    // Run has shown the main form
+  int creatingForms_ = 0;                   // CreateForm calls under way
 };
 
 extern TApplication* Application;

@@ -15,6 +15,9 @@ class Exception : public std::runtime_error {
   std::wstring message_;
 };
 
+// The text of any error for the user: the message of an Exception, else what() as UTF-8.
+std::wstring ExceptionText(const std::exception& error);
+
 // A text that cannot be converted to the value asked for.
 class EConvertError : public Exception {
  public:

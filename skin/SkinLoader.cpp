@@ -95,6 +95,12 @@ bool PackedSkinExists(const SkinFileSystem& files, std::wstring_view skinDirecto
   return files.FileExists(ArchivePath(files, skinDirectory, skinName));
 }
 
+bool DirectorySkinExists(const SkinFileSystem& files, std::wstring_view skinDirectory, std::wstring_view skinName) {
+  return PackedSkinExists(files, skinDirectory, skinName) ||
+         files.FileExists(NormalizeSkinDirectory(skinDirectory, files.ProgramFolder()) + std::wstring(skinName) + L"\\" +
+                          kOptionsFile);
+}
+
 SkinLoadOutcome LoadSkin(LoadedSkin& skin, const SkinLoadRequest& request) {
   SkinLoadOutcome outcome;
   outcome.skinName = request.skinName;
@@ -103,7 +109,7 @@ SkinLoadOutcome LoadSkin(LoadedSkin& skin, const SkinLoadRequest& request) {
 
   // A packed archive in the skin directory.
   const std::wstring archive = directory + request.skinName + L".vlz";
-  if (files.FileExists(archive)) {
+  if (!request.storedOnly && files.FileExists(archive)) {
     std::unique_ptr<TvlSkinConvertor> reader;
     LoadArchiveFile(files, archive, reader, true);
     SkinIni options = reader ? OptionsOf(*reader) : SkinIni();
@@ -117,7 +123,7 @@ SkinLoadOutcome LoadSkin(LoadedSkin& skin, const SkinLoadRequest& request) {
 
   // A skin folder with its options file and loose pictures.
   const std::wstring folder = directory + request.skinName + L"\\";
-  if (files.FileExists(folder + kOptionsFile)) {
+  if (!request.storedOnly && files.FileExists(folder + kOptionsFile)) {
     std::optional<std::vector<uint8_t>> text = files.ReadFile(folder + kOptionsFile);
     SkinIni options = text ? SkinIni::Parse(std::string_view(reinterpret_cast<const char*>(text->data()), text->size()))
                            : SkinIni();

@@ -37,6 +37,7 @@ struct SkinLoadRequest {
   const SkinFileSystem* files = nullptr;        // borrowed
   const ImageDecoder* decoder = nullptr;        // borrowed
   std::function<void(const std::wstring&)> showMessage;
+  bool storedOnly = false;                      // skip the skin directory: only the stored skins
 };
 
 struct SkinLoadOutcome {
@@ -51,3 +52,6 @@ struct SkinLoadOutcome {
 SkinLoadOutcome LoadSkin(LoadedSkin& skin, const SkinLoadRequest& request);
 // Whether `LoadSkin` would take the skin from an archive file in the skin directory.
 bool PackedSkinExists(const SkinFileSystem& files, std::wstring_view skinDirectory, std::wstring_view skinName);
+// Whether `LoadSkin` would take the skin from the skin directory (an archive or a skin folder)
+// rather than from the stored skins.
+bool DirectorySkinExists(const SkinFileSystem& files, std::wstring_view skinDirectory, std::wstring_view skinName);

@@ -5,6 +5,7 @@
 
 #include "framework/AppServices.h"
 #include "framework/Application.h"
+#include "framework/Exception.h"
 #include "framework/Form.h"
 #include "framework/Strings.h"
 #include "framework/Messages.h"
@@ -284,10 +285,39 @@ void TsSkinManager::LoadNamedSkin() {
     else if (Application) Application->MessageDlg(text, Application->Title(), MB_OK | MB_ICONWARNING);
     else MessageBoxW(nullptr, text.c_str(), L"Skin", MB_OK | MB_ICONWARNING);
   };
-  SkinLoadOutcome outcome = LoadSkin(skin_, request);
+  // A skin that fails to load (a damaged archive, bad options, no memory) gives way to the
+  // stored skin, and to the plain look when that fails too; the error is shown once, after the
+  // window is up.
+  SkinLoadOutcome outcome;
+  try {
+    outcome = LoadSkin(skin_, request);
+  } catch (const std::exception& error) {
+    std::wstring text = L"The skin \"" + skinName_ + L"\" could not be loaded: " + ExceptionText(error);
+    skin_ = LoadedSkin();
+    outcome = SkinLoadOutcome();
+    outcome.skinName = skinName_;
+    if (DirectorySkinExists(*files_, skinDirectory_, skinName_)) {  // else the stored skin itself failed
+      request.storedOnly = true;
+      try {
+        outcome = LoadSkin(skin_, request);
+      } catch (const std::exception& again) {
+        skin_ = LoadedSkin();
+        outcome = SkinLoadOutcome();
+        outcome.skinName = skinName_;
+        text += L"\r\nThe stored skin could not be loaded either: " + ExceptionText(again);
+      }
+    }
+    ReportLoadError(text);
+  }
   skinName_ = outcome.skinName;
   isPacked_ = outcome.isPacked;
   if (!outcome.loaded) active_ = false;
+}
+
+void TsSkinManager::ReportLoadError(const std::wstring& text) {
+  Exception error(text);
+  if (Application) Application->ShowExceptionLater(error);
+  else HandleException(error);
 }
 
 void TsSkinManager::ApplySkinName(const std::wstring& name) {

@@ -182,7 +182,9 @@ class TsSkinManager : public TComponent {
   TColor MenuHighlightTextColor() const;
 
   // Loads the named skin (when Active) and announces it, or the removal of the skin when there
-  // is none. Raises the archive's error for a damaged archive.
+  // is none. A skin that fails to load gives way to the stored skin, or to the plain look when
+  // that fails too; the error goes to the application's error display once, after the messages
+  // waiting now.
   void ApplySkinName(const std::wstring& name);
   void AnnounceSkin(bool repaint);
   void AnnounceSkinRemoval();
@@ -209,6 +211,7 @@ class TsSkinManager : public TComponent {
   void ShutDown();
   void Reload();
   void LoadNamedSkin();
+  void ReportLoadError(const std::wstring& text);
   void FreezeForms();
   void UnfreezeForms(bool repaint);
   void SendToForm(TForm* form, WPARAM wParam, LPARAM lParam);

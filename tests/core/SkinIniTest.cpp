@@ -165,7 +165,10 @@ TEST(SkinIni, TextsBeyondTheSectionOrKeyLimitAreRefused) {
       {"k=1\nk=1\nk=1\nk=1\nk=1\n[A]\n", false},           // lines outside a section do not
   };
   for (const auto& c : cases) {
-    if (c.refused) EXPECT_THROW(SkinIni::Parse(c.text, limits), EConvertError) << c.text;
-    else EXPECT_NO_THROW(SkinIni::Parse(c.text, limits)) << c.text;
+    if (c.refused) {
+      EXPECT_THROW(SkinIni::Parse(c.text, limits), EConvertError) << c.text;
+    } else {
+      EXPECT_NO_THROW(SkinIni::Parse(c.text, limits)) << c.text;
+    }
   }
 }

@@ -231,9 +231,8 @@ TEST(SkinManager, NewSkinVersionsShowTheMessageOncePerLoad) {
   SkinManagerServices().showMessage = nullptr;
 }
 
-TEST(SkinManager, NoSkinAtAllRemovesTheSkinAndADamagedArchiveRaises) {
+TEST(SkinManager, NoSkinAtAllRemovesTheSkin) {
   skintest::MemoryFileSystem files(L"C:\\App\\");
-  files.Add(L"c:\\Skins\\Broken.vlz", skintest::Bytes("BADxxxxx"));
   ComponentPtr<TsSkinManager> manager(new TsSkinManager(nullptr));
   manager->SetFileSystem(&files);
   Log().clear();
@@ -245,12 +244,68 @@ TEST(SkinManager, NoSkinAtAllRemovesTheSkinAndADamagedArchiveRaises) {
 
   manager->SetActive(true);  // tries "Nowhere" again: still nothing
   EXPECT_FALSE(manager->Active());
-  manager->SetSkinName(L"Broken");  // only stored while no skin is in force
-  try {
-    manager->SetActive(true);
-    FAIL() << "no error";
-  } catch (const ESkinArchiveError& e) {
-    EXPECT_EQ(e.Message(), L"Loaded data is not packed Velour file");
+}
+
+namespace {
+
+// A decoder for which every picture needs more memory than there is.
+class OutOfMemoryDecoder : public ImageDecoder {
+ public:
+  std::optional<Bitmap> Decode(ImageFileKind, std::span<const uint8_t>) const override { throw std::bad_alloc(); }
+};
+
+}  // namespace
+
+TEST(SkinManager, ASkinThatFailsToLoadGivesWayToTheStoredSkinOrThePlainLookAndIsReportedOnce) {
+  const std::vector<uint8_t> badOptions = skintest::Bytes("[GLOBALINFO]\r\nVERSION=6\r\n[BUTTON]\r\nBORDERSMASK=^0474^0000\r\n");
+  const std::vector<uint8_t> badOptionsArchive = skintest::Archive({{"Options.dat", badOptions}});
+  OutOfMemoryDecoder outOfMemory;
+  const struct {
+    const char* what;
+    const wchar_t* file;  // put into the skin directory under the stored skin's name
+    std::vector<uint8_t> bytes;
+    bool storedSkinBroken;
+    const ImageDecoder* decoder;
+    bool storedSkinInForce;
+    const wchar_t* error;  // part of the message
+  } cases[] = {
+      {"damaged archive", L".vlz", skintest::Bytes("BADxxxxx"), false, nullptr, true,
+       L"Loaded data is not packed Velour file"},
+      {"malformed options in a skin folder", L"\\Options.dat", badOptions, false, nullptr, true,
+       L"[BUTTON] BORDERSMASK"},
+      {"stored skin with malformed options", nullptr, {}, true, nullptr, false, L"[BUTTON] BORDERSMASK"},
+      {"both broken", L".vlz", skintest::Bytes("BADxxxxx"), true, nullptr, false,
+       L"The stored skin could not be loaded either"},
+      {"out of memory", nullptr, {}, false, &outOfMemory, false, L"bad_alloc"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::vector<std::wstring>& errors = wintest::RecordedErrors();
+    errors.clear();
+    skintest::MemoryFileSystem files(L"C:\\App\\");
+    if (c.file) files.Add(std::wstring(L"c:\\Skins\\") + kPearlMistSkinName + c.file, c.bytes);
+    ComponentPtr<TsSkinManager> manager(new TsSkinManager(nullptr));
+    manager->SetFileSystem(&files);
+    manager->SetImageDecoder(c.decoder);
+    TsStoredSkin* stored = manager->InternalSkins()->Add();
+    stored->SetName(kPearlMistSkinName);
+    stored->SetData(c.storedSkinBroken ? std::span<const uint8_t>(badOptionsArchive) : PearlMistArchive());
+    manager->SetSkinDirectory(L"c:\\Skins");
+    manager->SetSkinName(kPearlMistSkinName);  // raises nothing
+
+    EXPECT_EQ(manager->Active(), c.storedSkinInForce);
+    EXPECT_EQ(manager->Skin().Data.Active, c.storedSkinInForce);
+    EXPECT_EQ(manager->Skin().Sections.size(), c.storedSkinInForce ? 26u : 0u);
+    EXPECT_EQ(manager->SkinName(), kPearlMistSkinName);
+    EXPECT_TRUE(errors.empty());  // shown once the messages waiting now are handled
+    wintest::Pump();
+    ASSERT_EQ(errors.size(), 1u);
+    EXPECT_NE(errors[0].find(L"The skin \"" + std::wstring(kPearlMistSkinName) + L"\" could not be loaded"),
+              std::wstring::npos)
+        << errors[0];
+    EXPECT_NE(errors[0].find(c.error), std::wstring::npos) << errors[0];
+    wintest::Pump();
+    EXPECT_EQ(errors.size(), 1u);
   }
 }
 

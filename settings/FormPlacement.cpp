@@ -326,7 +326,6 @@ void TFormPlacement::FormCloseQuery(TObject* sender, bool& canClose) {
   try {
     SaveSettings();
   } catch (const std::exception& e) {
-    saved_ = true;  // reported here once; the destruction does not try again
     HandleException(e);
   }
 }
@@ -344,14 +343,8 @@ void TFormPlacement::FormDestroy(TObject* sender) {
   previousDestroy_(sender);
 }
 
-void TFormPlacement::OpenSettings(bool readOnly) {
-  if (settingsUsers_++ == 0)
-    settings_ = std::make_unique<TSettingsFile>(EffectiveFileName(), readOnly ? TSettingsFile::Writes::kImmediate
-                                                                              : TSettingsFile::Writes::kOnCommit);
-}
-
-void TFormPlacement::CommitSettings() {
-  if (settingsUsers_ == 1 && settings_) settings_->Commit();
+void TFormPlacement::OpenSettings(bool) {
+  if (settingsUsers_++ == 0) settings_ = std::make_unique<TSettingsFile>(EffectiveFileName());
 }
 
 void TFormPlacement::CloseSettings() {
@@ -374,7 +367,6 @@ void TFormPlacement::WriteSettingString(const std::wstring& key, const std::wstr
     ~Close() { self->CloseSettings(); }
   } close{this};
   settings_->WriteString(EffectiveSection(), key, value);
-  CommitSettings();
 }
 
 int TFormPlacement::ReadSettingInteger(const std::wstring& key, int fallback) {
@@ -517,7 +509,6 @@ void TFormPlacement::SaveSettings() {
   }
   SavePlacementPart();
   OnSavePlacement(this);
-  CommitSettings();
   saved_ = true;
 }
 
@@ -705,7 +696,6 @@ void TFormStorage::SaveStoredProps() {
     ~Close() { self->CloseSettings(); }
   } close{this};
   StorageFor(*Settings(), EffectiveSection())->StorePropList(OwnerForm(), *storedProps_);
-  CommitSettings();
 }
 
 void TFormStorage::RestoreStoredProps() {

@@ -104,10 +104,7 @@ class TFormPlacement : public TComponent {
   virtual void RestorePlacementPart();
   // The form the component works for, or nullptr.
   TForm* OwnerForm() const;
-  // Settings opened for writing collect the writes in a copy of the file; the outermost user
-  // puts it in place with CommitSettings (closing without it leaves the file as it was).
   void OpenSettings(bool readOnly);
-  void CommitSettings();
   void CloseSettings();
   TSettingsFile* Settings() { return settings_.get(); }
 

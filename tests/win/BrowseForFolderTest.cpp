@@ -147,15 +147,3 @@ TEST(BrowseForFolder, ExecuteAnswersTheChosenFolderOrKeepsItOnCancel) {
   EXPECT_FALSE(chooser->Execute());
   EXPECT_EQ(chooser->FolderName(), L"C:\\");
 }
-
-TEST(BrowseForFolder, ChosenPathHasNoLengthLimit) {
-  TempFolder base;
-  std::wstring deep = base.CreateDeepFolder(300);
-  ASSERT_FALSE(deep.empty());
-  std::wstring withoutSlash = deep.substr(0, deep.size() - 1);
-  PIDLIST_ABSOLUTE item = nullptr;
-  ASSERT_TRUE(SUCCEEDED(SHParseDisplayName(withoutSlash.c_str(), nullptr, &item, 0, nullptr)));
-  UniqueItemIdList owned(item);
-  EXPECT_TRUE(lstrcmpiW(TBrowseForFolder::FileSystemPath(item).c_str(), withoutSlash.c_str()) == 0)
-      << TBrowseForFolder::FileSystemPath(item);
-}

@@ -27,7 +27,7 @@ void PluginDetailsPresenter::Attach(const std::shared_ptr<PluginDetailsPresenter
 const plugininfo::PluginDetails* PluginDetailsPresenter::Details(TOvFilelistView28* list, int index) {
   const TFileInfo* entry = list->Model().Entry(index);
   if (!entry || entry->EntryKind != L"file") return nullptr;
-  return &cache_.Get(entry->EntryPath, entry->EntrySize, entry->EntryTimeKey);
+  return &cache_.Get(entry->EntryPath(), entry->EntrySize, entry->EntryTimeKey);
 }
 
 std::wstring PluginDetailsPresenter::TipText(TOvFilelistView28* list, int index) {

@@ -7,37 +7,26 @@
 #include "app/Form1.h"
 #include "framework/Application.h"
 #include "settings/SettingsFile.h"
+#include "tests/win/MainWindowFixture.h"
 #include "tests/win/WinTestSupport.h"
 
 using namespace wintest;
 
 namespace {
 
-std::wstring Cwd() {
-  wchar_t buffer[MAX_PATH];
-  GetCurrentDirectoryW(MAX_PATH, buffer);
-  return buffer;
-}
-
-class MainWindowTest : public testing::Test {
+class MainWindowTest : public MainWindowFixture {
  protected:
   void SetUp() override {
-    settings_file::SetFolder(settingsFolder.Path());  // each test starts without settings
     for (const wchar_t* name : {L"Sharpen.8bf", L"Blur.8BF", L"a.b.8bf", L"Emboss.off", L"readme.txt"}) folder.Create(name);
-    SetCurrentDirectoryW(folder.Path().c_str());
     Application->OnMessageDialog = [this](const std::wstring& text, UINT) {
       messages.push_back(text);
       return IDOK;
     };
-    form.reset(new TForm1(nullptr));
-    form->DoCreate();
-    form->Show();
-    Pump(100);
+    OpenMainWindow();
   }
   void TearDown() override {
-    form.reset();
+    MainWindowFixture::TearDown();
     Application->OnMessageDialog = nullptr;
-    settings_file::SetFolder(L"");
   }
 
   // Clicks the row of `list` that shows `caption`.
@@ -59,13 +48,7 @@ class MainWindowTest : public testing::Test {
     return rows;
   }
 
-  // The folder outlives the scope that gives the process its old current directory back: a
-  // folder that is some process's current directory cannot be removed.
   std::vector<std::wstring> messages;  // texts of the message boxes, answered with OK
-  TempFolder folder;
-  TempFolder settingsFolder;
-  CurrentDirectoryScope keepCwd{Cwd()};
-  ComponentPtr<TForm1> form;
 };
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "app/PluginDetailsPresenter.h"
 #include "framework/Application.h"
 #include "settings/SettingsFile.h"
+#include "tests/win/MainWindowFixture.h"
 #include "tests/win/WinTestSupport.h"
 
 using namespace wintest;
@@ -22,16 +23,9 @@ std::wstring FixturePath(const char* name) {
   return path;
 }
 
-std::wstring Cwd() {
-  wchar_t buffer[MAX_PATH];
-  GetCurrentDirectoryW(MAX_PATH, buffer);
-  return buffer;
-}
-
-class PluginDetailsTest : public testing::Test {
+class PluginDetailsTest : public MainWindowFixture {
  protected:
   void SetUp() override {
-    settings_file::SetFolder(settingsFolder.Path());
     struct Copy {
       const char* fixture;
       const wchar_t* name;
@@ -39,15 +33,7 @@ class PluginDetailsTest : public testing::Test {
                   {"both64.8bf", L"Twin.off"},    {"x86.8bf", L"Old.off"},       {"outside.8bf", L"Damaged.off"}};
     for (const Copy& c : copies)
       ASSERT_TRUE(CopyFileW(FixturePath(c.fixture).c_str(), folder.File(c.name).c_str(), FALSE)) << c.fixture;
-    SetCurrentDirectoryW(folder.Path().c_str());
-    form.reset(new TForm1(nullptr));
-    form->DoCreate();
-    form->Show();
-    Pump(100);
-  }
-  void TearDown() override {
-    form.reset();
-    settings_file::SetFolder(L"");
+    OpenMainWindow();
   }
 
   // Moves the mouse onto the row showing `caption` and waits for the list's tip; answers the
@@ -110,10 +96,6 @@ class PluginDetailsTest : public testing::Test {
     return image;
   }
 
-  TempFolder folder;
-  TempFolder settingsFolder;
-  CurrentDirectoryScope keepCwd{Cwd()};
-  ComponentPtr<TForm1> form;
 };
 
 }  // namespace

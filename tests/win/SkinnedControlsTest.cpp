@@ -11,6 +11,7 @@
 #include "paint/GlowLayout.h"
 #include "paint/GlowWindows.h"
 #include "settings/SettingsFile.h"
+#include "tests/win/MainWindowFixture.h"
 #include "tests/win/WinTestSupport.h"
 
 using namespace wintest;
@@ -34,21 +35,15 @@ HWND VisibleGlowWindow() {
   return found;
 }
 
-class SkinnedControlsTest : public testing::Test {
+class SkinnedControlsTest : public MainWindowFixture {
  protected:
   void SetUp() override {
-    settings_file::SetFolder(settingsFolder.Path());
     folder.Create(L"Sharpen.8bf");
-    SetCurrentDirectoryW(folder.Path().c_str());
-    form.reset(new TForm1(nullptr));
-    form->DoCreate();
-    form->Show();
-    Pump(100);
+    OpenMainWindow();
   }
   void TearDown() override {
     TsWebLabel::SetLauncher(nullptr);
-    form.reset();
-    settings_file::SetFolder(L"");
+    MainWindowFixture::TearDown();
   }
 
   TColor FormColour() const {
@@ -64,10 +59,6 @@ class SkinnedControlsTest : public testing::Test {
     return timer;
   }
 
-  TempFolder folder;
-  TempFolder settingsFolder;
-  CurrentDirectoryScope keepCwd{L"."};  // gives the process its directory back
-  ComponentPtr<TForm1> form;
 };
 
 TEST_F(SkinnedControlsTest, BackgroundRequestsPassThroughTransparentPanelsToTheForm) {

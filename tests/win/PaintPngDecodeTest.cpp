@@ -82,7 +82,9 @@ TEST(PaintPngDecode, EveryDecoderRefusesPicturesBeyondThePixelLimit) {
     for (const ImageDecoder* decoder : {static_cast<const ImageDecoder*>(&platform), static_cast<const ImageDecoder*>(&portable)}) {
       std::optional<Bitmap> picture = decoder->Decode(ImageFileKind::ifPng, file);
       EXPECT_EQ(picture.has_value(), c.decodes) << c.width << " x " << c.height;
-      if (picture) EXPECT_EQ(picture->Width(), static_cast<int>(c.width));
+      if (picture) {
+        EXPECT_EQ(picture->Width(), static_cast<int>(c.width));
+      }
     }
   }
 }

@@ -16,10 +16,6 @@ using e2e::WaitFor;
 
 namespace {
 
-bool Has(const std::vector<std::wstring>& rows, const std::wstring& row) {
-  return std::find(rows.begin(), rows.end(), row) != rows.end();
-}
-
 // A top-level window of this test process: "another program" that is active while the user
 // clicks into Brenvale.
 class OtherProgramWindow {

@@ -521,7 +521,9 @@ void ResolveSectionCorners(LoadedSkin& skin) {
       {"IMGTOPRIGHT", &TsGeneralData::ImgTR},       {"IMGBTMLEFT", &TsGeneralData::ImgBL},
       {"IMGBTMRIGHT", &TsGeneralData::ImgBR},
   };
-  for (const auto& [key, field] : corners) {
+  for (const auto& corner : corners) {
+    const std::string_view key = corner.first;
+    int TsGeneralData::*field = corner.second;
     ParentChainMemo memo(count);
     auto itemOf = [&](int32_t section) {
       auto found = items.find(itemKey(skin.Sections[static_cast<size_t>(section)].ClassName, key));

@@ -230,3 +230,34 @@ TEST_F(SettingsRoundTripTest, BorderStopsAtTheDesignedSize) {
   EXPECT_GT(after.right - after.left, 615);
   EXPECT_EQ(app.Close(), 0);
 }
+
+TEST_F(SettingsRoundTripTest, RelativeSettingsFolderStaysWhereTheProgramStarted) {
+  // The stored plug-ins folder moves the program's current folder while it starts; the settings
+  // folder named relative to the start folder stays where it was at start.
+  wintest::TempFolder other;
+  other.Create(L"Else.8bf");
+  std::wstring longWay = L"cfg";
+  while (longWay.size() <= 600) longWay += L"\\x\\..";
+  const struct {
+    const char* what;
+    std::wstring folder;
+  } cases[] = {{"relative", L"cfg"}, {"longer than 520 characters", longWay}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::wstring ini = start.File(L"cfg\\Brenvale.ini");
+    CreateDirectoryW(start.File(L"cfg").c_str(), nullptr);
+    DeleteFileW(ini.c_str());
+    WritePrivateProfileStringW(L"Settings", L"ListOn_Directory", other.Path().c_str(), ini.c_str());
+    WritePrivateProfileStringW(L"Settings", L"ListOff_Directory", other.Path().c_str(), ini.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());
+    {
+      RemoteApp app(start.Path(), L"BRENVALE_SETTINGS_FOLDER=" + c.folder);
+      ASSERT_TRUE(app.Started());
+      EXPECT_EQ(app.Rows(app.ListOn()), std::vector<std::wstring>{L"Else"});
+      EXPECT_EQ(app.Close(), 0);
+    }
+    EXPECT_EQ(Stored(ini, L"FormVersion"), L"0");
+    EXPECT_EQ(Stored(ini, L"ListOn_Directory"), other.Path());
+    EXPECT_FALSE(other.Exists(L"cfg"));
+  }
+}

@@ -156,13 +156,16 @@ TEST_F(SafeSwitchingTest, ClicksThatActivateTheWindowAlsoPickAndSwitch) {
   app.ClickCentre(off);
   EXPECT_TRUE(WaitFor([&] { return folder.Exists(L"Blur.off"); }));
   EXPECT_EQ(GetForegroundWindow(), app.MainWindow());
-  // And the same on the other side: one click picks, one click switches.
+  // And the same on the other side, once the lists show the switch: one click picks, one click
+  // switches.
+  ASSERT_TRUE(WaitFor([&] { return app.Rows(app.ListOff()) == std::vector<std::wstring>{L"Blur", L"Emboss"}; }));
   ASSERT_TRUE(other.Activate());
   ASSERT_TRUE(app.ClickRow(app.ListOff(), L"Emboss"));
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(on) != FALSE; }));
   ASSERT_TRUE(other.Activate());
   app.ClickCentre(on);
   EXPECT_TRUE(WaitFor([&] { return folder.Exists(L"Emboss.8bf"); }));
+  EXPECT_TRUE(folder.Exists(L"Blur.off"));
   EXPECT_FALSE(app.WaitForMessageBox(300));
   EXPECT_EQ(app.Close(), 0);
 }

@@ -142,12 +142,13 @@ std::vector<std::wstring> Names(const std::wstring& path, const std::wstring* se
 // operation failed for good.
 template <class Operation>
 bool WithRetries(Operation operation) {
-  for (int attempt = 1;; ++attempt) {
+  const ULONGLONG giveUp = GetTickCount64() + 2000;
+  for (;;) {
     if (operation()) return true;
     DWORD error = GetLastError();
     bool busy = error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION || error == ERROR_ACCESS_DENIED;
-    if (!busy || attempt >= 40) return false;
-    Sleep(25);
+    if (!busy || GetTickCount64() >= giveUp) return false;
+    Sleep(20);
   }
 }
 

@@ -2,6 +2,8 @@
 // order with their designed property values while the form is loading.
 #include "app/Form1.h"
 
+#include <utility>
+
 #include "app/FilterSwitch.h"
 #include "app/MainLayout.h"
 #include "app/PluginDetailsPresenter.h"
@@ -336,11 +338,26 @@ void TForm1::ActivationReread() {
 }
 
 void TForm1::RereadLists() {
+  if (rereading_) return;
   TOvFilelistView28* pending = pendingList_;
   std::wstring pendingPath = pending ? pending->SelectedPath() : std::wstring();
-  ListOn->UpdateFileList();
-  ListOff->UpdateFileList();
-  if (pending && !pendingPath.empty()) pending->SelectPath(pendingPath);
+  {
+    // While the lists are rebuilt their highlight is gone for a moment: the pending filter and
+    // the switch buttons stay as they are, so that a click on a button that is under way (it
+    // activated the window) ends in a switch rather than on a button disabled in between.
+    rereading_ = true;
+    struct Finally {
+      bool& flag;
+      ~Finally() { flag = false; }
+    } finally{rereading_};
+    ListOn->UpdateFileList();
+    ListOff->UpdateFileList();
+    // A row picked meanwhile is kept; otherwise the pending filter is highlighted again.
+    if (pending && pendingList_ == pending && pending->SelCount() == 0 && !pendingPath.empty())
+      pending->SelectPath(pendingPath);
+  }
+  if (pendingList_) FollowSelection(pendingList_);
+  if (TOvFilelistView28* source = std::exchange(deferredSwitch_, nullptr)) SwitchFilter(source);
 }
 
 void TForm1::FolderBtnClick(TObject*) {
@@ -360,7 +377,9 @@ void TForm1::ListOffClick(TObject*) { FollowSelection(ListOff); }
 
 void TForm1::FollowSelection(TOvFilelistView28* list) {
   if (IsDestroying() || !list || !sButtonOff || !sButtonOn || !FileName) return;
-  if (list->SelCount() > 0 && !list->SelectedPath().empty()) {
+  bool highlighted = list->SelCount() > 0 && !list->SelectedPath().empty();
+  if (rereading_ && !highlighted) return;  // a list being rebuilt; RereadLists settles it
+  if (highlighted) {
     pendingList_ = list;
     FileName->SetCaption(list->SelectedCaption());
   } else if (pendingList_ == list) {
@@ -373,6 +392,10 @@ void TForm1::FollowSelection(TOvFilelistView28* list) {
 }
 
 void TForm1::SwitchFilter(TOvFilelistView28* source) {
+  if (rereading_) {
+    deferredSwitch_ = source;
+    return;
+  }
   if (source != pendingList_) return;
   const std::wstring oldPath = source->SelectedPath();
   if (oldPath.empty()) return;

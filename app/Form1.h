@@ -76,4 +76,9 @@ class TForm1 : public TForm {
 
   // The list whose highlighted filter the next switch renames, or nullptr.
   TOvFilelistView28* pendingList_ = nullptr;  // borrowed: a component of the form
+  // RereadLists is running: the lists are empty for a moment, and the messages that the lists
+  // handle while they are rebuilt (the rest of a click that activated the window) run inside it.
+  bool rereading_ = false;
+  // A switch asked for while the lists were re-read; it runs once they are complete again.
+  TOvFilelistView28* deferredSwitch_ = nullptr;  // borrowed: a component of the form
 };

@@ -10,10 +10,14 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   // BRENVALE_SETTINGS_FOLDER keeps the settings file somewhere else than the user's
-  // application data (a portable installation on a stick, or a test).
-  std::vector<wchar_t> folder(MAX_PATH * 2);
-  DWORD length = GetEnvironmentVariableW(L"BRENVALE_SETTINGS_FOLDER", folder.data(), static_cast<DWORD>(folder.size()));
-  if (length > 0 && length < folder.size()) settings_file::SetFolder(folder.data());
+  // application data (a portable installation on a stick, or a test). A relative folder is
+  // taken from the folder the program starts in, now, before the lists change the current folder.
+  DWORD size = GetEnvironmentVariableW(L"BRENVALE_SETTINGS_FOLDER", nullptr, 0);
+  if (size > 0) {
+    std::vector<wchar_t> folder(size);
+    DWORD length = GetEnvironmentVariableW(L"BRENVALE_SETTINGS_FOLDER", folder.data(), size);
+    if (length > 0 && length < size) settings_file::SetFolder(std::wstring(folder.data(), length));
+  }
 
   TApplication application;
   application.Initialize();

@@ -326,6 +326,8 @@ void TFormPlacement::FormCloseQuery(TObject* sender, bool& canClose) {
   try {
     SaveSettings();
   } catch (const std::exception& e) {
+    // Reported here, once: the destruction does not try again.
+    saved_ = true;
     HandleException(e);
   }
 }
@@ -345,6 +347,10 @@ void TFormPlacement::FormDestroy(TObject* sender) {
 
 void TFormPlacement::OpenSettings(bool) {
   if (settingsUsers_++ == 0) settings_ = std::make_unique<TSettingsFile>(EffectiveFileName());
+}
+
+void TFormPlacement::CommitSettings() {
+  if (settingsUsers_ == 1 && settings_) settings_->Commit();
 }
 
 void TFormPlacement::CloseSettings() {
@@ -367,6 +373,7 @@ void TFormPlacement::WriteSettingString(const std::wstring& key, const std::wstr
     ~Close() { self->CloseSettings(); }
   } close{this};
   settings_->WriteString(EffectiveSection(), key, value);
+  CommitSettings();
 }
 
 int TFormPlacement::ReadSettingInteger(const std::wstring& key, int fallback) {
@@ -398,6 +405,7 @@ void TFormPlacement::RestoreSettings() {
     }
   }
   restored_ = true;
+  CommitSettings();  // what handlers of the restore wrote
   AdjustMaximizedPosition();
 }
 
@@ -509,6 +517,7 @@ void TFormPlacement::SaveSettings() {
   }
   SavePlacementPart();
   OnSavePlacement(this);
+  CommitSettings();
   saved_ = true;
 }
 
@@ -696,6 +705,7 @@ void TFormStorage::SaveStoredProps() {
     ~Close() { self->CloseSettings(); }
   } close{this};
   StorageFor(*Settings(), EffectiveSection())->StorePropList(OwnerForm(), *storedProps_);
+  CommitSettings();
 }
 
 void TFormStorage::RestoreStoredProps() {
@@ -709,6 +719,7 @@ void TFormStorage::RestoreStoredProps() {
   } catch (const std::exception&) {
     // Restoring single properties never stops the window.
   }
+  CommitSettings();
 }
 
 void TFormStorage::SavePlacementPart() {

@@ -104,7 +104,10 @@ class TFormPlacement : public TComponent {
   virtual void RestorePlacementPart();
   // The form the component works for, or nullptr.
   TForm* OwnerForm() const;
+  // The outermost user of the settings file puts its writes in place with CommitSettings;
+  // closing without it leaves the file as it was.
   void OpenSettings(bool readOnly);
+  void CommitSettings();
   void CloseSettings();
   TSettingsFile* Settings() { return settings_.get(); }
 

@@ -35,6 +35,14 @@ void MakeKey(std::string& out, int32_t section, std::string_view key) {
 
 }  // namespace
 
+// What inherited reads of one key found so far, and where each section holds the key.
+struct SkinIni::InheritedReads {
+  static constexpr uint32_t kNoLine = UINT32_MAX;
+  explicit InheritedReads(size_t count) : memo(count), lines(count, kNoLine) {}
+  ParentChainMemo memo;
+  std::vector<uint32_t> lines;  // per section: the position of the key's first line, or kNoLine
+};
+
 SkinIni::SkinIni() = default;
 SkinIni::SkinIni(const SkinIni& other) : sections_(other.sections_) { Reindex(); }
 SkinIni::SkinIni(SkinIni&& other) noexcept = default;
@@ -51,8 +59,11 @@ SkinIni::~SkinIni() = default;
 void SkinIni::Reindex() {
   sectionIndex_.clear();
   keyIndex_.clear();
+  keySections_.clear();
   inheritedCache_[0].clear();
   inheritedCache_[1].clear();
+  lastSectionName_.clear();
+  lastSectionIndex_ = -1;
   sectionIndex_.reserve(sections_.size());
   size_t keys = 0;
   for (const Section& section : sections_) keys += section.keys.size();
@@ -64,7 +75,9 @@ void SkinIni::Reindex() {
     const auto& lines = sections_[i].keys;
     for (size_t k = 0; k < lines.size(); ++k) {
       MakeKey(key, position, lines[k].first);
-      keyIndex_.emplace(key, static_cast<uint32_t>(k));  // the first line of a key counts
+      // The first line of a key counts.
+      if (keyIndex_.emplace(key, static_cast<uint32_t>(k)).second)
+        keySections_[key.substr(sizeof position)].emplace_back(position, static_cast<uint32_t>(k));
     }
   }
   parents_.assign(sections_.size(), -1);
@@ -133,8 +146,13 @@ SkinIni SkinIni::Parse(std::string_view text, SkinIniLimits limits) {
 }
 
 int32_t SkinIni::SectionIndex(std::string_view name) const {
+  if (lastSectionIndex_ >= 0 && static_cast<size_t>(lastSectionIndex_) < sections_.size() && name == lastSectionName_)
+    return lastSectionIndex_;
   auto found = sectionIndex_.find(Upper(name));
-  return found == sectionIndex_.end() ? -1 : found->second;
+  if (found == sectionIndex_.end()) return -1;
+  lastSectionName_.assign(name);
+  lastSectionIndex_ = found->second;
+  return found->second;
 }
 
 const SkinIni::Section* SkinIni::FindSection(std::string_view name) const {
@@ -198,27 +216,44 @@ SkinIni SkinIni::MergedWith(const SkinIni& over) const {
 }
 
 int32_t SkinIni::InheritedSource(int32_t section, std::string_view key, bool integer) const {
+  const InheritedReads* reads = nullptr;
+  return FindInherited(section, key, integer, reads);
+}
+
+int32_t SkinIni::FindInherited(int32_t section, std::string_view key, bool integer, const InheritedReads*& found) const {
   if (section < 0 || static_cast<size_t>(section) >= sections_.size()) return -1;
-  std::unique_ptr<ParentChainMemo>& memo = inheritedCache_[integer ? 0 : 1][Upper(key)];
-  if (!memo) memo = std::make_unique<ParentChainMemo>(sections_.size());
+  std::string upper = Upper(key);
+  std::unique_ptr<InheritedReads>& reads = inheritedCache_[integer ? 0 : 1][upper];
+  if (!reads) {
+    reads = std::make_unique<InheritedReads>(sections_.size());
+    if (auto holders = keySections_.find(upper); holders != keySections_.end())
+      for (const auto& [holder, line] : holders->second) reads->lines[static_cast<size_t>(holder)] = line;
+  }
+  found = reads.get();
   auto parent = [this](int32_t s) { return parents_[static_cast<size_t>(s)]; };
-  return memo->Find(section, parent, [&](int32_t s) {
-    std::optional<std::string_view> value = ValueAt(s, key);
-    if (!value) return false;
-    if (integer) return ParseSkinInteger(*value).value_or(-1) != -1;
-    return *value != "?";
+  return reads->memo.Find(section, parent, [&](int32_t s) {
+    uint32_t line = reads->lines[static_cast<size_t>(s)];
+    if (line == InheritedReads::kNoLine) return false;
+    std::string_view value = sections_[static_cast<size_t>(s)].keys[line].second;
+    if (integer) return ParseSkinInteger(value).value_or(-1) != -1;
+    return value != "?";
   });
 }
 
+std::optional<std::string_view> SkinIni::InheritedValue(int32_t section, std::string_view key, bool integer) const {
+  const InheritedReads* reads = nullptr;
+  int32_t source = FindInherited(section, key, integer, reads);
+  if (source < 0) return std::nullopt;
+  return std::string_view(sections_[static_cast<size_t>(source)].keys[reads->lines[static_cast<size_t>(source)]].second);
+}
+
 int32_t ReadIniIntInherited(const SkinIni& ini, std::string_view section, std::string_view key, int32_t fallback) {
-  int32_t source = ini.InheritedSource(ini.SectionIndex(section), key, true);
-  if (source < 0) return fallback;
-  return ParseSkinInteger(*ini.Value(ini.Sections()[static_cast<size_t>(source)].name, key)).value_or(fallback);
+  std::optional<std::string_view> value = ini.InheritedValue(ini.SectionIndex(section), key, true);
+  return value ? ParseSkinInteger(*value).value_or(fallback) : fallback;
 }
 
 std::string ReadIniStrInherited(const SkinIni& ini, std::string_view section, std::string_view key,
                                 std::string_view fallback) {
-  int32_t source = ini.InheritedSource(ini.SectionIndex(section), key, false);
-  if (source < 0) return std::string(fallback);
-  return std::string(*ini.Value(ini.Sections()[static_cast<size_t>(source)].name, key));
+  std::optional<std::string_view> value = ini.InheritedValue(ini.SectionIndex(section), key, false);
+  return std::string(value ? *value : fallback);
 }

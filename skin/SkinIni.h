@@ -69,8 +69,14 @@ class SkinIni {
   // PARENTCLASS chain from `section` where `integer` reads a number other than -1 (or, for
   // texts, finds a value other than "?"); -1 when there is none.
   int32_t InheritedSource(int32_t section, std::string_view key, bool integer) const;
+  // The value that an inherited read of `key` from the section takes (the value at
+  // InheritedSource), or nullopt.
+  std::optional<std::string_view> InheritedValue(int32_t section, std::string_view key, bool integer) const;
 
  private:
+  struct InheritedReads;
+  // InheritedSource, with what the reads of that key found so far (set when the section exists).
+  int32_t FindInherited(int32_t section, std::string_view key, bool integer, const InheritedReads*& reads) const;
   void Reindex();
   std::optional<std::string_view> ValueAt(int32_t section, std::string_view upperKey) const;
 
@@ -80,8 +86,13 @@ class SkinIni {
   std::unordered_map<std::string, uint32_t> keyIndex_;
   mutable std::string probe_;  // the key of a lookup, kept to spare an allocation per read
   std::vector<int32_t> parents_;  // per section: the PARENTCLASS section's position, or -1
+  // Per upper-case key: the sections that hold it, each with the position of its first line.
+  std::unordered_map<std::string, std::vector<std::pair<int32_t, uint32_t>>> keySections_;
   // Inherited reads found so far, per upper-case key: integer reads, then text reads.
-  mutable std::unordered_map<std::string, std::unique_ptr<ParentChainMemo>> inheritedCache_[2];
+  mutable std::unordered_map<std::string, std::unique_ptr<InheritedReads>> inheritedCache_[2];
+  // The section last found by name: reads of one section come one after the other.
+  mutable std::string lastSectionName_;
+  mutable int32_t lastSectionIndex_ = -1;
 };
 
 // The integer of a section, or, when the key is missing or -1, of the section named by its

@@ -29,9 +29,16 @@ class OtherProgramWindow {
     window_.reset(CreateWindowExW(0, wc.lpszClassName, L"Other program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 240, 160,
                                   nullptr, nullptr, wc.hInstance, nullptr));
   }
-  // Makes this window the active one; false when the platform refused.
+  // Makes this window the active one, as the user does: a click into it (the platform does not
+  // let a program in the background take the foreground by itself). False when it did not work.
   bool Activate() {
-    SetForegroundWindow(window_.get());
+    RECT r;
+    GetClientRect(window_.get(), &r);
+    POINT p{r.right / 2, r.bottom / 2};
+    ClientToScreen(window_.get(), &p);
+    wintest::SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+    wintest::SendMouse(MOUSEEVENTF_LEFTDOWN);
+    wintest::SendMouse(MOUSEEVENTF_LEFTUP);
     return WaitFor([&] {
       Pump();
       return GetForegroundWindow() == window_.get();
@@ -135,15 +142,31 @@ TEST_F(SafeSwitchingTest, KeyboardHighlightIsWhatSwitchOffRenames) {
   EXPECT_EQ(app.Close(), 0);
 }
 
-TEST_F(SafeSwitchingTest, ClickThatActivatesTheWindowAlsoPicksTheEntry) {
+TEST_F(SafeSwitchingTest, ClicksThatActivateTheWindowAlsoPickAndSwitch) {
   RemoteApp app(folder.Path(), Environment());
   ASSERT_TRUE(app.Started());
-  HWND off = app.Button(L"Switch OFF");
+  HWND off = app.Button(L"Switch OFF"), on = app.Button(L"Switch ON");
   OtherProgramWindow other;
   ASSERT_TRUE(other.Activate());
   ASSERT_TRUE(app.ClickRow(app.ListOn(), L"Blur"));
   EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(off) != FALSE; }));
   EXPECT_EQ(GetForegroundWindow(), app.MainWindow());
+  // One click on the button, with the other program active again, switches the filter.
+  ASSERT_TRUE(other.Activate());
+  app.ClickCentre(off);
+  EXPECT_TRUE(WaitFor([&] { return folder.Exists(L"Blur.off"); }));
+  EXPECT_EQ(GetForegroundWindow(), app.MainWindow());
+  // And the same on the other side, once the lists show the switch: one click picks, one click
+  // switches.
+  ASSERT_TRUE(WaitFor([&] { return app.Rows(app.ListOff()) == std::vector<std::wstring>{L"Blur", L"Emboss"}; }));
+  ASSERT_TRUE(other.Activate());
+  ASSERT_TRUE(app.ClickRow(app.ListOff(), L"Emboss"));
+  EXPECT_TRUE(WaitFor([&] { return IsWindowEnabled(on) != FALSE; }));
+  ASSERT_TRUE(other.Activate());
+  app.ClickCentre(on);
+  EXPECT_TRUE(WaitFor([&] { return folder.Exists(L"Emboss.8bf"); }));
+  EXPECT_TRUE(folder.Exists(L"Blur.off"));
+  EXPECT_FALSE(app.WaitForMessageBox(300));
   EXPECT_EQ(app.Close(), 0);
 }
 

@@ -230,3 +230,71 @@ TEST_F(SettingsRoundTripTest, BorderStopsAtTheDesignedSize) {
   EXPECT_GT(after.right - after.left, 615);
   EXPECT_EQ(app.Close(), 0);
 }
+
+TEST_F(SettingsRoundTripTest, RelativeSettingsFolderStaysWhereTheProgramStarted) {
+  // The stored plug-ins folder moves the program's current folder while it starts; the settings
+  // folder named relative to the start folder stays where it was at start.
+  wintest::TempFolder other;
+  other.Create(L"Else.8bf");
+  std::wstring longWay = L"cfg";
+  while (longWay.size() <= 600) longWay += L"\\x\\..";
+  const struct {
+    const char* what;
+    std::wstring folder;
+  } cases[] = {{"relative", L"cfg"}, {"longer than 520 characters", longWay}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::wstring ini = start.File(L"cfg\\Brenvale.ini");
+    CreateDirectoryW(start.File(L"cfg").c_str(), nullptr);
+    DeleteFileW(ini.c_str());
+    WritePrivateProfileStringW(L"Settings", L"ListOn_Directory", other.Path().c_str(), ini.c_str());
+    WritePrivateProfileStringW(L"Settings", L"ListOff_Directory", other.Path().c_str(), ini.c_str());
+    WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());
+    {
+      RemoteApp app(start.Path(), L"BRENVALE_SETTINGS_FOLDER=" + c.folder);
+      ASSERT_TRUE(app.Started());
+      EXPECT_EQ(app.Rows(app.ListOn()), std::vector<std::wstring>{L"Else"});
+      EXPECT_EQ(app.Close(), 0);
+    }
+    EXPECT_EQ(Stored(ini, L"FormVersion"), L"0");
+    EXPECT_EQ(Stored(ini, L"ListOn_Directory"), other.Path());
+    EXPECT_FALSE(other.Exists(L"cfg"));
+  }
+}
+
+TEST_F(SettingsRoundTripTest, TwoInstancesClosingTogetherLeaveTheCompleteSetOfOne) {
+  // Two instances over two folders, one in each view, asked to close at the same moment: the
+  // file holds the folder, view and buttons of one of them, never a mixture, and no copy is
+  // left beside it.
+  wintest::TempFolder second;
+  second.Create(L"Second.8bf");
+  for (int round = 0; round < 3; ++round) {
+    SCOPED_TRACE(round);
+    DeleteFileW(Ini().c_str());
+    RemoteApp icons(start.Path(), Environment()), list(second.Path(), Environment());
+    ASSERT_TRUE(icons.Started());
+    ASSERT_TRUE(list.Started());
+    list.ClickCentre(list.Button(L"List View"));
+    ASSERT_TRUE(WaitFor([&] { return !IsWindowEnabled(list.Button(L"List View")); }));
+    PostMessageW(icons.MainWindow(), WM_CLOSE, 0, 0);
+    PostMessageW(list.MainWindow(), WM_CLOSE, 0, 0);
+    for (RemoteApp* app : {&icons, &list})
+      if (HWND box = app->WaitForMessageBox(500)) {
+        ADD_FAILURE() << "a message at close: " << testing::PrintToString(RemoteApp::MessageBoxText(box));
+        RemoteApp::CloseMessageBox(box);
+      }
+    EXPECT_EQ(icons.Close(), 0);
+    EXPECT_EQ(list.Close(), 0);
+
+    EXPECT_EQ(SectionKeys(Ini()).size(), kExpectedKeys.size());
+    std::wstring folder = Stored(Ini(), L"ListOn_Directory");
+    ASSERT_TRUE(folder == start.Path() || folder == second.Path()) << folder;
+    bool iconsSaved = folder == start.Path();
+    EXPECT_EQ(Stored(Ini(), L"ListOff_Directory"), folder);
+    EXPECT_EQ(Stored(Ini(), L"ListOn_ViewStyle"), iconsSaved ? L"vsIcon" : L"vsSmallIcon");
+    EXPECT_EQ(Stored(Ini(), L"ListOff_ViewStyle"), iconsSaved ? L"vsIcon" : L"vsSmallIcon");
+    EXPECT_EQ(Stored(Ini(), L"IconBtn_Enabled"), iconsSaved ? L"False" : L"True");
+    EXPECT_EQ(Stored(Ini(), L"ListBtn_Enabled"), iconsSaved ? L"True" : L"False");
+    EXPECT_EQ(settings.Names(), std::vector<std::wstring>{L"Brenvale.ini"});
+  }
+}

@@ -37,6 +37,20 @@ class MainWindowTest : public MainWindowFixture {
     ClickAt(list->Handle(), centre.x, centre.y);
   }
   void Press(TsButton* button) { ClickAt(button->Handle(), button->Width() / 2, button->Height() / 2); }
+  // Right-clicks the row of `list` that shows `caption`. The list view waits in a loop of its
+  // own, from the press on, for the release (or the start of a drag), so the release goes in
+  // before anything is handled.
+  void RightClick(TOvFilelistView28* list, const std::wstring& caption) {
+    int index = FindListItem(list->Handle(), caption);
+    ASSERT_GE(index, 0) << "no row " << caption;
+    POINT p = ListItemCentre(list->Handle(), index);
+    ClientToScreen(list->Handle(), &p);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+    Pump(30);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    Pump(60);
+  }
   // Which switch is enabled: "off", "on" or "none" (or "both", which must never happen).
   std::string Enabled() {
     bool off = form->sButtonOff->Enabled(), on = form->sButtonOn->Enabled();
@@ -246,6 +260,21 @@ TEST_F(MainWindowTest, RereadFollowsTheHighlight) {
   EXPECT_EQ(Rows(form->ListOff), (std::vector<std::wstring>{L"Emboss", L"New"}));
   EXPECT_EQ(form->ListOff->SelectedCaption(), L"Emboss");
   EXPECT_EQ(Enabled(), "on");
+}
+
+TEST_F(MainWindowTest, RightClickMovesTheHighlightAndThePendingFilter) {
+  Pick(form->ListOn, L"Blur");
+  RightClick(form->ListOn, L"Sharpen");
+  EXPECT_EQ(form->ListOn->SelectedCaption(), L"Sharpen");
+  EXPECT_EQ(form->FileName->Caption(), L"Sharpen");
+  EXPECT_EQ(Enabled(), "off");
+  Press(form->sButtonOff);
+  EXPECT_TRUE(folder.Exists(L"Sharpen.off"));
+  EXPECT_TRUE(folder.Exists(L"Blur.8BF"));
+  RightClick(form->ListOff, L"Emboss");
+  EXPECT_EQ(form->FileName->Caption(), L"Emboss");
+  EXPECT_EQ(Enabled(), "on");
+  EXPECT_TRUE(messages.empty());
 }
 
 TEST_F(MainWindowTest, FilterHeldOpenIsNotSwitchedUntilItIsClosed) {

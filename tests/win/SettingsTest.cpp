@@ -2,11 +2,17 @@
 // saved and restored, stored properties, and the window hook with its size limits.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <filesystem>
 #include <fstream>
+#include <functional>
+#include <memory>
 #include <sstream>
+#include <thread>
 
 #include "framework/Application.h"
 #include "framework/Exception.h"
+#include "framework/Handles.h"
 #include "settings/FormPlacement.h"
 #include "settings/WindowHook.h"
 #include "tests/win/WinTestSupport.h"
@@ -107,6 +113,7 @@ TEST_F(SettingsTest, OldFileInTheWindowsFolderIsReadUntilTheUserFileExists) {
     TSettingsFile file(L"BrenvaleSettingsTest.ini");
     EXPECT_EQ(file.ReadString(L"Settings", L"ListOn_Directory", L""), L"D:\\Old\\");
     file.WriteString(L"Settings", L"ListOn_Directory", L"E:\\New\\");
+    file.Commit();
   }
   TSettingsFile again(L"BrenvaleSettingsTest.ini");
   EXPECT_EQ(again.ReadString(L"Settings", L"ListOn_Directory", L""), L"E:\\New\\");
@@ -197,6 +204,204 @@ TEST_F(SettingsTest, MinimumTrackSizeOverridesTheWindowsOwnAnswer) {
   SendMessageW(form->Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&info));
   EXPECT_EQ(info.ptMinTrackSize.x, 300);
   EXPECT_EQ(info.ptMinTrackSize.y, 200);
+}
+
+namespace {
+
+std::string FileBytes(const std::wstring& path) {
+  std::ifstream in(std::filesystem::path(path), std::ios::binary);
+  std::ostringstream bytes;
+  bytes << in.rdbuf();
+  return bytes.str();
+}
+
+// Cuts a file to half its length, as a save that stopped half-way leaves it.
+void CutInHalf(const std::wstring& path) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+  ASSERT_TRUE(file);
+  LARGE_INTEGER size{};
+  GetFileSizeEx(file.get(), &size);
+  size.QuadPart /= 2;
+  SetFilePointerEx(file.get(), size, nullptr, FILE_BEGIN);
+  SetEndOfFile(file.get());
+}
+
+class ReplaceHookScope {
+ public:
+  explicit ReplaceHookScope(std::function<void(const std::wstring&)> hook) { settings_file::SetBeforeReplaceHook(std::move(hook)); }
+  ~ReplaceHookScope() { settings_file::SetBeforeReplaceHook(nullptr); }
+};
+
+// A save's set of values: forty keys, each with the save's own value.
+void WriteSet(TSettingsFile& file, const std::wstring& value) {
+  for (int k = 0; k < 40; ++k) file.WriteString(L"Settings", L"Key" + std::to_wstring(k), value + std::to_wstring(k));
+}
+
+}  // namespace
+
+TEST_F(SettingsTest, ASaveThatStopsHalfWayLeavesThePreviousFileAsItWas) {
+  {
+    TSettingsFile previous(L"Test.ini");
+    WriteSet(previous, L"old");
+    previous.WriteString(L"Other", L"Kept", L"yes");
+    EXPECT_FALSE(folder.Exists(L"Test.ini"));  // nothing reaches the file before the commit
+    previous.Commit();
+  }
+  const std::string before = FileBytes(IniPath());
+  ASSERT_NE(before.find("Key39=old39"), std::string::npos);
+
+  const struct {
+    const char* what;
+    std::function<void(const std::wstring&)> hook;
+    bool commit;
+  } cases[] = {
+      {"half of the copy is written", [](const std::wstring& copy) { CutInHalf(copy); }, true},
+      {"the program stops after writing half of the copy",
+       [](const std::wstring& copy) {
+         CutInHalf(copy);
+         throw Exception(L"stopped");
+       },
+       true},
+      {"the save ends before its commit", nullptr, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    ReplaceHookScope hook(c.hook);
+    std::wstring raised;
+    try {
+      TSettingsFile file(L"Test.ini");
+      WriteSet(file, L"new");
+      EXPECT_EQ(file.ReadString(L"Settings", L"Key7", L""), L"new7");  // reads see the save's own writes
+      if (c.commit) file.Commit();
+    } catch (const Exception& e) {
+      raised = e.Message();
+    }
+    if (c.commit && raised != L"stopped") EXPECT_EQ(raised, L"Unable to write to " + IniPath());
+    EXPECT_EQ(FileBytes(IniPath()), before);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"Test.ini"});  // no copy left behind
+  }
+
+  TSettingsFile file(L"Test.ini");
+  WriteSet(file, L"new");
+  file.Commit();
+  EXPECT_EQ(Value(IniPath(), L"Settings", L"Key39"), L"new39");
+  EXPECT_EQ(Value(IniPath(), L"Other", L"Kept"), L"yes");
+  EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"Test.ini"});
+}
+
+TEST_F(SettingsTest, RefusedSavesSayUnableToWriteAndLeaveTheFile) {
+  WritePrivateProfileStringW(L"Settings", L"Key0", L"kept", IniPath().c_str());
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, IniPath().c_str());
+  const std::string before = FileBytes(IniPath());
+  const struct {
+    const char* what;
+    std::function<std::function<void()>()> arrange;  // answers what puts things back
+  } cases[] = {
+      {"the file is read-only",
+       [&] {
+         SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_READONLY);
+         return std::function<void()>([&] { SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL); });
+       }},
+      {"another program holds the file open without sharing",
+       [&] {
+         auto held = std::make_shared<UniqueFile>(
+             CreateFileW(IniPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+         EXPECT_TRUE(*held);
+         return std::function<void()>([held] { held->reset(); });
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    std::function<void()> putBack = c.arrange();
+    std::wstring raised;
+    try {
+      TSettingsFile file(L"Test.ini");
+      WriteSet(file, L"new");
+      file.Commit();
+    } catch (const Exception& e) {
+      raised = e.Message();
+    }
+    putBack();
+    EXPECT_EQ(raised, L"Unable to write to " + IniPath());
+    EXPECT_EQ(FileBytes(IniPath()), before);
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"Test.ini"});
+  }
+}
+
+TEST_F(SettingsTest, TwoSavesAtOnceLeaveTheCompleteSetOfOne) {
+  // Two saves write the same keys in opposite orders, one write each in turn, and put their
+  // copies in place at the same moment; written one key at a time into the file, the result
+  // would mix both.
+  for (int round = 0; round < 5; ++round) {
+    SCOPED_TRACE(round);
+    std::atomic<int> turn{0};
+    std::wstring errors[2];
+    auto save = [&](int parity, std::wstring value) {
+      try {
+        TSettingsFile file(L"Test.ini");
+        for (int step = 0; step < 40; ++step) {
+          while (turn.load() != 2 * step + parity) Sleep(0);
+          int k = parity == 0 ? step : 39 - step;
+          file.WriteString(L"Settings", L"Key" + std::to_wstring(k), value);
+          ++turn;
+        }
+        while (turn.load() < 80) Sleep(0);
+        file.Commit();
+      } catch (const std::exception& e) {
+        errors[parity] = ExceptionText(e);
+      }
+    };
+    std::thread a(save, 0, L"A" + std::to_wstring(round)), b(save, 1, L"B" + std::to_wstring(round));
+    a.join();
+    b.join();
+    EXPECT_EQ(errors[0], L"");
+    EXPECT_EQ(errors[1], L"");
+    std::wstring first = Value(IniPath(), L"Settings", L"Key0");
+    ASSERT_TRUE(first == L"A" + std::to_wstring(round) || first == L"B" + std::to_wstring(round)) << first;
+    for (int k = 1; k < 40; ++k) EXPECT_EQ(Value(IniPath(), L"Settings", L"Key" + std::to_wstring(k)), first) << k;
+    EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"Test.ini"});
+  }
+}
+
+TEST_F(SettingsTest, AReadOnlyFileGivesOneMessageAtCloseAndNoneAtDestruction) {
+  WritePrivateProfileStringW(L"Settings", L"StoredForm_Caption", L"Kept", IniPath().c_str());
+  WritePrivateProfileStringW(nullptr, nullptr, nullptr, IniPath().c_str());
+  ASSERT_TRUE(SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_READONLY));
+  RecordedErrors().clear();
+  {
+    ComponentPtr<StoredForm> form(new StoredForm(nullptr));
+    form->Show();
+    Pump();
+    form->SetCaption(L"Changed");
+    bool canClose = true;
+    form->OnCloseQuery(form.get(), canClose);
+  }
+  SetFileAttributesW(IniPath().c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(RecordedErrors(), std::vector<std::wstring>{L"Unable to write to " + IniPath()});
+  EXPECT_EQ(Value(IniPath(), L"Settings", L"StoredForm_Caption"), L"Kept");
+  EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"Test.ini"});
+}
+
+TEST(SettingsFolder, ARelativeFolderIsResolvedOnceAndTheUserFolderIsNamedBrenvale) {
+  TempFolder base, elsewhere;
+  {
+    CurrentDirectoryScope current(base.Path());
+    settings_file::SetFolder(L"portable");
+  }
+  {
+    CurrentDirectoryScope current(elsewhere.Path());
+    EXPECT_EQ(settings_file::Folder(), base.File(L"portable\\"));
+    EXPECT_EQ(settings_file::PathOf(L"Brenvale.ini"), base.File(L"portable\\Brenvale.ini"));
+    TSettingsFile file(L"Brenvale.ini");
+    file.WriteString(L"Settings", L"Key", L"value");
+    file.Commit();
+  }
+  EXPECT_TRUE(base.Exists(L"portable\\Brenvale.ini"));
+  EXPECT_FALSE(elsewhere.Exists(L"portable"));
+  settings_file::SetFolder(L"");
+  std::wstring user = settings_file::Folder();
+  ASSERT_GE(user.size(), 10u);
+  EXPECT_EQ(user.substr(user.size() - 10), L"\\Brenvale\\");  // whatever this program is called
 }
 
 TEST(WindowHook, HooksRunLastConnectedFirstAndHandledStopsTheRest) {

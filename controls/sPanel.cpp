@@ -89,9 +89,7 @@ void TsPanel::PrepareCachedImage() {
   PaintControlOverParent(skinData_, skinData_.ControlType() == ekDragBar, true, cache, {Left(), Top()},
                          {0, 0, Width(), Height()}, 0);
   if (!Caption().empty()) {
-    HDC screen = GetDC(nullptr);
-    UniqueMemoryDc memory(CreateCompatibleDC(screen));
-    ReleaseDC(nullptr, screen);
+    UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
     SelectedObject selected(memory.get(), skinData_.Cache.Handle());
     int b = BorderSize();
     PaintCaption(memory.get(), {b, b, Width() - b, Height() - b});

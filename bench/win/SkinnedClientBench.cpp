@@ -1,7 +1,8 @@
 // Times the main window's skinned client area: a full repaint from dirty caches and from clean
 // ones (copies only), one fade step of a button, and showing a hover glow, at 615 x 549 and at
 // 1920 x 1080; then runs 1,000 hover, press and fade cycles with 100 skin changes and prints the
-// platform's object counts and the glow registry's size before and after.
+// program's GDI and USER object counts (kept by the handle wrappers) and the glow registry's
+// size before and after.
 // Usage: SkinnedClientBench [DATA_FOLDER]   (the folder is not used)
 #include <windows.h>
 
@@ -14,18 +15,13 @@
 #include "app/Form1.h"
 #include "framework/Application.h"
 #include "paint/GlowWindows.h"
+#include "tests/win/SkinnedClientCycles.h"
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
 
-void Pump() {
-  MSG msg;
-  while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-    TranslateMessage(&msg);
-    DispatchMessageW(&msg);
-  }
-}
+void Pump() { skinned_cycles::PumpWaiting(); }
 
 double Median(int runs, const std::function<void()>& work) {
   std::vector<double> times;
@@ -50,19 +46,11 @@ void RepaintNow(TForm1& form) {
   RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }
 
-struct Counts {
-  DWORD gdi, user;
-  size_t glowSlots;
-};
-
-Counts Take() {
-  return {GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS), GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS),
-          GlowRegistrySlots()};
-}
-
-void Print(const char* when, const Counts& c) {
-  std::printf("%-7s platform GDI objects %lu, USER objects %lu (Wine answers 0), glow registry slots %zu\n", when, c.gdi,
-              c.user, c.glowSlots);
+void Print(const char* when, const skinned_cycles::ObjectCounts& c) {
+  std::printf("%-7s GDI objects %ld, USER objects %ld, glow registry slots %zu (platform's own counts: GDI %lu, USER %lu; "
+              "Wine answers 0)\n",
+              when, c.gdi, c.user, c.glowSlots, GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS),
+              GetGuiResources(GetCurrentProcess(), GR_USEROBJECTS));
 }
 
 void Measure(TForm1& form, const char* label) {
@@ -114,27 +102,12 @@ int wmain() {
   SetWindowPos(form->Handle(), nullptr, 386, 254, 615, 549, SWP_NOZORDER);
   Pump();
 
-  Counts before = Take();
   TsButton* button = form->ListBtn;
   button->OnClick = [](TObject*) {};  // the presses only change looks
-  for (int i = 0; i < 1000; ++i) {
-    button->Perform(CM_MOUSEENTER);
-    if (TsFadeTimer* timer = button->FadeTimer()) {
-      timer->SetEnabled(false);
-      timer->PaintFadeStep();
-    }
-    button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-    button->Perform(WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
-    button->Perform(CM_MOUSELEAVE);
-    if (i % 10 == 0) {  // a skin change every tenth cycle: 100 in all
-      form->sSkinManager1->SetActive(false);
-      form->sSkinManager1->SetActive(true);
-    }
-    Pump();
-  }
-  RepaintNow(*form);
-  Pump();
-  Counts after = Take();
+  skinned_cycles::RunCycle(*form, *button, 1);  // caches and the glow slot exist from here on
+  skinned_cycles::ObjectCounts before = skinned_cycles::Take(*form);
+  for (int i = 0; i < 1000; ++i) skinned_cycles::RunCycle(*form, *button, i);  // 100 skin changes
+  skinned_cycles::ObjectCounts after = skinned_cycles::Take(*form);
   std::printf("1,000 hover, press, fade cycles with 100 skin changes:\n");
   Print("before", before);
   Print("after", after);

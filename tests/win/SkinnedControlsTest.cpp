@@ -12,6 +12,7 @@
 #include "paint/GlowWindows.h"
 #include "settings/SettingsFile.h"
 #include "tests/win/MainWindowFixture.h"
+#include "tests/win/SkinnedClientCycles.h"
 #include "tests/win/WinTestSupport.h"
 
 using namespace wintest;
@@ -205,6 +206,21 @@ TEST_F(SkinnedControlsTest, RepeatedHoversReuseOneGlowSlot) {
     form->FolderBtn->Perform(CM_MOUSELEAVE);
   }
   EXPECT_LE(GlowRegistrySlots(), 1u);
+}
+
+TEST_F(SkinnedControlsTest, HoverPressFadeAndSkinChangeCyclesLeaveNoObjectsBehind) {
+  ASSERT_TRUE(handle_counts::kEnabled);
+  TsButton* button = form->ListBtn;
+  button->OnClick = [](TObject*) {};
+  skinned_cycles::RunCycle(*form, *button, 1);
+  skinned_cycles::ObjectCounts before = skinned_cycles::Take(*form);
+  EXPECT_GT(before.gdi, 0) << "the caches are counted";
+  EXPECT_GT(before.user, 0) << "the windows are counted";
+  for (int i = 0; i < 50; ++i) skinned_cycles::RunCycle(*form, *button, i);
+  skinned_cycles::ObjectCounts after = skinned_cycles::Take(*form);
+  EXPECT_EQ(after.gdi, before.gdi);
+  EXPECT_EQ(after.user, before.user);
+  EXPECT_EQ(after.glowSlots, before.glowSlots);
 }
 
 TEST_F(SkinnedControlsTest, PressingTheWebLabelOpensItsAddress) {

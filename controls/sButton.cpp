@@ -315,6 +315,12 @@ bool TsButton::SkinMessage(TMessage& m) {
       case scIsSkinAware:
         m.Result = 1;
         return true;
+      case scPaintFinished:
+        // The parent has its picture again: a paint postponed while it was rebuilding runs now.
+        if (!Skinned() || !skinData_.PaintLocked) return true;
+        skinData_.PaintLocked = false;
+        if (!skinData_.IsPaintLocked()) Repaint();
+        return true;
       case scFadeOver:
         StopFade(fadeTimer_);
         return true;

@@ -27,7 +27,11 @@ const ClassInfo& TsPanel::StaticClass() {
   return info;
 }
 
-TsPanel::TsPanel(TComponent* owner) : TsSkinnedControl<TCustomControl>(owner, ekPanel) { SetBounds(0, 0, 185, 41); }
+TsPanel::TsPanel(TComponent* owner) : TsPanel(owner, ekPanel) {}
+
+TsPanel::TsPanel(TComponent* owner, int kind) : TsSkinnedControl<TCustomControl>(owner, kind) {
+  SetBounds(0, 0, 185, 41);
+}
 
 void TsPanel::SetBevelOuter(TPanelBevel value) {
   if (value == bevelOuter_) return;

@@ -30,6 +30,8 @@ class TsPanel : public TsSkinnedControl<TCustomControl> {
   int CacheBuilds() const { return cacheBuilds_; }
 
  protected:
+  // For descendants of another element kind.
+  TsPanel(TComponent* owner, int kind);
   void Paint(HDC dc) override;
   void TextChanged() override;
   bool SkinMessage(TMessage& message) override;

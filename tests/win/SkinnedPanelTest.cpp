@@ -1,5 +1,5 @@
-// The skinned panel's printing and plain paths and the paint-finished notice to its children,
-// on the real main window under the stored skin.
+// The skinned panel's printing and plain paths, the paint-finished notice to its children, and
+// the drag bar, on the real main window under the stored skin.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "controls/sDragBar.h"
 #include "framework/Application.h"
 #include "paint/DibSection.h"
 #include "pixel/BitmapBlend.h"
@@ -108,6 +109,85 @@ TEST_F(SkinnedPanelTest, AChildWaitingForItsParentPaintsWhenTheParentHasPainted)
   RedrawWindow(panel->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);  // the panel only
   EXPECT_FALSE(button->SkinData()->PaintLocked);
   EXPECT_FALSE(button->SkinData()->CacheDirty) << "the button has painted its picture";
+}
+
+class DragBarTest : public SkinnedPanelTest {
+ protected:
+  void SetUp() override {
+    SkinnedPanelTest::SetUp();
+    bar = new TsDragBar(form.get());
+    bar->SetParent(form->sPanelOff);
+    Pump();
+    sysCommands.clear();
+  }
+  // Records (and swallows: the platform's move loop would wait for the mouse) WM_SYSCOMMAND.
+  int Watch(TWinControl* control) {
+    return control->AddMessageHook([this, control](TMessage& m, const TControl::NextHandler& next) {
+      if (m.Msg == WM_SYSCOMMAND) {
+        sysCommands.emplace_back(control, m.WParam);
+        return;
+      }
+      next(m);
+    });
+  }
+  TsDragBar* bar = nullptr;  // owned by the form
+  std::vector<std::pair<TWinControl*, WPARAM>> sysCommands;
+};
+
+TEST_F(DragBarTest, ANewBarLooksLikeATitleBar) {
+  EXPECT_EQ(bar->Caption(), L" ");
+  EXPECT_EQ(bar->Align(), TAlign::alTop);
+  EXPECT_EQ(bar->Height(), 20);
+  EXPECT_TRUE(bar->Font()->Style().Has(TFontStyle::fsBold));
+  EXPECT_EQ(bar->Cursor(), TCursor::crHandPoint);
+  EXPECT_EQ(bar->SkinData()->SkinSection(), "DRAGBAR");
+  EXPECT_EQ(bar->Width(), form->sPanelOff->Width());
+}
+
+TEST_F(DragBarTest, PressingTheBarMovesItsTarget) {
+  struct Case {
+    const char* what;
+    TWinControl* dragged;
+    TWinControl* expected;
+  } cases[] = {
+      {"no control to drag: the form", nullptr, form.get()},
+      {"a control of its own", form->sPanelOn, form->sPanelOn},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    bar->SetDraggedControl(c.dragged);
+    int hook = Watch(c.expected);
+    sysCommands.clear();
+    ClickAt(bar->Handle(), bar->Width() / 2, bar->Height() / 2);
+    c.expected->RemoveMessageHook(hook);
+    ASSERT_EQ(sysCommands.size(), 1u);
+    EXPECT_EQ(sysCommands[0].first, c.expected);
+    EXPECT_EQ(sysCommands[0].second, static_cast<WPARAM>(0xF012));
+    EXPECT_EQ(GetCapture(), nullptr);
+  }
+}
+
+TEST_F(DragBarTest, AFreedTargetIsForgotten) {
+  auto* target = new TsPanel(form.get());
+  target->SetParent(form->sPanelOff);
+  bar->SetDraggedControl(target);
+  delete target;
+  EXPECT_EQ(bar->DraggedControl(), nullptr);
+  EXPECT_EQ(bar->DragTarget(), form.get());
+}
+
+TEST_F(DragBarTest, TheCaptionFollowsTheApplicationsActivation) {
+  struct Case {
+    WPARAM active;
+    TColor colour;
+  } cases[] = {{FALSE, clInactiveCaptionText}, {TRUE, clCaptionText}};
+  for (const Case& c : cases) {
+    SendMessageW(Application->Handle(), WM_ACTIVATEAPP, c.active, 0);
+    EXPECT_EQ(bar->Font()->Color(), c.colour) << "active " << c.active;
+  }
+  SendMessageW(Application->Handle(), WM_ACTIVATEAPP, FALSE, 0);
+  form->sSkinManager1->SetActive(false);
+  EXPECT_EQ(bar->Font()->Color(), clCaptionText) << "removing the skin gives the active caption colour back";
 }
 
 }  // namespace

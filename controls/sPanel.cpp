@@ -130,14 +130,16 @@ void TsPanel::Paint(HDC dc) {
     PaintPlain(dc);
     return;
   }
-  if ((skinData_.NeedsSkinPaint() && !skinData_.CustomColor()) || TsSkinManager::SkinChanging()) PaintCached(dc);
+  if (UsesCache()) PaintCached(dc);
   else PaintSkinnedPlain(dc);
 }
 
+bool TsPanel::UsesCache() const {
+  return (skinData_.NeedsSkinPaint() && !skinData_.CustomColor()) || TsSkinManager::SkinChanging();
+}
+
 void TsPanel::PaintCached(HDC dc) {
-  // The framework paints into an off-screen buffer that goes to the screen whole, so the cache
-  // is copied whole too; the children's windows clip themselves. A locked panel shows its last
-  // picture until the lock ends (command 6 repaints it).
+  // A locked panel shows its last picture until the lock ends (command 6 repaints it).
   skinData_.PaintLocked = skinData_.IsPaintLocked();
   if (!skinData_.PaintLocked) {
     bool rebuild = skinData_.CacheDirty || skinData_.CachePartial || !skinData_.Cache;
@@ -145,6 +147,9 @@ void TsPanel::PaintCached(HDC dc) {
     if (rebuild && !skinData_.PaintSuspended) PrepareCachedImage();
   }
   if (skinData_.Cache) {
+    // Straight to the screen, where the window's clip leaves out the children's windows as
+    // far as their regions reach (a button's cut corners show the panel), or into the
+    // framework's off-screen buffer, which goes to the screen whole.
     CopyBitmapToDc(dc, 0, 0, skinData_.Cache.Handle(), {0, 0, Width(), Height()});
   } else {
     RECT r{0, 0, Width(), Height()};
@@ -210,8 +215,7 @@ void TsPanel::NotifyChildrenPainted() {
 
 void TsPanel::PrintTo(HDC dc, LPARAM flags) {
   skinData_.PaintLocked = false;
-  bool cached = (skinData_.NeedsSkinPaint() && !skinData_.CustomColor()) || TsSkinManager::SkinChanging();
-  if (cached) {
+  if (UsesCache()) {
     PrepareCachedImage();
     RestoreCorners(skinData_, 0);
   }
@@ -282,8 +286,15 @@ bool TsPanel::SkinMessage(TMessage& m) {
   if (!skinData_.IsSkinned(true) || !HandleAllocated()) return false;
   switch (m.Msg) {
     case WM_PAINT:
+      if (Showing() && UsesCache()) {
+        PaintDc dc(Handle());
+        PaintCached(dc.get());
+        PaintControls(dc.get(), dc.PaintRect());
+        m.Result = 0;
+      } else {
+        TCustomControl::WndProc(m);
+      }
       // After the panel's own picture, children that waited for it may paint.
-      TCustomControl::WndProc(m);
       NotifyChildrenPainted();
       return true;
     case WM_PRINT:

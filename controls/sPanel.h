@@ -41,6 +41,8 @@ class TsPanel : public TsSkinnedControl<TCustomControl> {
   // Without an active skin: the framework's panel with its bevels.
   void PaintPlain(HDC dc);
   // With a skin, when the section's picture is needed (or the skin is changing).
+  bool UsesCache() const;
+  // The cache, rebuilt when stale, onto the screen or into the framework's buffer.
   void PaintCached(HDC dc);
   // With a skin over a plain background, or with CustomColor: a colour (or the parent's
   // picture) inside the section's border, no cache kept.

@@ -101,6 +101,23 @@ TEST_F(SkinnedPanelTest, PlainPathsFillWithTheRightColour) {
   }
 }
 
+TEST_F(SkinnedPanelTest, TheCornersCutOffAButtonShowThePanelOnScreen) {
+  TsPanel* panel = form->sPanelTop;
+  TsButton* button = form->ListBtn;
+  HRGN region = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(button->Handle(), region), ERROR);
+  ASSERT_FALSE(PtInRegion(region, 0, 0)) << "the top-left corner is cut off";
+  DeleteObject(region);
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const Bitmap& cache = panel->SkinData()->Cache.Pixels();
+  WindowDc screen(panel->Handle());
+  for (Point p : {Point{button->Left(), button->Top()}, Point{button->Left() + button->Width() - 1, button->Top()}}) {
+    COLORREF shown = GetPixel(screen.get(), p.x, p.y);
+    uint32_t expected = cache.GetPixel(p.x, p.y);
+    EXPECT_EQ(shown, expected) << p.x << ", " << p.y;  // both 0x00BBGGRR
+  }
+}
+
 TEST_F(SkinnedPanelTest, AChildWaitingForItsParentPaintsWhenTheParentHasPainted) {
   TsPanel* panel = form->sPanelOnTop;
   TsButton* button = form->sButtonOff;

@@ -104,24 +104,21 @@ int TsButton::CurrentLook() const {
 Rect TsButton::CaptionRect(int look) const {
   int tw = 0, th = 0;
   if (!Caption().empty()) {
-    HDC screen = GetDC(nullptr);
-    {
-      SelectedObject font(screen, Font()->Handle());
-      RECT r{0, 0, std::max(0, Width() - 2), 0};
-      UINT format = DT_CALCRECT | DT_CENTER | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE);
-      DrawTextW(screen, Caption().c_str(), -1, &r, format);
-      tw = r.right - r.left;
-      th = r.bottom - r.top;
-    }
-    ReleaseDC(nullptr, screen);
+    WindowDc screen(nullptr);
+    SelectedObject font(screen.get(), Font()->Handle());
+    RECT r{0, 0, std::max(0, Width() - 2), 0};
+    UINT format = DT_CALCRECT | DT_CENTER | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE);
+    DrawTextW(screen.get(), Caption().c_str(), -1, &r, format);
+    tw = r.right - r.left;
+    th = r.bottom - r.top;
   }
   int dx = (Width() - tw) / 2, dy = (Height() - th) / 2;
   Rect r{dx - 1, dy, Width() - dx + 2, Height() - dy};
   return look == 2 ? r.Offset(1, 1) : r;
 }
 
-HRGN TsButton::BuildRegion(int look) const {
-  HRGN region = CreateRectRgn(0, 0, Width(), Height());
+UniqueRegion TsButton::BuildRegion(int look) const {
+  UniqueRegion region(CreateRectRgn(0, 0, Width(), Height()));
   TsSkinManager* manager = skinData_.SkinManager();
   if (!manager || !manager->IsValidItem(skinData_.BorderItem)) return region;
   const LoadedSkin& skin = manager->Skin();
@@ -146,7 +143,7 @@ HRGN TsButton::BuildRegion(int look) const {
         if (clear && run < 0) run = x;
         if (!clear && run >= 0) {
           UniqueRegion cut(CreateRectRgn(c.x + run, c.y + y, c.x + x, c.y + y + 1));
-          CombineRgn(region, region, cut.get(), RGN_DIFF);
+          CombineRgn(region.get(), region.get(), cut.get(), RGN_DIFF);
           run = -1;
         }
       }
@@ -164,11 +161,9 @@ void TsButton::PrepareImage() {
   int look = CurrentLook();
   PaintControlBackground(skinData_, background, look, cache, {Left(), Top()}, {0, 0, Width(), Height()});
   // A replaced pending region is freed here.
-  pendingRegion_.reset(BuildRegion(look));
+  pendingRegion_ = BuildRegion(look);
 
-  HDC screen = GetDC(nullptr);
-  UniqueMemoryDc memory(CreateCompatibleDC(screen));
-  ReleaseDC(nullptr, screen);
+  UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
   {
     SelectedObject selected(memory.get(), skinData_.Cache.Handle());
     uint32_t format = DT_CENTER | DT_EXPANDTABS | (wordWrap_ ? DT_WORDBREAK : DT_SINGLELINE);
@@ -319,6 +314,12 @@ bool TsButton::SkinMessage(TMessage& m) {
         return true;
       case scIsSkinAware:
         m.Result = 1;
+        return true;
+      case scPaintFinished:
+        // The parent has its picture again: a paint postponed while it was rebuilding runs now.
+        if (!Skinned() || !skinData_.PaintLocked) return true;
+        skinData_.PaintLocked = false;
+        if (!skinData_.IsPaintLocked()) Repaint();
         return true;
       case scFadeOver:
         StopFade(fadeTimer_);

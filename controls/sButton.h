@@ -59,7 +59,7 @@ class TsButton : public TsSkinnedControl<TWinControl> {
   void MouseDownSkinned();
   void MouseUpSkinned();
   void SetOwnerDraw(bool on);
-  HRGN BuildRegion(int look) const;
+  UniqueRegion BuildRegion(int look) const;
   void Repaint();
 
   bool showFocus_ = true;

@@ -74,7 +74,8 @@ void TsFadeTimer::PaintFadeStep() {
   }
   if (owner_.SendToSelf(scFadeFrame, 0, reinterpret_cast<LPARAM>(&frame)) == 0 && window_ && !frame.Empty()) {
     // The control did not paint the frame itself: it goes to the window as it is.
-    HDC dc = GetDC(window_);
+    WindowDc windowDc(window_);
+    HDC dc = windowDc.get();
     {
       SavedDcState saved(dc);
       BITMAPINFO info{};
@@ -92,7 +93,6 @@ void TsFadeTimer::PaintFadeStep() {
       SetDIBitsToDevice(dc, 0, 0, static_cast<DWORD>(frame.Width()), static_cast<DWORD>(frame.Height()), 0, 0, 0,
                         static_cast<UINT>(frame.Height()), rows.data(), &info, DIB_RGB_COLORS);
     }
-    ReleaseDC(window_, dc);
   }
   ++Fade.Step;
 }

@@ -70,14 +70,13 @@ void TsLabel::AdjustBounds() {
   if (!autoSize_ || IsLoading()) return;
   TColor unused = 0;
   const TFont& font = CurrentFont(unused);
-  HDC screen = GetDC(nullptr);
+  WindowDc screen(nullptr);
   RECT r{0, 0, 0, 0};
   {
-    SelectedObject selected(screen, font.Handle());
+    SelectedObject selected(screen.get(), font.Handle());
     std::wstring text = Caption().empty() ? L" " : Caption();
-    DrawTextW(screen, text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
+    DrawTextW(screen.get(), text.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
   }
-  ReleaseDC(nullptr, screen);
   SetBounds(Left(), Top(), r.right, r.bottom);
 }
 

@@ -3,6 +3,10 @@
 
 #include "framework/Application.h"
 #include "paint/BackgroundExchange.h"
+#include "paint/ImageItems.h"
+#include "paint/PieceCopy.h"
+#include "pixel/BitmapBlend.h"
+#include "pixel/ColorMath.h"
 #include "paint/SkinPainters.h"
 #include "paint/SkinTextWriter.h"
 #include "skin/sSkinManager.h"
@@ -23,7 +27,11 @@ const ClassInfo& TsPanel::StaticClass() {
   return info;
 }
 
-TsPanel::TsPanel(TComponent* owner) : TsSkinnedControl<TCustomControl>(owner, ekPanel) { SetBounds(0, 0, 185, 41); }
+TsPanel::TsPanel(TComponent* owner) : TsPanel(owner, ekPanel) {}
+
+TsPanel::TsPanel(TComponent* owner, int kind) : TsSkinnedControl<TCustomControl>(owner, kind) {
+  SetBounds(0, 0, 185, 41);
+}
 
 void TsPanel::SetBevelOuter(TPanelBevel value) {
   if (value == bevelOuter_) return;
@@ -89,9 +97,7 @@ void TsPanel::PrepareCachedImage() {
   PaintControlOverParent(skinData_, skinData_.ControlType() == ekDragBar, true, cache, {Left(), Top()},
                          {0, 0, Width(), Height()}, 0);
   if (!Caption().empty()) {
-    HDC screen = GetDC(nullptr);
-    UniqueMemoryDc memory(CreateCompatibleDC(screen));
-    ReleaseDC(nullptr, screen);
+    UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
     SelectedObject selected(memory.get(), skinData_.Cache.Handle());
     int b = BorderSize();
     PaintCaption(memory.get(), {b, b, Width() - b, Height() - b});
@@ -124,8 +130,16 @@ void TsPanel::Paint(HDC dc) {
     PaintPlain(dc);
     return;
   }
-  // The framework paints into an off-screen buffer that goes to the screen whole, so the cache
-  // is copied whole too; the children's windows clip themselves.
+  if (UsesCache()) PaintCached(dc);
+  else PaintSkinnedPlain(dc);
+}
+
+bool TsPanel::UsesCache() const {
+  return (skinData_.NeedsSkinPaint() && !skinData_.CustomColor()) || TsSkinManager::SkinChanging();
+}
+
+void TsPanel::PaintCached(HDC dc) {
+  // A locked panel shows its last picture until the lock ends (command 6 repaints it).
   skinData_.PaintLocked = skinData_.IsPaintLocked();
   if (!skinData_.PaintLocked) {
     bool rebuild = skinData_.CacheDirty || skinData_.CachePartial || !skinData_.Cache;
@@ -133,11 +147,94 @@ void TsPanel::Paint(HDC dc) {
     if (rebuild && !skinData_.PaintSuspended) PrepareCachedImage();
   }
   if (skinData_.Cache) {
+    // Straight to the screen, where the window's clip leaves out the children's windows as
+    // far as their regions reach (a button's cut corners show the panel), or into the
+    // framework's off-screen buffer, which goes to the screen whole.
     CopyBitmapToDc(dc, 0, 0, skinData_.Cache.Handle(), {0, 0, Width(), Height()});
   } else {
     RECT r{0, 0, Width(), Height()};
     UniqueBrush brush(CreateSolidBrush(ColorToRGB(skinData_.BackgroundColor(false))));
     FillRect(dc, &r, brush.get());
+  }
+}
+
+void TsPanel::PaintSkinnedPlain(HDC dc) {
+  skinData_.PaintLocked = false;
+  const TsGeneralData* s = skinData_.Section();
+  TsSkinManager* manager = skinData_.SkinManager();
+  int w = Width(), h = Height();
+  if (!s || !manager || w <= 0 || h <= 0) return;
+  TsBackgroundRequest request;
+  if (skinData_.CustomColor()) {
+    request.Kind = 1;
+    request.Color = PlainColor(Color());
+  } else {
+    RequestParentBackground(request, Parent(), false);
+  }
+  bool parentPicture = !skinData_.CustomColor() && s->Transparency == 100 && request.Kind == 2 && request.Bitmap;
+  if (parentPicture) {
+    skinData_.PaintLocked = skinData_.IsPaintLocked();
+    if (skinData_.PaintLocked) return;
+  }
+  TColor own = skinData_.CustomColor() ? PlainColor(Color()) : PlainColor(s->Color);
+  TColor parentColour = request.Kind == 1 ? request.Color : ParentBackgroundColor(this);
+  TColor colour = s->Transparency == 0     ? own
+                  : s->Transparency >= 100 ? parentColour
+                                           : MixColors(parentColour, own, s->Transparency / 100.0);
+  // The picture is built once here and copied whole: the parent's pixels or the colour, with
+  // the section's border over them.
+  DibSection picture = DibSection::CreateBitmap24(w, h);
+  if (!picture) return;
+  Bitmap& pixels = picture.Pixels();
+  TsBackgroundRef background{nullptr, 0, 0, colour, false};
+  if (parentPicture) {
+    background = BackgroundFromBitmap(*request.Bitmap, request.OffsetX + Left(), request.OffsetY + Top());
+    CopyPiece(pixels, 0, 0, *request.Bitmap, Rect::FromSize(background.X, background.Y, w, h));
+  } else {
+    FillRectColor(pixels, pixels.Bounds(), colour);
+  }
+  if (skinData_.MaxBorderMargin() > 0)
+    PaintBorderItem(&manager->Skin(), pixels, pixels.Bounds(), false, false, 0,
+                    manager->Skin().Items[static_cast<size_t>(skinData_.BorderItem)], background);
+  if (!Caption().empty()) {
+    UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+    SelectedObject selected(memory.get(), picture.Handle());
+    int b = BorderSize();
+    PaintCaption(memory.get(), {b, b, w - b, h - b});
+  }
+  CopyBitmapToDc(dc, 0, 0, picture.Handle(), {0, 0, w, h});
+}
+
+void TsPanel::NotifyChildrenPainted() {
+  for (int i = 0; i < ControlCount(); ++i) {
+    auto* child = dynamic_cast<TWinControl*>(Controls(i));
+    if (!child || child->IsDestroying() || !child->HandleAllocated() || !child->Showing()) continue;
+    SendMessageW(child->Handle(), SM_LACQUERCMD, SkinCommandParam(scPaintFinished), 0);
+  }
+}
+
+void TsPanel::PrintTo(HDC dc, LPARAM flags) {
+  skinData_.PaintLocked = false;
+  if (UsesCache()) {
+    PrepareCachedImage();
+    RestoreCorners(skinData_, 0);
+  }
+  TMessage print{WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), static_cast<LPARAM>(PRF_CLIENT)};
+  TCustomControl::WndProc(print);
+  if (!(flags & PRF_CHILDREN)) return;
+  // Bottom of the z-order first, so the topmost child ends up on top.
+  HWND last = GetWindow(Handle(), GW_CHILD);
+  if (!last) return;
+  for (HWND child = GetWindow(last, GW_HWNDLAST); child; child = GetWindow(child, GW_HWNDPREV)) {
+    if (!IsWindowVisible(child)) continue;
+    RECT r;
+    GetWindowRect(child, &r);
+    MapWindowPoints(nullptr, Handle(), reinterpret_cast<POINT*>(&r), 2);
+    POINT origin;
+    GetViewportOrgEx(dc, &origin);
+    SetViewportOrgEx(dc, origin.x + r.left, origin.y + r.top, nullptr);
+    SendMessageW(child, WM_PRINT, reinterpret_cast<WPARAM>(dc), flags & ~PRF_CHECKVISIBLE);
+    SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
   }
 }
 
@@ -174,12 +271,36 @@ bool TsPanel::SkinMessage(TMessage& m) {
       case scGetApplication:
         m.Result = reinterpret_cast<LRESULT>(Application);
         return true;
+      case scPaintFinished:
+        if (skinData_.PaintLocked && skinData_.IsSkinned(true)) {
+          skinData_.PaintLocked = false;
+          if (!skinData_.IsPaintLocked() && HandleAllocated())
+            RedrawWindow(Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_UPDATENOW);
+        }
+        if (skinData_.IsSkinned(true)) NotifyChildrenPainted();
+        return true;
       default:
         return skinData_.HandleSkinCommand(m);
     }
   }
-  if (!skinData_.IsSkinned(true)) return false;
+  if (!skinData_.IsSkinned(true) || !HandleAllocated()) return false;
   switch (m.Msg) {
+    case WM_PAINT:
+      if (Showing() && UsesCache()) {
+        PaintDc dc(Handle());
+        PaintCached(dc.get());
+        PaintControls(dc.get(), dc.PaintRect());
+        m.Result = 0;
+      } else {
+        TCustomControl::WndProc(m);
+      }
+      // After the panel's own picture, children that waited for it may paint.
+      NotifyChildrenPainted();
+      return true;
+    case WM_PRINT:
+      PrintTo(reinterpret_cast<HDC>(m.WParam), m.LParam);
+      m.Result = 0;
+      return true;
     case WM_WINDOWPOSCHANGING: {
       const TsGeneralData* s = skinData_.Section();
       if (s && s->Transparency != 0) skinData_.CacheDirty = true;

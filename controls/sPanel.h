@@ -30,13 +30,27 @@ class TsPanel : public TsSkinnedControl<TCustomControl> {
   int CacheBuilds() const { return cacheBuilds_; }
 
  protected:
+  // For descendants of another element kind.
+  TsPanel(TComponent* owner, int kind);
   void Paint(HDC dc) override;
   void TextChanged() override;
   bool SkinMessage(TMessage& message) override;
 
  private:
   int BorderSize() const;
+  // Without an active skin: the framework's panel with its bevels.
   void PaintPlain(HDC dc);
+  // With a skin, when the section's picture is needed (or the skin is changing).
+  bool UsesCache() const;
+  // The cache, rebuilt when stale, onto the screen or into the framework's buffer.
+  void PaintCached(HDC dc);
+  // With a skin over a plain background, or with CustomColor: a colour (or the parent's
+  // picture) inside the section's border, no cache kept.
+  void PaintSkinnedPlain(HDC dc);
+  // Skin command 6 to every showing child window: the panel has painted.
+  void NotifyChildrenPainted();
+  // WM_PRINT: the panel (and with PRF_CHILDREN its child windows) into `dc`.
+  void PrintTo(HDC dc, LPARAM flags);
   void PaintCaption(HDC dc, const Rect& area);
   TPanelBevel bevelOuter_ = TPanelBevel::bvRaised;
   TPanelBevel bevelInner_ = TPanelBevel::bvNone;

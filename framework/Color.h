@@ -20,6 +20,9 @@ constexpr TColor clWindowText = clSystemColor | 8;
 constexpr TColor clGrayText = clSystemColor | 17;
 constexpr TColor clHighlight = clSystemColor | 13;
 constexpr TColor clBtnText = clSystemColor | 18;
+constexpr TColor clActiveCaption = clSystemColor | 2;
+constexpr TColor clCaptionText = clSystemColor | 9;
+constexpr TColor clInactiveCaptionText = clSystemColor | 19;
 
 constexpr uint8_t RedOf(TColor c) { return static_cast<uint8_t>(c & 0xFF); }
 constexpr uint8_t GreenOf(TColor c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }

@@ -390,6 +390,7 @@ void TWinControl::CreateWnd() {
   if (!window_) {
     window_ = window;
     SetPropW(window, kObjectProperty, this);
+    handle_counts::Add(handle_counts::Kind::User, 1);
   }
   // The real size (a top-level window may be limited by its minimum track size).
   RECT r;
@@ -429,6 +430,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam
     control = creatingControl;
     control->window_ = window;
     SetPropW(window, kObjectProperty, control);
+    handle_counts::Add(handle_counts::Kind::User, 1);  // taken off at WM_NCDESTROY
   }
   if (!control) return DefWindowProcW(window, msg, wParam, lParam);
 
@@ -443,6 +445,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam
   }
   if (msg == WM_NCDESTROY) {
     RemovePropW(window, kObjectProperty);
+    handle_counts::Add(handle_counts::Kind::User, -1);
     if (control->window_ == window) control->window_ = nullptr;
   }
   return m.Result;

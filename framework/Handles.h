@@ -1,6 +1,7 @@
 // RAII for platform handles. Owning wrappers are move-only and free their handle in the
 // destructor; a raw handle (HWND, HDC, HBITMAP ...) in a signature is borrowed. Scoped device
 // contexts (paint, window, memory) and scoped selection keep create/delete pairs in one place.
+// Each wrapper counts the GDI and USER objects it holds (HandleCounts.h).
 #pragma once
 
 #include <windows.h>
@@ -10,56 +11,83 @@
 
 #include <utility>
 
+#include "framework/HandleCounts.h"
+
 template <class Traits>
 class UniqueHandle {
  public:
   using Type = typename Traits::Type;
   UniqueHandle() = default;
-  explicit UniqueHandle(Type handle) : handle_(handle) {}
+  explicit UniqueHandle(Type handle) : handle_(handle) { Count(handle, 1); }
   UniqueHandle(const UniqueHandle&) = delete;
   UniqueHandle& operator=(const UniqueHandle&) = delete;
-  UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+  UniqueHandle(UniqueHandle&& other) noexcept : handle_(std::exchange(other.handle_, Traits::Invalid())) {}
   UniqueHandle& operator=(UniqueHandle&& other) noexcept {
-    if (this != &other) reset(other.release());
+    if (this != &other) {
+      reset();
+      handle_ = std::exchange(other.handle_, Traits::Invalid());
+    }
     return *this;
   }
   ~UniqueHandle() { reset(); }
 
   Type get() const { return handle_; }
   explicit operator bool() const { return handle_ != Traits::Invalid(); }
-  Type release() { return std::exchange(handle_, Traits::Invalid()); }
+  // The handle leaves the wrapper for good (for example to the platform, which frees it).
+  Type release() {
+    Count(handle_, -1);
+    return std::exchange(handle_, Traits::Invalid());
+  }
   void reset(Type handle = Traits::Invalid()) {
+    Count(handle, 1);
     Type old = std::exchange(handle_, handle);
-    if (old != Traits::Invalid()) Traits::Close(old);
+    if (old != Traits::Invalid()) {
+      Traits::Close(old);
+      Count(old, -1);
+    }
   }
 
  private:
+  // Traits without a kKind hold nothing the platform counts as a GDI or USER object.
+  static constexpr handle_counts::Kind Kind() {
+    if constexpr (requires { Traits::kKind; }) return Traits::kKind;
+    else return handle_counts::Kind::None;
+  }
+  static void Count(Type handle, long delta) {
+    if (handle != Traits::Invalid()) handle_counts::Add(Kind(), delta);
+  }
+
   Type handle_ = Traits::Invalid();
 };
 
 namespace handle_traits {
 struct Window {
+  static constexpr handle_counts::Kind kKind = handle_counts::Kind::User;
   using Type = HWND;
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { DestroyWindow(h); }
 };
 template <class T>
 struct Gdi {
+  static constexpr handle_counts::Kind kKind = handle_counts::Kind::Gdi;
   using Type = T;
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { DeleteObject(h); }
 };
 struct MemoryDc {
+  static constexpr handle_counts::Kind kKind = handle_counts::Kind::Gdi;
   using Type = HDC;
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { DeleteDC(h); }
 };
 struct Icon {
+  static constexpr handle_counts::Kind kKind = handle_counts::Kind::User;
   using Type = HICON;
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { DestroyIcon(h); }
 };
 struct ImageList {
+  static constexpr handle_counts::Kind kKind = handle_counts::Kind::Gdi;
   using Type = HIMAGELIST;
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { ImageList_Destroy(h); }
@@ -90,6 +118,7 @@ struct Module {
   static void Close(Type h) { FreeLibrary(h); }
 };
 struct Menu {
+  static constexpr handle_counts::Kind kKind = handle_counts::Kind::User;
   using Type = HMENU;
   static Type Invalid() { return nullptr; }
   static void Close(Type h) { DestroyMenu(h); }
@@ -121,10 +150,16 @@ using UniqueItemIdList = UniqueHandle<handle_traits::ItemIdList>;
 // BeginPaint/EndPaint.
 class PaintDc {
  public:
-  explicit PaintDc(HWND window) : window_(window) { dc_ = BeginPaint(window, &paint_); }
+  explicit PaintDc(HWND window) : window_(window) {
+    dc_ = BeginPaint(window, &paint_);
+    if (dc_) handle_counts::Add(handle_counts::Kind::Gdi, 1);
+  }
   PaintDc(const PaintDc&) = delete;
   PaintDc& operator=(const PaintDc&) = delete;
-  ~PaintDc() { EndPaint(window_, &paint_); }
+  ~PaintDc() {
+    EndPaint(window_, &paint_);
+    if (dc_) handle_counts::Add(handle_counts::Kind::Gdi, -1);
+  }
   HDC get() const { return dc_; }
   const RECT& PaintRect() const { return paint_.rcPaint; }
 
@@ -134,15 +169,20 @@ class PaintDc {
   HDC dc_;
 };
 
-// GetDC/ReleaseDC (client area) or GetWindowDC/ReleaseDC (whole window).
+// GetDC/ReleaseDC (client area) or GetWindowDC/ReleaseDC (whole window); the screen's with
+// no window.
 class WindowDc {
  public:
   explicit WindowDc(HWND window, bool wholeWindow = false)
-      : window_(window), dc_(wholeWindow ? GetWindowDC(window) : GetDC(window)) {}
+      : window_(window), dc_(wholeWindow ? GetWindowDC(window) : GetDC(window)) {
+    if (dc_) handle_counts::Add(handle_counts::Kind::Gdi, 1);
+  }
   WindowDc(const WindowDc&) = delete;
   WindowDc& operator=(const WindowDc&) = delete;
   ~WindowDc() {
-    if (dc_) ReleaseDC(window_, dc_);
+    if (!dc_) return;
+    ReleaseDC(window_, dc_);
+    handle_counts::Add(handle_counts::Kind::Gdi, -1);
   }
   HDC get() const { return dc_; }
 

@@ -85,8 +85,9 @@ int ShowGlowWindow(const Rect& control, const Rect& visible, std::string_view se
                                      GetModuleHandleW(nullptr), nullptr));
   if (!glow->window) return -1;
   SetWindowLongPtrW(glow->window.get(), GWLP_USERDATA, -98);  // the skin library's own window
-  HDC screen = GetDC(nullptr);
   {
+    WindowDc screenDc(nullptr);
+    HDC screen = screenDc.get();
     UniqueMemoryDc memory(CreateCompatibleDC(screen));
     SelectedObject selected(memory.get(), picture.Handle());
     POINT source{0, 0};
@@ -95,7 +96,6 @@ int ShowGlowWindow(const Rect& control, const Rect& visible, std::string_view se
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     UpdateLayeredWindow(glow->window.get(), screen, &position, &size, memory.get(), &source, 0, &blend, ULW_ALPHA);
   }
-  ReleaseDC(nullptr, screen);
   SetWindowPos(glow->window.get(), nullptr, 0, 0, 0, 0,
                SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
   return Registry().Add(std::move(glow));
@@ -133,10 +133,8 @@ void TsCommonData::ShowGlow(bool halve) {
       RECT r;
       GetWindowRect(window, &r);
       c = {r.left, r.top, r.right, r.bottom};
-      HDC dc = GetDC(window);
       RECT clip;
-      GetClipBox(dc, &clip);
-      ReleaseDC(window, dc);
+      GetClipBox(WindowDc(window).get(), &clip);
       v = {clip.left, clip.top, clip.right, clip.bottom};
     } else {
       Point origin = control_->ClientToScreen({0, 0});

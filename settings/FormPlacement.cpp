@@ -38,10 +38,7 @@ std::wstring ScreenSuffix() {
 }
 
 int ScreenPixelsPerInch() {
-  HDC screen = GetDC(nullptr);
-  int ppi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
-  return ppi;
+  return GetDeviceCaps(WindowDc(nullptr).get(), LOGPIXELSY);
 }
 
 // The work areas of every monitor, in screen coordinates.

@@ -11,6 +11,7 @@ enum TsSkinCommand : uint16_t {
   scSkinApplied = 1,               // a new skin is in force (parameter: the manager)
   scSkinRemoved = 2,               // the skin is removed (parameter: the manager)
   scRefresh = 3,                   // caches are invalid, repaint (parameter: the manager)
+  scPaintFinished = 6,             // the parent has painted: a postponed paint may run now
   scIsSkinAware = 7,               // question: skin-aware windows answer 1
   scSetUpdating = 8,               // update state := (argument = 1)
   scSetPaintSuspended = 9,         // painting-suspended flag := (argument = 1)

@@ -100,12 +100,13 @@ const TypeInfo& SkinningRulesType() {
   return rules;
 }
 
-TsApplicationWatch::TsApplicationWatch(HWND window, SUBCLASSPROC proc, DWORD_PTR data) : window_(window), proc_(proc) {
-  SetWindowSubclass(window_, proc_, 1, data);
+TsApplicationWatch::TsApplicationWatch(HWND window, SUBCLASSPROC proc, DWORD_PTR data, UINT_PTR id)
+    : window_(window), proc_(proc), id_(id) {
+  SetWindowSubclass(window_, proc_, id_, data);
 }
 
 TsApplicationWatch::~TsApplicationWatch() {
-  if (IsWindow(window_)) RemoveWindowSubclass(window_, proc_, 1);
+  if (IsWindow(window_)) RemoveWindowSubclass(window_, proc_, id_);
 }
 
 const ClassInfo& TsSkinManager::StaticClass() {

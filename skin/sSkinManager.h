@@ -85,7 +85,8 @@ using UniqueWindowsHook = UniqueHandle<skin_handles::WindowsHook>;
 // The application window's messages watched through a subclass, removed when this goes away.
 class TsApplicationWatch {
  public:
-  TsApplicationWatch(HWND window, SUBCLASSPROC proc, DWORD_PTR data);
+  // `id` tells apart several watches that share one procedure.
+  TsApplicationWatch(HWND window, SUBCLASSPROC proc, DWORD_PTR data, UINT_PTR id = 1);
   TsApplicationWatch(const TsApplicationWatch&) = delete;
   TsApplicationWatch& operator=(const TsApplicationWatch&) = delete;
   ~TsApplicationWatch();
@@ -93,6 +94,7 @@ class TsApplicationWatch {
  private:
   HWND window_;  // borrowed: the application's hidden window
   SUBCLASSPROC proc_;
+  UINT_PTR id_;
 };
 
 class TsSkinManager : public TComponent {

@@ -3,6 +3,8 @@
 // hover glows with real mouse input, the web label's launcher, and skin removal.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <functional>
 #include <vector>
 
 #include "app/Form1.h"
@@ -12,6 +14,7 @@
 #include "paint/GlowWindows.h"
 #include "settings/SettingsFile.h"
 #include "tests/win/MainWindowFixture.h"
+#include "tests/win/SkinnedClientCycles.h"
 #include "tests/win/WinTestSupport.h"
 
 using namespace wintest;
@@ -205,6 +208,137 @@ TEST_F(SkinnedControlsTest, RepeatedHoversReuseOneGlowSlot) {
     form->FolderBtn->Perform(CM_MOUSELEAVE);
   }
   EXPECT_LE(GlowRegistrySlots(), 1u);
+}
+
+// Which of the left-hand controls heard which skin commands.
+class CommandLog {
+ public:
+  explicit CommandLog(std::vector<TControl*> controls) : controls_(std::move(controls)) {
+    for (TControl* c : controls_)
+      hooks_.push_back(c->AddMessageHook([this, c](TMessage& m, const TControl::NextHandler& next) {
+        if (m.Msg == SM_LACQUERCMD) heard_.emplace_back(c, SkinCommandOf(m.WParam));
+        next(m);
+      }));
+  }
+  ~CommandLog() {
+    for (size_t i = 0; i < controls_.size(); ++i) controls_[i]->RemoveMessageHook(hooks_[i]);
+  }
+  bool Heard(TControl* control, uint16_t command) const {
+    return std::find(heard_.begin(), heard_.end(), std::make_pair(control, command)) != heard_.end();
+  }
+
+ private:
+  std::vector<TControl*> controls_;
+  std::vector<int> hooks_;
+  std::vector<std::pair<TControl*, uint16_t>> heard_;
+};
+
+TEST_F(SkinnedControlsTest, BackgroundCommandsReachTheChildrenThatNeedThem) {
+  // The left column's outer panel gets a section with a gradient: what lies behind its
+  // transparent child panel now changes with its size.
+  form->sPanelOn->SetSkinSection(L"BUTTON");
+  Pump();
+  TsPanel* inner = form->sPanelOnTop;
+  struct Case {
+    const char* what;
+    uint16_t command;
+    std::function<void(TForm1&)> act;
+    std::vector<TControl*> reached;
+    std::vector<TControl*> notReached;
+    std::function<bool()> effect;  // true when the command did its work
+  } cases[] = {
+      {"the outer panel rebuilds its picture", scParentBackgroundChanged,
+       [](TForm1& f) { f.sPanelOn->PrepareCachedImage(); }, {inner}, {form->sButtonOff, form->sPanelOffTop},
+       [&] { return inner->SkinData()->CacheDirty; }},
+      {"the outer panel is resized", scMovedOrResized,
+       [](TForm1& f) {
+         RECT r;
+         GetWindowRect(f.Handle(), &r);
+         SetWindowPos(f.Handle(), nullptr, 0, 0, r.right - r.left, r.bottom - r.top + 20, SWP_NOMOVE | SWP_NOZORDER);
+       },
+       {inner, form->sButtonOff, form->sLabel1}, {form->sPanelOffTop},
+       [&] { return inner->SkinData()->CacheDirty; }},
+      {"the outer panel recomputes its flags with its children", scTransparencyFlags,
+       [](TForm1& f) { f.sPanelOn->Perform(SM_LACQUERCMD, SkinCommandParam(scTransparencyFlags, 1)); },
+       {inner, form->sButtonOff, form->sLabel1}, {form->sPanelOffTop},
+       [&] { return (inner->SkinData()->Flags & 1) == 0; }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    Pump();
+    inner->SkinData()->CacheDirty = false;
+    inner->SkinData()->Flags |= 1;  // claims a plain background: the recomputation must clear it
+    CommandLog log({inner, form->sButtonOff, form->sLabel1, form->sPanelOffTop});
+    c.act(*form);
+    for (TControl* control : c.reached) EXPECT_TRUE(log.Heard(control, c.command)) << bv::WideToUtf8(control->Name());
+    for (TControl* control : c.notReached) EXPECT_FALSE(log.Heard(control, c.command)) << bv::WideToUtf8(control->Name());
+    EXPECT_TRUE(c.effect());
+  }
+}
+
+TEST_F(SkinnedControlsTest, HoverFadesOnlyWhenTheSectionFades) {
+  TsButton* button = form->ListBtn;
+  // The loaded table is edited as a skin without fading would have it.
+  const TsSkinManager& manager = *form->sSkinManager1;
+  auto& section = const_cast<TsGeneralData&>(manager.Skin().Sections[static_cast<size_t>(manager.SectionIndexOf("BUTTON"))]);
+  for (bool fading : {true, false}) {
+    SCOPED_TRACE(fading ? "FADINGENABLED true" : "FADINGENABLED false");
+    section.FadingEnabled = fading;
+    button->Perform(CM_MOUSELEAVE);
+    Pump();
+    int x = button->Width() / 2, y = button->Height() - 3;
+    uint32_t normal = CachePixel(button, x, y);
+    button->Perform(CM_MOUSEENTER);
+    TsFadeTimer* timer = button->FadeTimer();
+    EXPECT_EQ(timer != nullptr, fading);
+    if (timer) {
+      timer->SetEnabled(false);
+      continue;
+    }
+    EXPECT_NE(CachePixel(button, x, y), normal) << "the hot look is shown at once";
+  }
+  section.FadingEnabled = true;
+}
+
+TEST_F(SkinnedControlsTest, AQuickClickStillShowsThePressedLook) {
+  TsButton* button = form->ListBtn;
+  button->OnClick = [](TObject*) {};
+  int x = button->Width() / 2, y = button->Height() - 3;
+  button->SetDown(true);
+  Pump();
+  uint32_t pressed = CachePixel(button, x, y);
+  button->SetDown(false);
+  Pump();
+  ASSERT_NE(CachePixel(button, x, y), pressed) << "the pressed look differs from the normal one there";
+
+  std::vector<uint32_t> painted;
+  int hook = button->AddMessageHook([&](TMessage& m, const TControl::NextHandler& next) {
+    next(m);
+    if (m.Msg == WM_PAINT && button->SkinData()->Cache) painted.push_back(CachePixel(button, x, y));
+  });
+  // Hover, then press and release before the press fade has shown a single frame.
+  StartHoverFade(button);
+  button->Perform(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+  if (TsFadeTimer* timer = button->FadeTimer()) timer->SetEnabled(false);
+  button->Perform(WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+  button->RemoveMessageHook(hook);
+  if (TsFadeTimer* timer = button->FadeTimer()) timer->SetEnabled(false);
+  EXPECT_NE(std::find(painted.begin(), painted.end(), pressed), painted.end()) << "the pressed look was painted";
+}
+
+TEST_F(SkinnedControlsTest, HoverPressFadeAndSkinChangeCyclesLeaveNoObjectsBehind) {
+  ASSERT_TRUE(handle_counts::kEnabled);
+  TsButton* button = form->ListBtn;
+  button->OnClick = [](TObject*) {};
+  skinned_cycles::RunCycle(*form, *button, 1);
+  skinned_cycles::ObjectCounts before = skinned_cycles::Take(*form);
+  EXPECT_GT(before.gdi, 0) << "the caches are counted";
+  EXPECT_GT(before.user, 0) << "the windows are counted";
+  for (int i = 0; i < 50; ++i) skinned_cycles::RunCycle(*form, *button, i);
+  skinned_cycles::ObjectCounts after = skinned_cycles::Take(*form);
+  EXPECT_EQ(after.gdi, before.gdi);
+  EXPECT_EQ(after.user, before.user);
+  EXPECT_EQ(after.glowSlots, before.glowSlots);
 }
 
 TEST_F(SkinnedControlsTest, PressingTheWebLabelOpensItsAddress) {

@@ -519,6 +519,11 @@ bool TsSkinProvider::OnNcLeftButtonDown(int code, LPARAM) {
     return true;
   }
   SetHot(0);
+  // A click whose button is already up by now (a quick click, the first of a double click)
+  // has nothing to drag: the platform's move loop would wait for a release that it never
+  // sees and keep the window on the mouse.
+  int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+  if (code != kHitClient && (GetAsyncKeyState(button) & 0x8000) == 0) return true;
   return false;  // the platform moves or sizes the window by the hit code
 }
 
@@ -647,7 +652,9 @@ void TsSkinProvider::ComposeFrameImage() {
   std::string section = bv::WideToUtf8(skinSection_);
   PaintSection(*manager, formSection_, section, EmptyBackground(), pixels, {0, 0}, pixels.Bounds(), state, true);
   if (manager->IsValidSection(titleSection_) && !layout.titleBand.Empty()) {
-    Bitmap under = pixels;  // the title section may let the form section show through
+    // The title section may let the form section show through: a copy of the band beneath.
+    Bitmap under(layout.titleBand.Width(), layout.titleBand.Height(), pixels.Format());
+    CopyPiece(under, 0, 0, pixels, layout.titleBand);
     PaintSection(*manager, titleSection_, "FORMTITLE", BackgroundFromBitmap(under, 0, 0), pixels, {0, 0},
                  layout.titleBand, state, true);
   }
@@ -686,7 +693,9 @@ void TsSkinProvider::ComposeFrameImage() {
     }
   }
   GdiFlush();
-  base_ = pixels;
+  // The title band before the buttons (they lie inside it): buttons repaint over this copy.
+  base_ = Bitmap(layout.titleBand.Width(), layout.titleBand.Height(), pixels.Format());
+  CopyPiece(base_, 0, 0, pixels, layout.titleBand);
   PaintButtons(pixels, layout);
   dirty_ = false;
   ++compositions_;
@@ -728,7 +737,7 @@ void TsSkinProvider::RepaintButton(int hitCode) {
   RECT r;
   GetWindowRect(window, &r);
   if (dirty_ || image_.Pixels().Width() != r.right - r.left || image_.Pixels().Height() != r.bottom - r.top ||
-      base_.Width() != image_.Pixels().Width()) {
+      base_.Width() != image_.Pixels().Width() || ButtonRect(CurrentLayout(), hitCode).bottom > base_.Height()) {
     DeliverFrame();
     return;
   }

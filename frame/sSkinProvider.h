@@ -139,6 +139,6 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   int pressed_ = 0;
   bool pressedInside_ = false;
   DibSection image_;   // the composed frame picture, window-sized
-  Bitmap base_;        // the same before the buttons were drawn (buttons repaint over it)
+  Bitmap base_;        // its title band before the buttons were drawn (buttons repaint over it)
   UniqueFont captionFont_;
 };

@@ -290,6 +290,26 @@ TEST_F(SkinnedFrameTest, AButtonReleasedOutsideItDoesNothing) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
+TEST_F(SkinnedFrameTest, APressEndsWhenTheMouseCaptureIsLost) {
+  Rect close = Layout().close;
+  POINT p = Centre(close);
+  WhilePumping([&] {
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+    Sleep(60);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(100);
+  });
+  ASSERT_EQ(form->sSkinProvider1->PressedButton(), HTCLOSE);
+  ReleaseCapture();  // as when another window takes the mouse
+  Pump(50);
+  EXPECT_EQ(form->sSkinProvider1->PressedButton(), 0);
+  WhilePumping([&] {
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Sleep(60);
+  });
+  EXPECT_TRUE(IsWindowVisible(window));  // the release over the button no longer closes
+}
+
 TEST_F(SkinnedFrameTest, HoveredCloseButtonGlowsUntilTheMouseLeaves) {
   MoveMouse(Centre(Layout().close));
   Pump(250);

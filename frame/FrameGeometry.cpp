@@ -54,10 +54,10 @@ FrameLayout ComputeFrameLayout(const FrameInput& input) {
   // Buttons from right to left: close, maximise (restore), minimise.
   int x = input.width - input.skin.buttonsRight - (input.maximized ? kMaximizedInset : layout.right);
   int leftmost = x;
-  auto place = [&](const ButtonSpec& spec, Rect& rect) {
-    if (!spec.visible) return;
-    int top = (band - spec.height) / 2 + shift;
-    rect = Rect::FromSize(x - spec.width, top, spec.width, spec.height);
+  auto place = [&](const ButtonShape& button, Rect& rect) {
+    if (!button.visible) return;
+    int top = (band - button.height) / 2 + shift;
+    rect = Rect::FromSize(x - button.width, top, button.width, button.height);
     leftmost = rect.left;
     x = rect.left - input.skin.buttonSpace;
   };

@@ -41,7 +41,7 @@ struct FrameSkinValues {
 };
 
 // One title button: its size (one state picture of its image), and whether it shows and acts.
-struct ButtonSpec {
+struct ButtonShape {
   bool visible = true;
   bool enabled = true;
   int width = 21;
@@ -56,7 +56,7 @@ struct FrameInput {
   int sizingZone = 4;       // how wide the sizing zone along the outer edge is (the platform's frame)
   bool showIcon = true;
   FrameSkinValues skin;
-  ButtonSpec close, maximize, minimize;
+  ButtonShape close, maximize, minimize;
 };
 
 struct FrameLayout {

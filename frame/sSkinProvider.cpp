@@ -225,11 +225,11 @@ FrameInput TsSkinProvider::CurrentFrameInput() const {
                    (border == TFormBorderStyle::bsSingle || border == TFormBorderStyle::bsSizeable);
   input.skin = skinValues_;
   const LoadedSkin* skin = SkinManager() ? &SkinManager()->Skin() : nullptr;
-  auto size = [&](int index, ButtonSpec& spec) {
+  auto size = [&](int index, ButtonShape& shape) {
     if (skin && skin->IsValidItem(index)) {
       const TsMaskData& item = skin->Items[static_cast<size_t>(index)];
-      spec.width = StateWidth(item);
-      spec.height = StateHeight(item);
+      shape.width = StateWidth(item);
+      shape.height = StateHeight(item);
     }
   };
   size(buttons_[0].image, input.close);

@@ -260,6 +260,10 @@ void TForm1::ReadLayout() {
   for (const auto& [index, names] : classLists) sSkinManager1->ThirdParty()->SetText(index, std::wstring(L" \r\n") + names);
   sSkinManager1->SetSkinName(kPearlMistSkinName);
 
+  sSkinProvider1 = new TsSkinProvider(this);
+  sSkinProvider1->SetName(L"sSkinProvider1");
+  sSkinProvider1->SetSkinSection(L"FORM");
+
   BrowseForFolder = new TBrowseForFolder(this);
   BrowseForFolder->SetName(L"BrowseForFolder");
 

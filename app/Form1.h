@@ -8,6 +8,7 @@
 #include "controls/sPanel.h"
 #include "filelist/OvFilelistView28.h"
 #include "folderpicker/BrowseForFolder.h"
+#include "frame/sSkinProvider.h"
 #include "framework/Form.h"
 #include "settings/FormPlacement.h"
 #include "skin/sSkinManager.h"
@@ -39,6 +40,7 @@ class TForm1 : public TForm {
   TsLabel* sLabel2 = nullptr;
   TOvFilelistView28* ListOff = nullptr;
   TsSkinManager* sSkinManager1 = nullptr;
+  TsSkinProvider* sSkinProvider1 = nullptr;
   TBrowseForFolder* BrowseForFolder = nullptr;
   TFormStorage* FormStorage1 = nullptr;
 

@@ -7,22 +7,6 @@
 #include "skin/SkinCommands.h"
 #include "skin/sSkinManager.h"
 
-namespace {
-
-// Watches the application's window for activation changes (WM_ACTIVATEAPP reaches top-level
-// windows only; the bar is a child).
-LRESULT CALLBACK ApplicationProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  if (msg == WM_ACTIVATEAPP) {
-    try {
-      reinterpret_cast<TsDragBar*>(data)->ApplicationActivationChanged(wParam != 0);
-    } catch (const std::exception& e) {
-      HandleException(e);
-    }
-  }
-  return DefSubclassProc(window, msg, wParam, lParam);
-}
-
-}  // namespace
 
 const ClassInfo& TsDragBar::StaticClass() {
   static const ClassInfo& info = RegisterClassInfo(
@@ -43,7 +27,7 @@ TsDragBar::TsDragBar(TComponent* owner) : TsPanel(owner, ekDragBar) {
   if (!IsLoading()) skinData_.AfterLoad();  // read from a layout, Loaded does it
 }
 
-TsDragBar::~TsDragBar() { applicationWatch_.reset(); }
+TsDragBar::~TsDragBar() { applicationWatch_.Remove(); }
 
 void TsDragBar::SetDraggedControl(TWinControl* control) {
   if (control == draggedControl_) return;
@@ -82,14 +66,17 @@ void TsDragBar::MouseDown(TMouseButton button, TShiftState shift, int x, int y) 
 
 void TsDragBar::CreateWindowDone() {
   TsPanel::CreateWindowDone();
-  if (Application && Application->Handle() && !applicationWatch_)
-    applicationWatch_ = std::make_unique<TsApplicationWatch>(Application->Handle(), &ApplicationProc,
-                                                             reinterpret_cast<DWORD_PTR>(this),
-                                                             reinterpret_cast<UINT_PTR>(this));
+  // WM_ACTIVATEAPP reaches top-level windows only and the bar is a child: it watches the
+  // application's window.
+  if (Application && Application->Handle() && !applicationWatch_.Installed())
+    applicationWatch_.Install(Application->Handle(), [this](HWND, UINT msg, WPARAM wParam, LPARAM, LRESULT&) {
+      if (msg == WM_ACTIVATEAPP) ApplicationActivationChanged(wParam != 0);
+      return false;
+    });
 }
 
 void TsDragBar::DestroyWnd() {
-  applicationWatch_.reset();
+  applicationWatch_.Remove();
   TsPanel::DestroyWnd();
 }
 

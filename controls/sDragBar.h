@@ -6,8 +6,8 @@
 #include <memory>
 
 #include "controls/sPanel.h"
+#include "framework/WindowSubclass.h"
 
-class TsApplicationWatch;
 
 class TsDragBar : public TsPanel {
  public:
@@ -35,5 +35,5 @@ class TsDragBar : public TsPanel {
 
  private:
   TWinControl* draggedControl_ = nullptr;  // borrowed; cleared when it is freed
-  std::unique_ptr<TsApplicationWatch> applicationWatch_;
+  WindowSubclass applicationWatch_;  // the application window's activation
 };

@@ -15,7 +15,9 @@ LRESULT Ask(TWinControl* control, uint16_t command, LPARAM parameter = 0) {
   return control->Perform(SM_LACQUERCMD, SkinCommandParam(command), parameter);
 }
 
-// A form that no skinned frame paints yet shows the skin's form colour while a skin is in force.
+}  // namespace
+
+// See BackgroundExchange.h; the skinned frame answers its children with this colour, too.
 TColor FormColor(TWinControl* form) {
   TsSkinManager* manager = TsSkinManager::DefaultManager();
   if (manager && manager->Active() && dynamic_cast<TForm*>(form)) {
@@ -25,8 +27,6 @@ TColor FormColor(TWinControl* form) {
   }
   return PlainColor(form->Color());
 }
-
-}  // namespace
 
 TsBackgroundRef ToBackgroundRef(const TsBackgroundRequest& request) {
   if (request.Kind == 2 && request.Bitmap) return BackgroundFromBitmap(*request.Bitmap, request.OffsetX, request.OffsetY);

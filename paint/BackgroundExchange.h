@@ -26,6 +26,8 @@ struct TsBackgroundRequest {
 
 TsBackgroundRef ToBackgroundRef(const TsBackgroundRequest& request);
 
+// The colour a form's client area shows: the skin's form colour while a skin is in force.
+TColor FormColor(TWinControl* form);
 // Whether a window answers skin commands (command 7).
 bool IsSkinAware(TWinControl* control);
 // The colour behind `control`: its parent's answer to command 21, or the parent's own colour.

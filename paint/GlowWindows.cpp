@@ -41,9 +41,26 @@ void RegisterGlowClass() {
 
 struct TvlGlowEffect {
   UniqueWindow window;
+  DibSection picture;  // premultiplied, kept for changes of the constant alpha
+  Point position;      // on the screen
   int margin = 0;
   int item = -1;
 };
+
+// Gives the window its picture with the constant alpha `alpha`.
+void HandOver(TvlGlowEffect& glow, uint8_t alpha) {
+  WindowDc screenDc(nullptr);
+  HDC screen = screenDc.get();
+  {
+    UniqueMemoryDc memory(CreateCompatibleDC(screen));
+    SelectedObject selected(memory.get(), glow.picture.Handle());
+    POINT source{0, 0};
+    POINT position{glow.position.x, glow.position.y};
+    SIZE size{glow.picture.Pixels().Width(), glow.picture.Pixels().Height()};
+    BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
+    UpdateLayeredWindow(glow.window.get(), screen, &position, &size, memory.get(), &source, 0, &blend, ULW_ALPHA);
+  }
+}
 
 SlotRegistry<TvlGlowEffect>& Registry() {
   static SlotRegistry<TvlGlowEffect> registry;
@@ -66,11 +83,19 @@ int ShowGlowWindow(const Rect& control, const Rect& visible, std::string_view se
 
   Bitmap full(place.FullWidth, place.FullHeight, PixelFormat::pf32bit);
   PaintBorderItem(&skin, full, full.Bounds(), false, false, 0, skin.Items[static_cast<size_t>(item)], EmptyBackground());
-  DibSection picture = DibSection::CreateBitmap32(place.Window.Width(), place.Window.Height());
-  if (!picture) return -1;
-  Bitmap& pixels = picture.Pixels();
+  Bitmap shown(place.Window.Width(), place.Window.Height(), PixelFormat::pf32bit);
+  for (int y = 0; y < shown.Height(); ++y)
+    for (int x = 0; x < shown.Width(); ++x) shown.SetPixel(x, y, full.GetPixel(x + place.Crop.x, y + place.Crop.y));
+  return ShowGlowPicture(shown, {place.Window.left, place.Window.top}, owner, 255, margin, item);
+}
+
+int ShowGlowPicture(const Bitmap& picture, Point screen, HWND owner, uint8_t alpha, int margin, int item) {
+  if (picture.Width() <= 0 || picture.Height() <= 0) return -1;
+  DibSection section = DibSection::CreateBitmap32(picture.Width(), picture.Height());
+  if (!section) return -1;
+  Bitmap& pixels = section.Pixels();
   for (int y = 0; y < pixels.Height(); ++y)
-    for (int x = 0; x < pixels.Width(); ++x) pixels.SetPixel(x, y, full.GetPixel(x + place.Crop.x, y + place.Crop.y));
+    for (int x = 0; x < pixels.Width(); ++x) pixels.SetPixel(x, y, picture.GetPixel(x, y));
   // The layered-window call takes premultiplied colours; the skin's pictures have straight alpha.
   PremultiplyAlpha(pixels);
 
@@ -78,27 +103,22 @@ int ShowGlowWindow(const Rect& control, const Rect& visible, std::string_view se
   auto glow = std::make_unique<TvlGlowEffect>();
   glow->margin = margin;
   glow->item = item;
+  glow->picture = std::move(section);
+  glow->position = screen;
   DWORD exStyle = WS_EX_LAYERED | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_TRANSPARENT;
   if (owner && (GetWindowLongW(owner, GWL_EXSTYLE) & WS_EX_TOPMOST)) exStyle |= WS_EX_TOPMOST;
-  glow->window.reset(CreateWindowExW(exStyle, kGlowClass, L"", WS_POPUP, place.Window.left, place.Window.top,
-                                     place.Window.Width(), place.Window.Height(), owner, nullptr,
-                                     GetModuleHandleW(nullptr), nullptr));
+  glow->window.reset(CreateWindowExW(exStyle, kGlowClass, L"", WS_POPUP, screen.x, screen.y, picture.Width(),
+                                     picture.Height(), owner, nullptr, GetModuleHandleW(nullptr), nullptr));
   if (!glow->window) return -1;
   SetWindowLongPtrW(glow->window.get(), GWLP_USERDATA, -98);  // the skin library's own window
-  {
-    WindowDc screenDc(nullptr);
-    HDC screen = screenDc.get();
-    UniqueMemoryDc memory(CreateCompatibleDC(screen));
-    SelectedObject selected(memory.get(), picture.Handle());
-    POINT source{0, 0};
-    POINT position{place.Window.left, place.Window.top};
-    SIZE size{place.Window.Width(), place.Window.Height()};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-    UpdateLayeredWindow(glow->window.get(), screen, &position, &size, memory.get(), &source, 0, &blend, ULW_ALPHA);
-  }
+  HandOver(*glow, alpha);
   SetWindowPos(glow->window.get(), nullptr, 0, 0, 0, 0,
                SWP_SHOWWINDOW | SWP_NOACTIVATE | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOOWNERZORDER);
   return Registry().Add(std::move(glow));
+}
+
+void SetGlowAlpha(int id, uint8_t alpha) {
+  if (TvlGlowEffect* glow = Registry().Get(id)) HandOver(*glow, alpha);
 }
 
 void HideGlowWindow(int id) { Registry().Take(id); }

@@ -100,15 +100,6 @@ const TypeInfo& SkinningRulesType() {
   return rules;
 }
 
-TsApplicationWatch::TsApplicationWatch(HWND window, SUBCLASSPROC proc, DWORD_PTR data, UINT_PTR id)
-    : window_(window), proc_(proc), id_(id) {
-  SetWindowSubclass(window_, proc_, id_, data);
-}
-
-TsApplicationWatch::~TsApplicationWatch() {
-  if (IsWindow(window_)) RemoveWindowSubclass(window_, proc_, id_);
-}
-
 const ClassInfo& TsSkinManager::StaticClass() {
   static const ClassInfo& info = RegisterClassInfo(
       ClassBuilder<TsSkinManager>(L"TsSkinManager", &TComponent::StaticClass())
@@ -481,30 +472,28 @@ void TsSkinManager::UnfreezeForms(bool repaint) {
 }
 
 void TsSkinManager::HookApplication(bool on) {
-  applicationWatch_.reset();
+  applicationWatch_.Remove();
   if (on && Application && !IsDesigning())
-    applicationWatch_ = std::make_unique<TsApplicationWatch>(Application->Handle(), &TsSkinManager::ApplicationProc,
-                                                             reinterpret_cast<DWORD_PTR>(this));
+    applicationWatch_.Install(Application->Handle(), [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+      if (!skinnedPopups_) return false;
+      if (msg == WM_THEMECHANGED) {
+        result = 0;
+        return true;
+      }
+      ApplicationMessage(msg, wParam, lParam);
+      return false;
+    });
 }
 
-LRESULT CALLBACK TsSkinManager::ApplicationProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR data) {
-  auto* manager = reinterpret_cast<TsSkinManager*>(data);
-  if (manager->skinnedPopups_) {
-    try {
-      switch (msg) {
-        case WM_THEMECHANGED: return 0;
-        case CM_ACTIVATE: manager->BroadcastSkinCommand(scApplicationActivated, reinterpret_cast<LPARAM>(manager)); break;
-        case 48307:
-        case 48308:
-          if (SkinManagerServices().menuNotification) SkinManagerServices().menuNotification(msg, wParam, lParam);
-          break;
-        default: break;
-      }
-    } catch (const std::exception& e) {
-      HandleException(e);
-    }
+void TsSkinManager::ApplicationMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  switch (msg) {
+    case CM_ACTIVATE: BroadcastSkinCommand(scApplicationActivated, reinterpret_cast<LPARAM>(this)); break;
+    case 48307:
+    case 48308:
+      if (SkinManagerServices().menuNotification) SkinManagerServices().menuNotification(msg, wParam, lParam);
+      break;
+    default: break;
   }
-  return DefSubclassProc(window, msg, wParam, lParam);
 }
 
 void TsSkinManager::InstallWindowHook(bool on) {

@@ -20,6 +20,7 @@
 #include "framework/Event.h"
 #include "framework/Handles.h"
 #include "framework/StringList.h"
+#include "framework/WindowSubclass.h"
 #include "skin/AnimEffects.h"
 #include "skin/CommonIndexes.h"
 #include "skin/ExtendedBorderImages.h"
@@ -81,21 +82,6 @@ struct WindowsHook {
 };
 }  // namespace skin_handles
 using UniqueWindowsHook = UniqueHandle<skin_handles::WindowsHook>;
-
-// The application window's messages watched through a subclass, removed when this goes away.
-class TsApplicationWatch {
- public:
-  // `id` tells apart several watches that share one procedure.
-  TsApplicationWatch(HWND window, SUBCLASSPROC proc, DWORD_PTR data, UINT_PTR id = 1);
-  TsApplicationWatch(const TsApplicationWatch&) = delete;
-  TsApplicationWatch& operator=(const TsApplicationWatch&) = delete;
-  ~TsApplicationWatch();
-
- private:
-  HWND window_;  // borrowed: the application's hidden window
-  SUBCLASSPROC proc_;
-  UINT_PTR id_;
-};
 
 class TsSkinManager : public TComponent {
  public:
@@ -221,7 +207,7 @@ class TsSkinManager : public TComponent {
   void HookApplication(bool on);
   void InstallWindowHook(bool on);
   bool ServesForm(const TsSkinnedForm& form) const;
-  static LRESULT CALLBACK ApplicationProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR id, DWORD_PTR data);
+  void ApplicationMessage(UINT msg, WPARAM wParam, LPARAM lParam);
   static LRESULT CALLBACK WindowCreationHook(int code, WPARAM wParam, LPARAM lParam);
 
   LoadedSkin skin_;
@@ -252,6 +238,6 @@ class TsSkinManager : public TComponent {
   const SkinFileSystem* files_ = nullptr;    // borrowed: platformFiles_ or a test's
   const ImageDecoder* decoder_ = nullptr;    // borrowed: platformDecoder_ or a test's
   HWND hotWindow_ = nullptr;                 // borrowed
-  std::unique_ptr<TsApplicationWatch> applicationWatch_;  // while this is the default manager
+  WindowSubclass applicationWatch_;  // the application window's messages, while this is the default manager
   UniqueWindowsHook windowHook_;                         // the window-creation hook while a skin is in force
 };

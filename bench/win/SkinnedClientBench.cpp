@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "bench/win/BenchSupport.h"
 #include "framework/Application.h"
 #include "paint/GlowWindows.h"
 #include "tests/win/SkinnedClientCycles.h"
@@ -22,19 +23,8 @@
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-void Pump() { skinned_cycles::PumpWaiting(); }
-
-double Median(int runs, const std::function<void()>& work) {
-  std::vector<double> times;
-  for (int i = 0; i < runs; ++i) {
-    auto start = Clock::now();
-    work();
-    times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-  }
-  std::sort(times.begin(), times.end());
-  return times[times.size() / 2];
-}
+using bench::Median;
+using bench::Pump;
 
 void MarkAllDirty(TWinControl* parent) {
   for (int i = 0; i < parent->ControlCount(); ++i) {

@@ -203,11 +203,13 @@ TEST_F(SkinnedControlsTest, HoveringShowsAGlowAroundTheButtonThatNeverTakesActiv
 }
 
 TEST_F(SkinnedControlsTest, RepeatedHoversReuseOneGlowSlot) {
+  // Other glows (the title buttons') may have taken slots before; the hovers add one at most.
+  size_t before = GlowRegistrySlots();
   for (int i = 0; i < 50; ++i) {
     form->FolderBtn->Perform(CM_MOUSEENTER);
     form->FolderBtn->Perform(CM_MOUSELEAVE);
   }
-  EXPECT_LE(GlowRegistrySlots(), 1u);
+  EXPECT_LE(GlowRegistrySlots(), before + 1);
 }
 
 // Which of the left-hand controls heard which skin commands.

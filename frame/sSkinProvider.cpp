@@ -1,0 +1,853 @@
+// See sSkinProvider.h.
+#include "frame/sSkinProvider.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "framework/Exception.h"
+#include "framework/Form.h"
+#include "framework/Strings.h"
+#include "paint/GdiTextRasterizer.h"
+#include "paint/BackgroundExchange.h"
+#include "paint/GlowWindows.h"
+#include "paint/ImageItems.h"
+#include "paint/PieceCopy.h"
+#include "paint/SkinPainters.h"
+#include "paint/SkinText.h"
+#include "paint/SkinTextWriter.h"
+#include "skin/SkinCommands.h"
+
+using namespace frame_geometry;
+
+static_assert(kHitCaption == HTCAPTION && kHitSysMenu == HTSYSMENU && kHitMinButton == HTMINBUTTON &&
+              kHitMaxButton == HTMAXBUTTON && kHitClose == HTCLOSE && kHitLeft == HTLEFT &&
+              kHitBottomRight == HTBOTTOMRIGHT && kHitBorder == HTBORDER && kHitClient == HTCLIENT);
+
+namespace {
+
+// The timer of the title buttons' glow fades, on the form's window.
+constexpr UINT_PTR kGlowTimer = 0x7A51;
+constexpr UINT kGlowInterval = 12;
+// The platform's message that opens the system menu at the cursor.
+constexpr UINT kPopupSystemMenu = 0x0313;
+// How long a click on the icon waits for the second click of a double click (which closes).
+constexpr DWORD kIconDoubleClickWait = 200;
+
+constexpr UINT kCaptionFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | DT_LEFT;
+
+bool IsTitleButton(int code) { return code == kHitClose || code == kHitMaxButton || code == kHitMinButton; }
+
+// One state picture of a (glow) item as a 32-bit picture.
+Bitmap ItemPicture(const LoadedSkin& skin, int index) {
+  if (!skin.IsValidItem(index)) return {};
+  const TsMaskData& item = skin.Items[static_cast<size_t>(index)];
+  int width = item.ImageCount > 0 ? StateWidth(item) : item.R.Width();
+  int height = StateHeight(item);
+  if (width <= 0 || height <= 0) return {};
+  const Bitmap& source = skin.ItemBitmap(item);
+  Bitmap source32 = source.Format() == PixelFormat::pf32bit ? Bitmap() : source.Converted(PixelFormat::pf32bit);
+  Bitmap picture(width, height, PixelFormat::pf32bit);
+  CopyPiece(picture, 0, 0, source32.Width() > 0 ? source32 : source, Rect::FromSize(item.R.left, item.R.top, width, height));
+  return picture;
+}
+
+}  // namespace
+
+const ClassInfo& TsSkinProvider::StaticClass() {
+  static const ClassInfo& info = RegisterClassInfo(
+      ClassBuilder<TsSkinProvider>(L"TsSkinProvider", &TComponent::StaticClass())
+          .String(L"SkinSection", &TsSkinProvider::SkinSection, &TsSkinProvider::SetSkinSection)
+          .Boolean(L"ShowAppIcon", &TsSkinProvider::ShowAppIcon, &TsSkinProvider::SetShowAppIcon)
+          .Build());
+  return info;
+}
+
+TsSkinProvider::TsSkinProvider(TComponent* owner) : TComponent(owner), form_(dynamic_cast<TForm*>(owner)) {
+  if (!form_) throw EInvalidCast(L"TsSkinProvider component may be used with forms only!");
+  buttons_[0].hitCode = kHitClose;
+  buttons_[1].hitCode = kHitMaxButton;
+  buttons_[2].hitCode = kHitMinButton;
+  SkinnedForms().push_back(this);
+  // A provider created after the form's layout was read takes the window over at once.
+  if (!form_->IsLoading() && form_->HandleAllocated()) {
+    Attach();
+    ApplySkin();
+  }
+}
+
+TsSkinProvider::~TsSkinProvider() {
+  auto& forms = SkinnedForms();
+  forms.erase(std::remove(forms.begin(), forms.end(), static_cast<TsSkinnedForm*>(this)), forms.end());
+}
+
+void TsSkinProvider::BeforeDestruction() {
+  RemoveGlows();
+  HWND window = subclass_.Window();
+  bool wasSkinned = skinned_;
+  skinned_ = false;
+  subclass_.Remove();
+  if (wasSkinned && window && IsWindow(window) && !form_->IsDestroying()) SetFrameChanged();
+  auto& forms = SkinnedForms();
+  forms.erase(std::remove(forms.begin(), forms.end(), static_cast<TsSkinnedForm*>(this)), forms.end());
+  TComponent::BeforeDestruction();
+}
+
+void TsSkinProvider::Loaded() {
+  TComponent::Loaded();
+  Attach();
+  ApplySkin();
+}
+
+void TsSkinProvider::SetSkinSection(const std::wstring& value) {
+  if (value == skinSection_) return;
+  skinSection_ = value.empty() ? L"FORM" : value;
+  if (subclass_.Installed()) ApplySkin();
+}
+
+void TsSkinProvider::SetShowAppIcon(bool value) {
+  if (value == showAppIcon_) return;
+  showAppIcon_ = value;
+  if (skinned_) RepaintFrame();
+}
+
+TsSkinManager* TsSkinProvider::SkinManager() const { return TsSkinManager::DefaultManager(); }
+
+void TsSkinProvider::Attach() {
+  if (subclass_.Installed() || !form_ || form_->IsDestroying() || form_->IsDesigning()) return;
+  subclass_.Install(form_->Handle(), [this](HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    return HandleMessage(window, msg, wParam, lParam, result);
+  });
+}
+
+void TsSkinProvider::LookUpSkin() {
+  TsSkinManager* manager = SkinManager();
+  const LoadedSkin& skin = manager->Skin();
+  std::string section = bv::WideToUtf8(skinSection_);
+  formSection_ = manager->SectionIndexOf(section);
+  titleSection_ = manager->SectionIndexOf("FORMTITLE");
+  const TsSkinData& d = skin.Data;
+  skinValues_ = {d.BorderWidth, d.TitleHeight, d.MaxHeight, d.CenterOffset, d.BorderMode, d.BILeft, d.BIRight, d.BISpace};
+  int global = manager->CommonIndexes().GlobalInfo;
+  auto item = [&](const char* key) { return manager->ImageItemIndexOf(global, "GLOBALINFO", key); };
+  auto set = [&](TitleButton& b, const char* image, const char* glow, int glowOn, int margin) {
+    b.image = item(image);
+    b.glow = item(glow);
+    b.glowAllowed = glowOn > 0;
+    b.glowMargin = margin;
+  };
+  set(buttons_[0], "BICONCLOSE", "BICONCLOSEGLOW0", d.BICloseGlow, d.BICloseGlowMargin);
+  set(buttons_[1], "BICONMAX", "BICONMAXGLOW0", d.BIMaxGlow, d.BIMaxGlowMargin);
+  set(buttons_[2], "BICONMIN", "BICONMINGLOW0", d.BIMinGlow, d.BIMinGlowMargin);
+  buttons_[1].restoreImage = item("BICONNORM");
+  if (buttons_[1].restoreImage < 0) buttons_[1].restoreImage = manager->ImageItemIndexOf(formSection_, section, "BICONNORM");
+  buttons_[1].restoreGlow = item("BICONNORMGLOW0");
+}
+
+void TsSkinProvider::ApplySkin() {
+  if (!subclass_.Installed()) return;
+  TsSkinManager* manager = SkinManager();
+  bool usable = manager && manager->Active() && manager->IsValidSection(manager->SectionIndexOf(bv::WideToUtf8(skinSection_)));
+  if (!usable) {
+    RemoveSkin();
+    return;
+  }
+  RemoveGlows();
+  LookUpSkin();
+  skinned_ = true;
+  hot_ = pressed_ = 0;
+  dirty_ = true;
+  captionFont_.reset();
+  SetFrameChanged();
+  RepaintFrame();
+}
+
+void TsSkinProvider::RemoveSkin() {
+  bool wasSkinned = skinned_;
+  skinned_ = false;
+  RemoveGlows();
+  hot_ = pressed_ = 0;
+  image_ = DibSection();
+  base_ = Bitmap();
+  if (wasSkinned && subclass_.Installed()) {
+    SetFrameChanged();
+    RedrawWindow(subclass_.Window(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+  }
+}
+
+void TsSkinProvider::SetFrameChanged() {
+  HWND window = subclass_.Window();
+  if (!window) return;
+  SetWindowPos(window, nullptr, 0, 0, 0, 0,
+               SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+TColor TsSkinProvider::ClientColor() const { return FormColor(form_); }
+
+void TsSkinProvider::UnfreezeAfterSkinChange(bool) {
+  if (skinned_) RepaintFrame();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Geometry of the present window
+
+frame_commands::WindowCommands TsSkinProvider::CurrentCommands() const {
+  frame_commands::WindowCommandInput in;
+  HWND window = subclass_.Window();
+  LONG style = window ? GetWindowLongW(window, GWL_STYLE) : 0;
+  TBorderIcons icons = form_->BorderIcons();
+  TFormBorderStyle border = form_->BorderStyle();
+  in.systemMenu = icons.Has(TBorderIcon::biSystemMenu) && (style & WS_SYSMENU);
+  in.minimizeIcon = icons.Has(TBorderIcon::biMinimize);
+  in.maximizeIcon = icons.Has(TBorderIcon::biMaximize);
+  in.captionButtons = border == TFormBorderStyle::bsSingle || border == TFormBorderStyle::bsSizeable;
+  in.sizeable = (style & WS_THICKFRAME) != 0;
+  in.minimized = window && IsIconic(window);
+  in.maximized = window && IsZoomed(window);
+  return frame_commands::ComputeWindowCommands(in);
+}
+
+FrameInput TsSkinProvider::CurrentFrameInput() const {
+  FrameInput input;
+  HWND window = subclass_.Window();
+  if (!window) return input;
+  RECT r;
+  GetWindowRect(window, &r);
+  input.width = r.right - r.left;
+  input.height = r.bottom - r.top;
+  input.maximized = IsZoomed(window) != FALSE;
+  LONG style = GetWindowLongW(window, GWL_STYLE);
+  input.sizeable = (style & WS_THICKFRAME) != 0;
+  input.sizingZone = GetSystemMetrics(SM_CXSIZEFRAME);
+  frame_commands::WindowCommands commands = CurrentCommands();
+  TFormBorderStyle border = form_->BorderStyle();
+  input.showIcon = showAppIcon_ && commands.closeVisible &&
+                   (border == TFormBorderStyle::bsSingle || border == TFormBorderStyle::bsSizeable);
+  input.skin = skinValues_;
+  const LoadedSkin* skin = SkinManager() ? &SkinManager()->Skin() : nullptr;
+  auto size = [&](int index, ButtonShape& shape) {
+    if (skin && skin->IsValidItem(index)) {
+      const TsMaskData& item = skin->Items[static_cast<size_t>(index)];
+      shape.width = StateWidth(item);
+      shape.height = StateHeight(item);
+    }
+  };
+  size(buttons_[0].image, input.close);
+  size(input.maximized ? buttons_[1].restoreImage : buttons_[1].image, input.maximize);
+  size(buttons_[2].image, input.minimize);
+  // Every button is as high as the close button.
+  input.maximize.height = input.minimize.height = input.close.height;
+  input.close.visible = commands.closeVisible;
+  input.maximize.visible = commands.maximizeVisible;
+  input.maximize.enabled = commands.MaximizeButtonActs();
+  input.minimize.visible = commands.minimizeVisible;
+  input.minimize.enabled = commands.MinimizeButtonActs();
+  return input;
+}
+
+FrameLayout TsSkinProvider::CurrentLayout() const { return ComputeFrameLayout(CurrentFrameInput()); }
+
+Point TsSkinProvider::WindowOrigin() const {
+  RECT r{};
+  if (subclass_.Window()) GetWindowRect(subclass_.Window(), &r);
+  return {r.left, r.top};
+}
+
+Point TsSkinProvider::ScreenToWindow(LPARAM lParam) const {
+  Point origin = WindowOrigin();
+  return {GET_X_LPARAM(lParam) - origin.x, GET_Y_LPARAM(lParam) - origin.y};
+}
+
+Rect TsSkinProvider::ButtonRect(const FrameLayout& layout, int hitCode) const {
+  switch (hitCode) {
+    case kHitClose: return layout.close;
+    case kHitMaxButton: return layout.maximize;
+    case kHitMinButton: return layout.minimize;
+    default: return {};
+  }
+}
+
+TsSkinProvider::TitleButton* TsSkinProvider::ButtonOf(int hitCode) {
+  for (TitleButton& b : buttons_)
+    if (b.hitCode == hitCode) return &b;
+  return nullptr;
+}
+
+const TsSkinProvider::TitleButton* TsSkinProvider::ButtonOf(int hitCode) const {
+  for (const TitleButton& b : buttons_)
+    if (b.hitCode == hitCode) return &b;
+  return nullptr;
+}
+
+HWND TsSkinProvider::ButtonGlowWindow(int hitCode) const {
+  const TitleButton* b = ButtonOf(hitCode);
+  return b && b->glowId >= 0 ? GlowWindowOf(b->glowId) : nullptr;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Messages
+
+bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  if (msg == SM_LACQUERCMD) {
+    switch (SkinCommandOf(wParam)) {
+      case scIsSkinAware:
+        result = 1;
+        return true;
+      case scGetBackgroundColor:
+        if (!skinned_) break;
+        result = static_cast<LRESULT>(ClientColor());
+        return true;
+      case scFillBackgroundInfo:
+        if (!skinned_ || !lParam) break;
+        // The client area shows the skin's form colour; children over it take that.
+        reinterpret_cast<TsBackgroundRequest*>(lParam)->Kind = 1;
+        reinterpret_cast<TsBackgroundRequest*>(lParam)->Color = ClientColor();
+        result = 0;
+        return true;
+      case scSkinApplied: ApplySkin(); break;
+      case scSkinRemoved: RemoveSkin(); break;
+      case scRefresh:
+        if (skinned_) {
+          LookUpSkin();
+          RepaintFrame();
+        }
+        break;
+      default: break;
+    }
+    return false;  // the form and its children hear of it as well
+  }
+  if (msg == WM_NCDESTROY) {
+    RemoveGlows();
+    skinned_ = false;
+    return false;
+  }
+  if (!skinned_) return false;
+  const bool iconic = IsIconic(window) != FALSE;
+  switch (msg) {
+    case WM_NCCALCSIZE: {
+      if (iconic) return false;
+      RECT* proposed = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+      FrameInput input = CurrentFrameInput();
+      input.width = proposed->right - proposed->left;
+      input.height = proposed->bottom - proposed->top;
+      input.maximized = IsZoomed(window) != FALSE;
+      FrameLayout borders = FrameBorders(input);
+      proposed->left += borders.left;
+      proposed->top += borders.top;
+      proposed->right -= borders.right;
+      proposed->bottom -= borders.bottom;
+      result = 0;
+      return true;
+    }
+    case WM_NCHITTEST:
+      if (iconic) return false;
+      return OnNcHitTest(lParam, result);
+    case WM_NCPAINT: {
+      if (iconic) return false;
+      WindowDc dc(window, true);
+      PaintFrame(dc.get());
+      result = 0;
+      return true;
+    }
+    case WM_NCACTIVATE:
+      // The platform's own handling would draw its caption over the frame; the look changes here.
+      if (activeLook_ != (wParam != 0)) {
+        activeLook_ = wParam != 0;
+        dirty_ = true;
+      }
+      if (!iconic) DeliverFrame();
+      result = TRUE;
+      return true;
+    case WM_SETTEXT:
+    case WM_SETICON:
+      result = subclass_.CallNext(msg, wParam, lParam);
+      dirty_ = true;
+      if (!iconic) DeliverFrame();
+      return true;
+    case WM_WINDOWPOSCHANGED: {
+      result = subclass_.CallNext(msg, wParam, lParam);
+      auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      // A new size lays the frame out anew (composed once per size, on delivery).
+      if (!iconic && (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED)) && IsWindowVisible(window))
+        DeliverFrame();
+      return true;
+    }
+    case WM_NCMOUSEMOVE:
+      if (iconic) return false;
+      OnNcMouseMove(static_cast<int>(wParam));
+      if (IsTitleButton(static_cast<int>(wParam))) {
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_NCMOUSELEAVE:
+      trackingLeave_ = false;
+      if (!pressed_) SetHot(0);
+      return false;
+    case WM_NCLBUTTONDOWN:
+      if (iconic) return false;
+      if (OnNcLeftButtonDown(static_cast<int>(wParam), lParam)) {
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_NCLBUTTONDBLCLK:
+      if (iconic) return false;
+      if (OnNcLeftButtonDoubleClick(static_cast<int>(wParam))) {
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_NCRBUTTONDOWN:
+      if (wParam == HTCAPTION || wParam == HTSYSMENU) {
+        result = 0;
+        return true;
+      }
+      return false;
+    case WM_NCRBUTTONUP:
+      if (wParam == HTCAPTION || wParam == HTSYSMENU) {
+        SetHot(0);
+        ShowSystemMenu(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+        result = 0;
+        return true;
+      }
+      return false;
+    case kPopupSystemMenu: {
+      POINT cursor;
+      GetCursorPos(&cursor);
+      ShowSystemMenu(cursor.x, cursor.y);
+      result = 0;
+      return true;
+    }
+    case WM_MOUSEMOVE:
+      if (!pressed_) return false;
+      OnButtonMouseMove(lParam);
+      result = 0;
+      return true;
+    case WM_LBUTTONUP:
+      if (!pressed_) return false;
+      OnButtonRelease(lParam);
+      result = 0;
+      return true;
+    case WM_CAPTURECHANGED:
+      if (pressed_ && reinterpret_cast<HWND>(lParam) != window) CancelPress();
+      return false;
+    case WM_CANCELMODE:
+      if (pressed_) CancelPress();
+      return false;
+    case WM_TIMER:
+      if (wParam != kGlowTimer) return false;
+      TickGlows();
+      result = 0;
+      return true;
+    case WM_GETMINMAXINFO:
+      result = subclass_.CallNext(msg, wParam, lParam);
+      OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
+      return true;
+    case WM_SYSCOMMAND: {
+      UINT command = static_cast<UINT>(wParam) & 0xFFF0;
+      if (command == SC_KEYMENU && lParam == L' ') {
+        ShowMenuBelowIcon();
+        result = 0;
+        return true;
+      }
+      if (command == SC_MAXIMIZE || command == SC_RESTORE || command == SC_MINIMIZE) {
+        CancelPress();
+        SetHot(0);
+        RemoveGlows();
+        result = subclass_.CallNext(msg, wParam, lParam);
+        if (IsWindow(window)) RepaintFrame();
+        return true;
+      }
+      return false;
+    }
+    case WM_SETTINGCHANGE:
+    case WM_SYSCOLORCHANGE:
+      captionFont_.reset();
+      dirty_ = true;
+      return false;
+    case WM_DESTROY:
+      RemoveGlows();
+      return false;
+    default:
+      return false;
+  }
+}
+
+bool TsSkinProvider::OnNcHitTest(LPARAM lParam, LRESULT& result) {
+  FrameInput input = CurrentFrameInput();
+  result = FrameHitTest(input, ComputeFrameLayout(input), ScreenToWindow(lParam));
+  if (result == kHitNowhere) result = HTNOWHERE;
+  return true;
+}
+
+void TsSkinProvider::OnNcMouseMove(int code) {
+  if (pressed_) return;
+  SetHot(IsTitleButton(code) ? code : 0);
+  if (hot_ && !trackingLeave_) {
+    TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, subclass_.Window(), 0};
+    trackingLeave_ = TrackMouseEvent(&track) != FALSE;
+  }
+}
+
+bool TsSkinProvider::OnNcLeftButtonDown(int code, LPARAM) {
+  HWND window = subclass_.Window();
+  if (IsTitleButton(code)) {
+    // Like a platform button: pressed while the mouse stays over it, acting on release.
+    SetHot(code);
+    pressed_ = code;
+    pressedInside_ = true;
+    SetCapture(window);
+    if (TitleButton* b = ButtonOf(code); b && b->glowId >= 0) {
+      b->fade.ShowFull();
+      SetGlowAlpha(b->glowId, 255);
+    }
+    RepaintButton(code);
+    return true;
+  }
+  if (code == kHitSysMenu) {
+    SetHot(0);
+    // A second click of a double click closes the window instead; wait for it a moment.
+    DWORD start = GetTickCount();
+    MSG pending;
+    while (GetTickCount() - start < kIconDoubleClickWait) {
+      if (PeekMessageW(&pending, window, WM_NCLBUTTONDBLCLK, WM_NCLBUTTONDBLCLK, PM_NOREMOVE)) return true;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, kIconDoubleClickWait - (GetTickCount() - start), QS_MOUSEBUTTON);
+    }
+    if (!IsWindow(window) || !skinned_) return true;
+    ShowMenuBelowIcon();
+    return true;
+  }
+  SetHot(0);
+  // A click whose button is already up by now (a quick click, the first of a double click)
+  // has nothing to drag: the platform's move loop would wait for a release that it never
+  // sees and keep the window on the mouse.
+  int button = GetSystemMetrics(SM_SWAPBUTTON) ? VK_RBUTTON : VK_LBUTTON;
+  if (code != kHitClient && (GetAsyncKeyState(button) & 0x8000) == 0) return true;
+  return false;  // the platform moves or sizes the window by the hit code
+}
+
+bool TsSkinProvider::OnNcLeftButtonDoubleClick(int code) {
+  HWND window = subclass_.Window();
+  if (IsTitleButton(code)) return OnNcLeftButtonDown(code, 0);
+  if (code == kHitSysMenu) {
+    PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    return true;
+  }
+  if (code == kHitCaption) {
+    frame_commands::WindowCommands commands = CurrentCommands();
+    if (IsZoomed(window) && commands.restoreEnabled) PostMessageW(window, WM_SYSCOMMAND, SC_RESTORE, 0);
+    else if (commands.maximizeEnabled) PostMessageW(window, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    return true;
+  }
+  return false;
+}
+
+void TsSkinProvider::OnButtonMouseMove(LPARAM lParam) {
+  POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ClientToScreen(subclass_.Window(), &p);
+  Point origin = WindowOrigin();
+  bool inside = ButtonRect(CurrentLayout(), pressed_).Contains({p.x - origin.x, p.y - origin.y});
+  if (inside == pressedInside_) return;
+  pressedInside_ = inside;
+  RepaintButton(pressed_);
+}
+
+void TsSkinProvider::OnButtonRelease(LPARAM lParam) {
+  POINT p{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+  ClientToScreen(subclass_.Window(), &p);
+  Point origin = WindowOrigin();
+  int code = pressed_;
+  bool inside = ButtonRect(CurrentLayout(), code).Contains({p.x - origin.x, p.y - origin.y});
+  pressed_ = 0;
+  pressedInside_ = false;
+  ReleaseCapture();
+  RepaintButton(code);
+  SetHot(inside ? code : 0);
+  if (inside) ExecuteButton(code);
+}
+
+void TsSkinProvider::CancelPress() {
+  if (!pressed_) return;
+  int code = pressed_;
+  pressed_ = 0;
+  pressedInside_ = false;
+  if (GetCapture() == subclass_.Window()) ReleaseCapture();
+  RepaintButton(code);
+  SetHot(0);
+}
+
+void TsSkinProvider::ExecuteButton(int hitCode) {
+  HWND window = subclass_.Window();
+  // Posted: the command runs after the button has finished with the mouse.
+  switch (hitCode) {
+    case kHitClose: PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); break;
+    case kHitMaxButton: PostMessageW(window, WM_SYSCOMMAND, IsZoomed(window) ? SC_RESTORE : SC_MAXIMIZE, 0); break;
+    case kHitMinButton: PostMessageW(window, WM_SYSCOMMAND, IsIconic(window) ? SC_RESTORE : SC_MINIMIZE, 0); break;
+    default: break;
+  }
+}
+
+void TsSkinProvider::OnGetMinMaxInfo(MINMAXINFO* info) {
+  // Maximised, the window covers the work area exactly: its frame is laid out for that.
+  HMONITOR monitor = MonitorFromWindow(subclass_.Window(), MONITOR_DEFAULTTONEAREST);
+  MONITORINFO mi{sizeof(mi)};
+  if (!GetMonitorInfoW(monitor, &mi)) return;
+  info->ptMaxPosition = {mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top};
+  info->ptMaxSize = {mi.rcWork.right - mi.rcWork.left, mi.rcWork.bottom - mi.rcWork.top};
+}
+
+// ---------------------------------------------------------------------------------------------
+// System menu
+
+void TsSkinProvider::ShowMenuBelowIcon() {
+  FrameLayout layout = CurrentLayout();
+  Point origin = WindowOrigin();
+  int x = origin.x + (layout.icon.Empty() ? layout.left : layout.icon.left);
+  int y = origin.y + layout.top;
+  ShowSystemMenu(x, y);
+}
+
+void TsSkinProvider::ShowSystemMenu(int screenX, int screenY) {
+  HWND window = subclass_.Window();
+  if (!window) return;
+  HMENU menu = GetSystemMenu(window, FALSE);
+  if (!menu) return;
+  frame_commands::WindowCommands c = CurrentCommands();
+  auto enable = [menu](UINT command, bool on) { EnableMenuItem(menu, command, MF_BYCOMMAND | (on ? MF_ENABLED : MF_GRAYED)); };
+  enable(SC_RESTORE, c.menuRestore);
+  enable(SC_MOVE, c.menuMove);
+  enable(SC_SIZE, c.menuSize);
+  enable(SC_MINIMIZE, c.menuMinimize);
+  enable(SC_MAXIMIZE, c.menuMaximize);
+  enable(SC_CLOSE, c.menuClose);
+  SetForegroundWindow(window);
+  UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_LEFTALIGN | TPM_TOPALIGN,
+                                                  screenX, screenY, 0, window, nullptr));
+  if (command && IsWindow(window)) PostMessageW(window, WM_SYSCOMMAND, command, 0);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Composing and showing the frame
+
+void TsSkinProvider::EnsureComposed() {
+  RECT r;
+  GetWindowRect(subclass_.Window(), &r);
+  bool sized = image_ && image_.Pixels().Width() == r.right - r.left && image_.Pixels().Height() == r.bottom - r.top;
+  if (dirty_ || !sized) ComposeFrameImage();
+}
+
+void TsSkinProvider::ComposeFrameImage() {
+  TsSkinManager* manager = SkinManager();
+  HWND window = subclass_.Window();
+  if (!manager || !window || !skinned_) return;
+  FrameInput input = CurrentFrameInput();
+  if (input.width <= 0 || input.height <= 0) return;
+  FrameLayout layout = ComputeFrameLayout(input);
+  if (!image_ || image_.Pixels().Width() != input.width || image_.Pixels().Height() != input.height)
+    image_ = DibSection::CreateBitmap24(input.width, input.height);
+  if (!image_) return;
+  Bitmap& pixels = image_.Pixels();
+  const int state = activeLook_ ? 1 : 0;
+  std::string section = bv::WideToUtf8(skinSection_);
+  PaintSection(*manager, formSection_, section, EmptyBackground(), pixels, {0, 0}, pixels.Bounds(), state, true);
+  if (manager->IsValidSection(titleSection_) && !layout.titleBand.Empty()) {
+    // The title section may let the form section show through: a copy of the band beneath.
+    Bitmap under(layout.titleBand.Width(), layout.titleBand.Height(), pixels.Format());
+    CopyPiece(under, 0, 0, pixels, layout.titleBand);
+    PaintSection(*manager, titleSection_, "FORMTITLE", BackgroundFromBitmap(under, 0, 0), pixels, {0, 0},
+                 layout.titleBand, state, true);
+  }
+
+  UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+  {
+    SelectedObject selected(memory.get(), image_.Handle());
+    if (!layout.icon.Empty()) {
+      auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
+      if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM));
+      if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
+      DrawIconEx(memory.get(), layout.icon.left, layout.icon.top, icon, layout.icon.Width(), layout.icon.Height(), 0,
+                 nullptr, DI_NORMAL);
+    }
+    if (!layout.caption.Empty()) {
+      if (!captionFont_) {
+        NONCLIENTMETRICSW metrics{sizeof(metrics)};
+        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+        captionFont_.reset(CreateFontIndirectW(&metrics.lfCaptionFont));
+      }
+      int length = GetWindowTextLengthW(window);
+      std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+      caption.resize(static_cast<size_t>(GetWindowTextW(window, caption.data(), length + 1)));
+      SelectedObject font(memory.get(), captionFont_.get());
+      SetBkMode(memory.get(), TRANSPARENT);
+      int textSection = manager->IsValidSection(titleSection_) ? titleSection_ : formSection_;
+      if (manager->IsValidSection(textSection)) {
+        const TsGeneralData& s = manager->Skin().Sections[static_cast<size_t>(textSection)];
+        if ((activeLook_ ? s.HotGlowSize : s.GlowSize) > 0) {
+          GdiFlush();
+          GdiTextRasterizer rasterizer(captionFont_.get());
+          PaintSkinTextGlow(pixels, rasterizer, caption, layout.caption, kCaptionFormat, s, activeLook_);
+        }
+      }
+      WriteSectionText(memory.get(), caption, true, manager, activeLook_, textSection, kCaptionFormat, layout.caption);
+    }
+  }
+  GdiFlush();
+  // The title band before the buttons (they lie inside it): buttons repaint over this copy.
+  base_ = Bitmap(layout.titleBand.Width(), layout.titleBand.Height(), pixels.Format());
+  CopyPiece(base_, 0, 0, pixels, layout.titleBand);
+  PaintButtons(pixels, layout);
+  dirty_ = false;
+  ++compositions_;
+}
+
+void TsSkinProvider::PaintButtons(Bitmap& pixels, const FrameLayout& layout) {
+  for (const TitleButton& b : buttons_) {
+    Rect rect = ButtonRect(layout, b.hitCode);
+    if (!rect.Empty()) PaintButton(pixels, b, rect);
+  }
+}
+
+int TsSkinProvider::ButtonState(int hitCode) const {
+  if (pressed_ == hitCode) return pressedInside_ ? 2 : 0;
+  return hot_ == hitCode && !pressed_ ? 1 : 0;
+}
+
+void TsSkinProvider::PaintButton(Bitmap& pixels, const TitleButton& button, const Rect& rect) {
+  TsSkinManager* manager = SkinManager();
+  if (!manager) return;
+  const LoadedSkin& skin = manager->Skin();
+  HWND window = subclass_.Window();
+  bool zoomed = window && IsZoomed(window);
+  int image = button.hitCode == kHitMaxButton && zoomed ? button.restoreImage : button.image;
+  if (!skin.IsValidItem(image)) return;
+  frame_commands::WindowCommands commands = CurrentCommands();
+  bool enabled = button.hitCode == kHitClose         ? true
+                 : button.hitCode == kHitMaxButton ? commands.MaximizeButtonActs()
+                                                   : commands.MinimizeButtonActs();
+  int state = ButtonState(button.hitCode);
+  bool faded = !enabled || (state == 0 && !activeLook_);
+  PaintGlyphItem(&skin, pixels, {rect.left, rect.top}, enabled ? state : 0, EmptyBackground(),
+                 skin.Items[static_cast<size_t>(image)], faded ? 0 : 1);
+}
+
+void TsSkinProvider::RepaintButton(int hitCode) {
+  HWND window = subclass_.Window();
+  if (!skinned_ || !window || !image_ || IsIconic(window)) return;
+  RECT r;
+  GetWindowRect(window, &r);
+  if (dirty_ || image_.Pixels().Width() != r.right - r.left || image_.Pixels().Height() != r.bottom - r.top ||
+      base_.Width() != image_.Pixels().Width() || ButtonRect(CurrentLayout(), hitCode).bottom > base_.Height()) {
+    DeliverFrame();
+    return;
+  }
+  const TitleButton* b = ButtonOf(hitCode);
+  Rect rect = ButtonRect(CurrentLayout(), hitCode).Intersect(image_.Pixels().Bounds());
+  if (!b || rect.Empty()) return;
+  // Over the picture without buttons, so the frame is not composed again.
+  CopyPiece(image_.Pixels(), rect.left, rect.top, base_, rect);
+  PaintButton(image_.Pixels(), *b, ButtonRect(CurrentLayout(), hitCode));
+  WindowDc dc(window, true);
+  UniqueMemoryDc memory(CreateCompatibleDC(dc.get()));
+  SelectedObject selected(memory.get(), image_.Handle());
+  BitBlt(dc.get(), rect.left, rect.top, rect.Width(), rect.Height(), memory.get(), rect.left, rect.top, SRCCOPY);
+}
+
+void TsSkinProvider::PaintFrame(HDC dc) {
+  EnsureComposed();
+  if (!image_) return;
+  FrameLayout layout = CurrentLayout();
+  const Bitmap& pixels = image_.Pixels();
+  Rect client = layout.Client(pixels.Width(), pixels.Height());
+  ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  SelectedObject selected(memory.get(), image_.Handle());
+  BitBlt(dc, 0, 0, pixels.Width(), pixels.Height(), memory.get(), 0, 0, SRCCOPY);
+}
+
+void TsSkinProvider::DeliverFrame() {
+  HWND window = subclass_.Window();
+  if (!skinned_ || !window) return;
+  WindowDc dc(window, true);
+  PaintFrame(dc.get());
+}
+
+void TsSkinProvider::RepaintFrame() {
+  dirty_ = true;
+  HWND window = subclass_.Window();
+  if (window && IsWindowVisible(window) && !IsIconic(window)) DeliverFrame();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hot buttons and their glow
+
+void TsSkinProvider::SetHot(int hitCode) {
+  if (hitCode == hot_) return;
+  int old = hot_;
+  hot_ = hitCode;
+  if (old) {
+    RepaintButton(old);
+    StartGlow(old, false);
+  }
+  if (hitCode) {
+    RepaintButton(hitCode);
+    StartGlow(hitCode, true);
+  }
+}
+
+void TsSkinProvider::StartGlow(int hitCode, bool in) {
+  TitleButton* b = ButtonOf(hitCode);
+  TsSkinManager* manager = SkinManager();
+  HWND window = subclass_.Window();
+  if (!b || !manager || !window) return;
+  if (in) {
+    if (!manager->AllowGlowing() || !b->glowAllowed) return;
+    if (b->glowId < 0) {
+      int item = hitCode == kHitMaxButton && IsZoomed(window) ? b->restoreGlow : b->glow;
+      Bitmap picture = ItemPicture(manager->Skin(), item);
+      Rect rect = ButtonRect(CurrentLayout(), hitCode);
+      if (picture.Width() <= 0 || rect.Empty()) return;
+      Point origin = WindowOrigin();
+      // The glow picture is centred on the button (it reaches its margin beyond it).
+      Point at{origin.x + rect.left + (rect.Width() - picture.Width()) / 2,
+               origin.y + rect.top + (rect.Height() - picture.Height()) / 2};
+      b->fade = frame_fade::GlowFade(10);
+      b->glowId = ShowGlowPicture(picture, at, window, 0, b->glowMargin, item);
+      if (b->glowId < 0) return;
+    }
+    b->fade.Start(true);
+  } else {
+    if (b->glowId < 0) return;
+    b->fade.Start(false);
+  }
+  SetGlowAlpha(b->glowId, static_cast<uint8_t>(b->fade.Alpha()));
+  if (b->fade.Gone()) {
+    HideGlowWindow(b->glowId);
+    b->glowId = -1;
+  }
+  if (b->fade.Running()) SetTimer(window, kGlowTimer, kGlowInterval, nullptr);
+}
+
+void TsSkinProvider::TickGlows() {
+  bool running = false;
+  for (TitleButton& b : buttons_) {
+    if (b.glowId < 0 || !b.fade.Running()) continue;
+    b.fade.Tick();
+    SetGlowAlpha(b.glowId, static_cast<uint8_t>(b.fade.Alpha()));
+    if (b.fade.Gone()) {
+      HideGlowWindow(b.glowId);
+      b.glowId = -1;
+    }
+    running = running || b.fade.Running();
+  }
+  if (!running && subclass_.Window()) KillTimer(subclass_.Window(), kGlowTimer);
+}
+
+void TsSkinProvider::RemoveGlows() {
+  for (TitleButton& b : buttons_) {
+    if (b.glowId >= 0) HideGlowWindow(b.glowId);
+    b.glowId = -1;
+    b.fade = frame_fade::GlowFade(10);
+  }
+  if (subclass_.Window() && IsWindow(subclass_.Window())) KillTimer(subclass_.Window(), kGlowTimer);
+}

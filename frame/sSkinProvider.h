@@ -1,0 +1,144 @@
+// TsSkinProvider: the component a form owns to get a skinned window frame. It takes over the
+// form window's non-client messages through the platform's subclass chain: the frame gets the
+// skin's border width and title height (WM_NCCALCSIZE), answers the hit codes of its parts
+// (WM_NCHITTEST, so the platform itself moves and sizes the window), and shows one composed
+// picture of the form section, the title band with icon and caption, and the close, maximise
+// (restore) and minimise buttons. The buttons follow the mouse like platform buttons (hot,
+// pressed, a command on release over the button) with a fading glow window from the skin; the
+// system menu opens from the icon, a right click on the title band and Alt+Space. The geometry
+// and the command rules are plain C++ (FrameGeometry, WindowCommands, GlowFade).
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+#include <string>
+
+#include "frame/FrameGeometry.h"
+#include "frame/GlowFade.h"
+#include "frame/WindowCommands.h"
+#include "framework/Component.h"
+#include "framework/Handles.h"
+#include "framework/WindowSubclass.h"
+#include "paint/DibSection.h"
+#include "skin/sSkinManager.h"
+
+class TForm;
+
+class TsSkinProvider : public TComponent, public TsSkinnedForm {
+ public:
+  // `owner` must be a form ("TsSkinProvider component may be used with forms only!").
+  explicit TsSkinProvider(TComponent* owner);
+  ~TsSkinProvider() override;
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
+
+  // Published properties.
+  const std::wstring& SkinSection() const { return skinSection_; }
+  void SetSkinSection(const std::wstring& value);
+  bool ShowAppIcon() const { return showAppIcon_; }
+  void SetShowAppIcon(bool value);
+
+  // TsSkinnedForm.
+  TForm* Form() const override { return form_; }
+  TsSkinManager* Manager() const override { return nullptr; }
+  void FreezeForSkinChange() override {}
+  void UnfreezeAfterSkinChange(bool repaint) override;
+
+  // The frame is drawn from the skin (a skin is in force and the window is taken over).
+  bool FrameSkinned() const { return skinned_; }
+  bool ActiveLook() const { return activeLook_; }
+  frame_geometry::FrameInput CurrentFrameInput() const;
+  frame_geometry::FrameLayout CurrentLayout() const;
+  frame_commands::WindowCommands CurrentCommands() const;
+  // The hit code of the hot and of the pressed title button (0: none).
+  int HotButton() const { return hot_; }
+  int PressedButton() const { return pressed_; }
+  // The glow window of a title button (by hit code), or nullptr.
+  HWND ButtonGlowWindow(int hitCode) const;
+  // The composed picture of the whole window (null before the first composition).
+  const Bitmap* FrameImage() const { return image_ ? &image_.Pixels() : nullptr; }
+  int Compositions() const { return compositions_; }
+
+  // Composes the frame picture again now, and shows it.
+  void ComposeFrameImage();
+  void RepaintFrame();
+  // Opens the window's system menu at a screen point, entries enabled by the window's state;
+  // the chosen command goes to the window.
+  void ShowSystemMenu(int screenX, int screenY);
+
+ protected:
+  void Loaded() override;
+  void BeforeDestruction() override;
+
+ private:
+  // A title button: its hit code, its image items and its glow.
+  struct TitleButton {
+    int hitCode = 0;
+    int image = -1;         // image item of the normal look
+    int restoreImage = -1;  // the maximise button of a maximised window
+    int glow = -1;          // glow pictures ("GLOW0" items) of both
+    int restoreGlow = -1;
+    int glowMargin = 0;
+    bool glowAllowed = false;
+    int glowId = -1;        // the shown glow window, or -1
+    frame_fade::GlowFade fade;
+  };
+
+  TsSkinManager* SkinManager() const;
+  // The colour the client area shows (the same answer the form gave before it was skinned).
+  TColor ClientColor() const;
+  void Attach();
+  void ApplySkin();
+  void RemoveSkin();
+  void LookUpSkin();
+  void SetFrameChanged();
+  bool HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
+  bool OnNcHitTest(LPARAM lParam, LRESULT& result);
+  void OnNcMouseMove(int code);
+  bool OnNcLeftButtonDown(int code, LPARAM lParam);
+  bool OnNcLeftButtonDoubleClick(int code);
+  void OnButtonMouseMove(LPARAM lParam);
+  void OnButtonRelease(LPARAM lParam);
+  void CancelPress();
+  void OnGetMinMaxInfo(MINMAXINFO* info);
+  void PaintFrame(HDC dc);
+  void DeliverFrame();
+  void EnsureComposed();
+  void PaintButtons(Bitmap& pixels, const frame_geometry::FrameLayout& layout);
+  void PaintButton(Bitmap& pixels, const TitleButton& button, const Rect& rect);
+  void RepaintButton(int hitCode);
+  int ButtonState(int hitCode) const;
+  TitleButton* ButtonOf(int hitCode);
+  const TitleButton* ButtonOf(int hitCode) const;
+  Rect ButtonRect(const frame_geometry::FrameLayout& layout, int hitCode) const;
+  void SetHot(int hitCode);
+  void StartGlow(int hitCode, bool in);
+  void TickGlows();
+  void RemoveGlows();
+  Point ScreenToWindow(LPARAM lParam) const;
+  Point WindowOrigin() const;
+  void ExecuteButton(int hitCode);
+  void ShowMenuBelowIcon();
+
+  TForm* form_ = nullptr;  // borrowed: the owner
+  WindowSubclass subclass_;
+  std::wstring skinSection_ = L"FORM";
+  bool showAppIcon_ = true;
+  bool skinned_ = false;
+  bool activeLook_ = true;
+  bool dirty_ = true;
+  bool trackingLeave_ = false;
+  int compositions_ = 0;
+  // Skin indexes, looked up on every skin application.
+  int formSection_ = -1;
+  int titleSection_ = -1;
+  frame_geometry::FrameSkinValues skinValues_;
+  std::array<TitleButton, 3> buttons_;  // close, maximise, minimise
+  int hot_ = 0;
+  int pressed_ = 0;
+  bool pressedInside_ = false;
+  DibSection image_;   // the composed frame picture, window-sized
+  Bitmap base_;        // its title band before the buttons were drawn (buttons repaint over it)
+  UniqueFont captionFont_;
+};

@@ -1,0 +1,491 @@
+// The main window's skinned frame under real mouse and keyboard input: the frame's size around
+// the client area, the hit codes of its parts, moving and sizing by the platform's own handling
+// of those codes, the title buttons, their glow, and the system menu.
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <cstdlib>
+#include <functional>
+#include <thread>
+#include <vector>
+
+#include "framework/WindowSubclass.h"
+#include "tests/win/MainWindowFixture.h"
+
+using namespace wintest;
+
+namespace {
+
+RECT WindowRect(HWND window) {
+  RECT r;
+  GetWindowRect(window, &r);
+  return r;
+}
+
+// Runs `input` on a thread of its own while this thread handles messages: the platform's move,
+// size and menu loops run inside message handling and wait for input that this thread could
+// not send meanwhile.
+void WhilePumping(const std::function<void()>& input, HWND owner = nullptr) {
+  std::atomic<bool> done{false};
+  std::thread sender([&] {
+    input();
+    if (owner) PostMessageW(owner, WM_CANCELMODE, 0, 0);
+    // A menu left open would keep this thread in its loop for good.
+    for (int i = 0; i < 3 && FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)); ++i) {
+      INPUT keys[2]{};
+      keys[0].type = keys[1].type = INPUT_KEYBOARD;
+      keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
+      keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+      SendInput(2, keys, sizeof(INPUT));
+      Sleep(100);
+    }
+    done = true;
+  });
+  while (!done) Pump(10);
+  sender.join();
+  Pump(150);
+}
+
+// A left-button drag from one screen point to another in small steps.
+void Drag(POINT from, POINT to) {
+  WhilePumping([=] {
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, from.x, from.y);
+    Sleep(80);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(80);
+    const int steps = 8;
+    for (int i = 1; i <= steps; ++i) {
+      SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, from.x + (to.x - from.x) * i / steps,
+                from.y + (to.y - from.y) * i / steps);
+      Sleep(40);
+    }
+    Sleep(80);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Sleep(80);
+  });
+}
+
+void SendKeys(const std::vector<std::pair<WORD, bool>>& keys) {
+  for (auto [key, up] : keys) {
+    INPUT input{};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = key;
+    input.ki.dwFlags = up ? KEYEVENTF_KEYUP : 0;
+    SendInput(1, &input, sizeof(input));
+    Sleep(30);
+  }
+}
+
+// The platform's pop-up menu window, when one is open.
+bool MenuOpen() { return FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)); }
+
+class SkinnedFrameTest : public MainWindowFixture {
+ protected:
+  void SetUp() override {
+    OpenMainWindow();
+    window = form->Handle();
+    SetForegroundWindow(window);
+    Pump(50);
+    ASSERT_TRUE(form->sSkinProvider1->FrameSkinned());
+  }
+  void TearDown() override {
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 5, GetSystemMetrics(SM_CYSCREEN) - 5);
+    Pump(50);
+    MainWindowFixture::TearDown();
+  }
+
+  // A point of the frame (window coordinates) on the screen.
+  POINT Screen(Point p) const {
+    RECT r = WindowRect(window);
+    return {r.left + p.x, r.top + p.y};
+  }
+  POINT Centre(const Rect& rect) const { return Screen({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}); }
+  frame_geometry::FrameLayout Layout() const { return form->sSkinProvider1->CurrentLayout(); }
+  void MoveMouse(POINT p) {
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+    Pump(60);
+  }
+  // Clicks from a thread of its own: a press on the title band starts the platform's move loop.
+  void Click(POINT p, bool twice = false) {
+    WhilePumping([=] {
+      SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+      Sleep(60);
+      for (int i = 0; i < (twice ? 2 : 1); ++i) {
+        SendMouse(MOUSEEVENTF_LEFTDOWN);
+        Sleep(20);
+        SendMouse(MOUSEEVENTF_LEFTUP);
+        Sleep(20);
+      }
+      Sleep(100);
+    });
+  }
+  // The designed window made larger, so that sizing has room to shrink.
+  void Enlarge() {
+    SetWindowPos(window, nullptr, 100, 80, 800, 700, SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(100);
+  }
+
+  HWND window = nullptr;
+};
+
+}  // namespace
+
+TEST_F(SkinnedFrameTest, FrameHasTheSkinsBorderAndTitleAroundTheClientArea) {
+  const TsSkinData& skin = form->sSkinManager1->Skin().Data;
+  RECT r = WindowRect(window), client;
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  EXPECT_EQ(r.right - r.left, 615);
+  EXPECT_EQ(r.bottom - r.top, 549);
+  EXPECT_EQ(origin.x - r.left, skin.BorderWidth);
+  EXPECT_EQ(origin.y - r.top, skin.TitleHeight);
+  EXPECT_EQ(client.right, 615 - 2 * skin.BorderWidth);
+  EXPECT_EQ(client.bottom, 549 - skin.TitleHeight - skin.BorderWidth);
+  // The children fill the smaller client area.
+  EXPECT_EQ(form->sPanelTop->Top(), client.bottom - 41);
+  EXPECT_EQ(form->sPanelOn->Width() + form->sPanelOff->Width(), client.right);
+}
+
+TEST_F(SkinnedFrameTest, HitCodesOfTheFrameParts) {
+  frame_geometry::FrameLayout layout = Layout();
+  RECT r = WindowRect(window);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const int zone = GetSystemMetrics(SM_CXSIZEFRAME);
+  struct Case {
+    const char* name;
+    Point point;
+    LRESULT code;
+  } cases[] = {
+      {"title band", {w / 2, layout.top / 2}, HTCAPTION},
+      {"icon", {layout.icon.left + 2, layout.icon.top + 2}, HTSYSMENU},
+      {"close", {layout.close.left + 2, layout.close.top + 2}, HTCLOSE},
+      {"maximise", {layout.maximize.left + 2, layout.maximize.top + 2}, HTMAXBUTTON},
+      {"minimise", {layout.minimize.left + 2, layout.minimize.top + 2}, HTMINBUTTON},
+      {"top edge", {w / 2, 0}, HTTOP},
+      {"left edge", {0, h / 2}, HTLEFT},
+      {"right edge", {w - 1, h / 2}, HTRIGHT},
+      {"bottom edge", {w / 2, h - 1}, HTBOTTOM},
+      {"top left", {0, 0}, HTTOPLEFT},
+      {"top right", {w - 1, 0}, HTTOPRIGHT},
+      {"bottom left", {0, h - 1}, HTBOTTOMLEFT},
+      {"bottom right", {w - 1, h - 1}, HTBOTTOMRIGHT},
+      {"border inside the sizing zone", {zone, h / 2}, HTBORDER},
+      {"client", {w / 2, h / 2}, HTCLIENT},
+  };
+  for (const auto& c : cases) {
+    POINT p = Screen(c.point);
+    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)), c.code) << c.name;
+  }
+}
+
+TEST_F(SkinnedFrameTest, DraggingTheTitleBandMovesTheWindow) {
+  RECT before = WindowRect(window);
+  POINT from = Screen({300, Layout().top / 2});
+  Drag(from, {from.x + 60, from.y + 40});
+  RECT after = WindowRect(window);
+  EXPECT_EQ(after.left - before.left, 60);
+  EXPECT_EQ(after.top - before.top, 40);
+  EXPECT_EQ(after.right - after.left, 615);
+  EXPECT_EQ(after.bottom - after.top, 549);
+}
+
+TEST_F(SkinnedFrameTest, DraggingBordersSizesTheWindowDownToTheDesignedSize) {
+  struct Case {
+    const char* name;
+    bool right, bottom;
+    int width, height;
+  } cases[] = {
+      {"right border", true, false, 615, 700},
+      {"bottom border", false, true, 800, 549},
+      {"lower right corner", true, true, 615, 549},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Enlarge();
+    RECT r = WindowRect(window);
+    POINT from{c.right ? r.right - 1 : (r.left + r.right) / 2, c.bottom ? r.bottom - 1 : (r.top + r.bottom) / 2};
+    Drag(from, {c.right ? from.x - 400 : from.x, c.bottom ? from.y - 400 : from.y});
+    RECT after = WindowRect(window);
+    EXPECT_EQ(after.left, r.left);
+    EXPECT_EQ(after.top, r.top);
+    EXPECT_EQ(after.right - after.left, c.width);
+    EXPECT_EQ(after.bottom - after.top, c.height);
+  }
+  // Outwards the window grows.
+  RECT r = WindowRect(window);
+  Drag({r.right - 1, r.bottom - 1}, {r.right + 50, r.bottom + 30});
+  RECT after = WindowRect(window);
+  EXPECT_EQ(after.right - after.left, 615 + 51);
+  EXPECT_EQ(after.bottom - after.top, 549 + 31);
+}
+
+TEST_F(SkinnedFrameTest, DoubleClickOnTheTitleMaximisesAndRestores) {
+  RECT before = WindowRect(window);
+  Click(Screen({300, Layout().top / 2}), true);
+  ASSERT_TRUE(IsZoomed(window));
+  MONITORINFO monitor{sizeof(monitor)};
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+  RECT max = WindowRect(window);
+  EXPECT_EQ(max.left, monitor.rcWork.left);
+  EXPECT_EQ(max.top, monitor.rcWork.top);
+  EXPECT_EQ(max.right, monitor.rcWork.right);
+  EXPECT_EQ(max.bottom, monitor.rcWork.bottom);
+  // Maximised, the frame keeps only the lower title band.
+  const TsSkinData& skin = form->sSkinManager1->Skin().Data;
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  EXPECT_EQ(origin.x, max.left);
+  EXPECT_EQ(origin.y - max.top, skin.MaxHeight > 0 ? skin.MaxHeight : skin.TitleHeight);
+
+  Click(Screen({300, Layout().top / 2}), true);
+  EXPECT_FALSE(IsZoomed(window));
+  RECT after = WindowRect(window);
+  EXPECT_EQ(after.left, before.left);
+  EXPECT_EQ(after.top, before.top);
+  EXPECT_EQ(after.right, before.right);
+  EXPECT_EQ(after.bottom, before.bottom);
+}
+
+TEST_F(SkinnedFrameTest, TitleButtonsDoWhatTheyShow) {
+  RECT before = WindowRect(window);
+  Click(Centre(Layout().maximize));
+  EXPECT_TRUE(IsZoomed(window));
+  Click(Centre(Layout().maximize));  // now the restore button
+  EXPECT_FALSE(IsZoomed(window));
+  EXPECT_EQ(WindowRect(window).left, before.left);
+
+  Click(Centre(Layout().minimize));
+  EXPECT_TRUE(IsIconic(window));
+  ShowWindow(window, SW_RESTORE);
+  Pump(100);
+  EXPECT_FALSE(IsIconic(window));
+  EXPECT_TRUE(form->sSkinProvider1->FrameSkinned());
+  EXPECT_EQ(WindowRect(window).right - WindowRect(window).left, 615);
+
+  Click(Centre(Layout().close));
+  EXPECT_FALSE(IsWindowVisible(window));
+}
+
+TEST_F(SkinnedFrameTest, AButtonReleasedOutsideItDoesNothing) {
+  Rect close = Layout().close;
+  WhilePumping([&] {
+    POINT p = Centre(close);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+    Sleep(60);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(100);
+  });
+  EXPECT_EQ(form->sSkinProvider1->PressedButton(), HTCLOSE);
+  POINT away = Screen({300, 200});
+  WhilePumping([&] {
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, away.x, away.y);
+    Sleep(60);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Sleep(60);
+  });
+  Pump(200);
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_EQ(form->sSkinProvider1->PressedButton(), 0);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(SkinnedFrameTest, APressEndsWhenTheMouseCaptureIsLost) {
+  Rect close = Layout().close;
+  POINT p = Centre(close);
+  WhilePumping([&] {
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+    Sleep(60);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(100);
+  });
+  ASSERT_EQ(form->sSkinProvider1->PressedButton(), HTCLOSE);
+  ReleaseCapture();  // as when another window takes the mouse
+  Pump(50);
+  EXPECT_EQ(form->sSkinProvider1->PressedButton(), 0);
+  WhilePumping([&] {
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Sleep(60);
+  });
+  EXPECT_TRUE(IsWindowVisible(window));  // the release over the button no longer closes
+}
+
+TEST_F(SkinnedFrameTest, HoveredCloseButtonGlowsUntilTheMouseLeaves) {
+  MoveMouse(Centre(Layout().close));
+  Pump(250);
+  EXPECT_EQ(form->sSkinProvider1->HotButton(), HTCLOSE);
+  HWND glow = form->sSkinProvider1->ButtonGlowWindow(HTCLOSE);
+  ASSERT_NE(glow, nullptr);
+  EXPECT_TRUE(IsWindowVisible(glow));
+  EXPECT_TRUE(GetWindowLongW(glow, GWL_EXSTYLE) & WS_EX_LAYERED);
+  EXPECT_EQ(GetForegroundWindow(), window);  // the glow never takes activation
+  // The glow picture is centred on the button.
+  RECT g = WindowRect(glow);
+  POINT centre = Centre(Layout().close);
+  EXPECT_LE(std::abs((g.left + g.right) / 2 - centre.x), 1);
+  EXPECT_LE(std::abs((g.top + g.bottom) / 2 - centre.y), 1);
+
+  MoveMouse(Screen({300, 200}));
+  Pump(400);
+  EXPECT_EQ(form->sSkinProvider1->HotButton(), 0);
+  EXPECT_EQ(form->sSkinProvider1->ButtonGlowWindow(HTCLOSE), nullptr);
+  EXPECT_FALSE(IsWindow(glow));
+}
+
+TEST_F(SkinnedFrameTest, HoverRepaintsButtonsWithoutComposingTheFrame) {
+  Pump(100);
+  int before = form->sSkinProvider1->Compositions();
+  for (int i = 0; i < 3; ++i) {
+    MoveMouse(Centre(Layout().close));
+    MoveMouse(Centre(Layout().minimize));
+    MoveMouse(Screen({300, 200}));
+  }
+  EXPECT_EQ(form->sSkinProvider1->Compositions(), before);
+}
+
+TEST_F(SkinnedFrameTest, InactiveWindowLooksDifferent) {
+  SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
+  Bitmap active = *form->sSkinProvider1->FrameImage();
+  SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
+  EXPECT_FALSE(form->sSkinProvider1->ActiveLook());
+  Bitmap inactive = *form->sSkinProvider1->FrameImage();
+  EXPECT_FALSE(active == inactive);
+  SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
+  EXPECT_TRUE(*form->sSkinProvider1->FrameImage() == active);
+}
+
+TEST_F(SkinnedFrameTest, SystemMenuOpensFromTheTitleAndAltSpaceAndClosesTheWindow) {
+  // A right click on the title band opens it; Escape closes it without a command.
+  POINT title = Screen({300, Layout().top / 2});
+  std::atomic<bool> sawMenu{false};
+  WhilePumping([&] {
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, title.x, title.y);
+    Sleep(60);
+    SendMouse(MOUSEEVENTF_RIGHTDOWN);
+    Sleep(30);
+    SendMouse(MOUSEEVENTF_RIGHTUP);
+    Sleep(300);
+    sawMenu = MenuOpen();
+    SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
+    Sleep(100);
+  }, window);
+  EXPECT_TRUE(sawMenu);
+  EXPECT_TRUE(IsWindowVisible(window));
+
+  // Alt+Space opens it too; Close (by its access key) closes the window.
+  SetForegroundWindow(window);
+  Pump(50);
+  sawMenu = false;
+  WhilePumping([&] {
+    SendKeys({{VK_MENU, false}, {VK_SPACE, false}, {VK_SPACE, true}, {VK_MENU, true}});
+    Sleep(300);
+    sawMenu = MenuOpen();
+    SendKeys({{'C', false}, {'C', true}});
+    Sleep(100);
+  }, window);
+  Pump(200);
+  EXPECT_TRUE(sawMenu);
+  EXPECT_FALSE(IsWindowVisible(window));
+}
+
+TEST_F(SkinnedFrameTest, SystemMenuEntriesFollowTheWindowState) {
+  // The menu's entries are set when it opens; look at them while it is open.
+  struct Case {
+    const char* name;
+    bool maximize;
+    bool restore, move, size, maximizeEntry;
+  } cases[] = {
+      {"normal", false, false, true, true, true},
+      {"maximised", true, true, false, false, false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ShowWindow(window, c.maximize ? SW_MAXIMIZE : SW_RESTORE);
+    SetForegroundWindow(window);
+    Pump(100);
+    HMENU menu = GetSystemMenu(window, FALSE);
+    ASSERT_NE(menu, nullptr);
+    UINT restore = 0, move = 0, size = 0, maximize = 0;
+    WhilePumping([&] {
+      PostMessageW(window, 0x0313, 0, 0);
+      Sleep(300);
+      restore = GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND);
+      move = GetMenuState(menu, SC_MOVE, MF_BYCOMMAND);
+      size = GetMenuState(menu, SC_SIZE, MF_BYCOMMAND);
+      maximize = GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+      SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
+      Sleep(100);
+    }, window);
+    EXPECT_EQ((restore & MF_GRAYED) == 0, c.restore);
+    EXPECT_EQ((move & MF_GRAYED) == 0, c.move);
+    EXPECT_EQ((size & MF_GRAYED) == 0, c.size);
+    EXPECT_EQ((maximize & MF_GRAYED) == 0, c.maximizeEntry);
+  }
+  ShowWindow(window, SW_RESTORE);
+  Pump(50);
+}
+
+TEST_F(SkinnedFrameTest, RemovingTheSkinGivesThePlatformFrameBack) {
+  RECT client;
+  GetClientRect(window, &client);
+  const int skinnedWidth = client.right;
+  for (int i = 0; i < 3; ++i) {
+    form->sSkinManager1->SetActive(false);
+    Pump(50);
+    EXPECT_FALSE(form->sSkinProvider1->FrameSkinned());
+    GetClientRect(window, &client);
+    RECT frame{0, 0, 0, 0};
+    AdjustWindowRectEx(&frame, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE));
+    EXPECT_EQ(client.right, 615 - (frame.right - frame.left));
+    form->sSkinManager1->SetActive(true);
+    Pump(50);
+    EXPECT_TRUE(form->sSkinProvider1->FrameSkinned());
+    GetClientRect(window, &client);
+    EXPECT_EQ(client.right, skinnedWidth);
+  }
+}
+
+TEST(WindowSubclassTest, LinksLeaveTheChainInAnyOrder) {
+  // Three links on one window: each sees the messages in newest-first order, and removing the
+  // middle one keeps the others.
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"SubclassChainTest";
+  RegisterClassW(&wc);
+  HWND window = CreateWindowW(L"SubclassChainTest", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(window, nullptr);
+  std::vector<int> seen;
+  constexpr UINT kProbe = WM_APP + 7;
+  auto link = [&](int id) {
+    return [&seen, id](HWND, UINT msg, WPARAM, LPARAM, LRESULT&) {
+      if (msg == kProbe) seen.push_back(id);
+      return false;
+    };
+  };
+  WindowSubclass a, b, c;
+  ASSERT_TRUE(a.Install(window, link(1)));
+  ASSERT_TRUE(b.Install(window, link(2)));
+  ASSERT_TRUE(c.Install(window, link(3)));
+  SendMessageW(window, kProbe, 0, 0);
+  EXPECT_EQ(seen, (std::vector<int>{3, 2, 1}));
+  seen.clear();
+  b.Remove();
+  SendMessageW(window, kProbe, 0, 0);
+  EXPECT_EQ(seen, (std::vector<int>{3, 1}));
+  seen.clear();
+  // A link that answers keeps the message from the older ones.
+  ASSERT_TRUE(b.Install(window, [&](HWND, UINT msg, WPARAM, LPARAM, LRESULT& result) {
+    if (msg != kProbe) return false;
+    seen.push_back(4);
+    result = 42;
+    return true;
+  }));
+  EXPECT_EQ(SendMessageW(window, kProbe, 0, 0), 42);
+  EXPECT_EQ(seen, (std::vector<int>{4}));
+  DestroyWindow(window);
+  EXPECT_FALSE(a.Installed());
+  EXPECT_FALSE(b.Installed());
+  EXPECT_FALSE(c.Installed());
+}

@@ -162,7 +162,7 @@ void TsSkinManager::ShutDown() {
     AnnounceSkinRemoval();
   }
   InstallWindowHook(false);
-  applicationWatch_.reset();
+  applicationWatch_.Remove();
   if (defaultManager == this) defaultManager = nullptr;
   hotWindow_ = nullptr;
   for (int i = 0; i < tpCount; ++i) thirdParty_->SetText(i, thirdLists_[static_cast<size_t>(i)]->Text());
@@ -220,7 +220,7 @@ void TsSkinManager::SetSkinDirectory(const std::wstring& value) {
 
 void TsSkinManager::SetIsDefault(bool value) {
   if (!(value || !defaultManager) || defaultManager == this) return;
-  if (defaultManager) defaultManager->applicationWatch_.reset();
+  if (defaultManager) defaultManager->applicationWatch_.Remove();
   defaultManager = this;
   HookApplication(true);
   if (IsLoading()) return;

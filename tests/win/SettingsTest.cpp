@@ -276,7 +276,9 @@ TEST_F(SettingsTest, ASaveThatStopsHalfWayLeavesThePreviousFileAsItWas) {
     } catch (const Exception& e) {
       raised = e.Message();
     }
-    if (c.commit && raised != L"stopped") EXPECT_EQ(raised, L"Unable to write to " + IniPath());
+    if (c.commit && raised != L"stopped") {
+      EXPECT_EQ(raised, L"Unable to write to " + IniPath());
+    }
     EXPECT_EQ(FileBytes(IniPath()), before);
     EXPECT_EQ(folder.Names(), std::vector<std::wstring>{L"Test.ini"});  // no copy left behind
   }

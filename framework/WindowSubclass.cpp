@@ -3,9 +3,26 @@
 
 #include "framework/AppServices.h"
 
+namespace {
+
+// Removing the last link of a window's chain puts the window's original procedure back, even
+// when another procedure was set on top of the chain since (Wine does that; the procedure on
+// top is cut out). A pass-through anchor link that stays until the window goes keeps the chain
+// from ever becoming empty while the window lives.
+constexpr UINT_PTR kAnchorId = 0;
+
+LRESULT CALLBACK AnchorProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+  if (msg == WM_NCDESTROY) RemoveWindowSubclass(window, &AnchorProc, kAnchorId);
+  return DefSubclassProc(window, msg, wParam, lParam);
+}
+
+}  // namespace
+
 bool WindowSubclass::Install(HWND window, Handler handler) {
   Remove();
   if (!window || !IsWindow(window)) return false;
+  // Setting it again on a window that has it changes nothing.
+  if (!SetWindowSubclass(window, &AnchorProc, kAnchorId, 0)) return false;
   handler_ = std::move(handler);
   // The link's identity is this object: two links of different objects never clash.
   if (!SetWindowSubclass(window, &WindowSubclass::Proc, reinterpret_cast<UINT_PTR>(this),

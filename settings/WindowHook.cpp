@@ -15,8 +15,7 @@ std::unique_ptr<THookList>& ListSlot() {
 // ---------------------------------------------------------------------------------------------
 // TControlHook
 
-TControlHook::TControlHook(TWinControl* control)
-    : control_(control), instance_(this, reinterpret_cast<ObjectWindowProc>(&TControlHook::HookProc)) {}
+TControlHook::TControlHook(TWinControl* control) : control_(control) {}
 
 TControlHook::~TControlHook() {
   destroying_ = true;
@@ -34,27 +33,16 @@ void TControlHook::RemoveHook(TPvWindowHook* hook) {
 void TControlHook::Install() {
   if (!control_ || control_->IsDesigning() || control_->IsDestroying() || destroying_) return;
   HWND window = control_->Handle();  // creates the window when it does not exist yet
-  auto current = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
-  if (current == Procedure()) return;
-  previous_ = current;
-  window_ = window;
-  installed_ = true;
-  leftInChain_ = false;
-  SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(Procedure()));
+  if (link_.Window() == window) return;
+  link_.Install(window, [this](HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+    // The link leaves the chain by itself when the window goes; the hooks heard WM_DESTROY.
+    if (msg == WM_NCDESTROY) return false;
+    result = Handle(hwnd, msg, wParam, lParam);
+    return true;
+  });
 }
 
-void TControlHook::Uninstall() {
-  if (!installed_) return;
-  installed_ = false;
-  if (window_ && IsWindow(window_) && reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window_, GWLP_WNDPROC)) == Procedure()) {
-    SetWindowLongPtrW(window_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous_));
-    previous_ = nullptr;
-  } else if (window_ && IsWindow(window_)) {
-    // A procedure installed later by someone else stays on top; this one keeps running inside
-    // that chain, passing everything on, until the window goes.
-    leftInChain_ = true;
-  }
-}
+void TControlHook::Uninstall() { link_.Remove(); }
 
 bool TControlHook::CallHandlers(TMessage& message, bool before) {
   if (destroying_ || !control_ || control_->IsDestroying() || hooks_.empty()) return false;
@@ -73,30 +61,22 @@ bool TControlHook::CallHandlers(TMessage& message, bool before) {
   return handled;
 }
 
-LRESULT CALLBACK TControlHook::HookProc(void* self, UINT msg, WPARAM wParam, LPARAM lParam) {
-  return static_cast<TControlHook*>(self)->Handle(msg, wParam, lParam);
-}
-
-LRESULT TControlHook::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
-  HWND window = window_;
-  WNDPROC previous = previous_;
-  auto callPrevious = [&](TMessage& m) {
-    WNDPROC target = previous ? previous : reinterpret_cast<WNDPROC>(GetClassLongPtrW(window, GCLP_WNDPROC));
-    m.Result = CallWindowProcW(target, window, m.Msg, m.WParam, m.LParam);
-  };
+LRESULT TControlHook::Handle(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  // The rest of the chain is reached through the window itself: a handler may take this link
+  // out of the chain while the message is on its way.
+  auto callNext = [&](TMessage& m) { m.Result = DefSubclassProc(window, m.Msg, m.WParam, m.LParam); };
   TMessage message{msg, wParam, lParam, 0};
   if (!control_) {
-    callPrevious(message);
+    callNext(message);
     return message.Result;
   }
   bool handled = msg != WM_QUIT && CallHandlers(message, true);
   if (!handled || msg == WM_DESTROY) {
-    callPrevious(message);
+    callNext(message);
     CallHandlers(message, false);
   }
   if (msg == WM_DESTROY) {
     Uninstall();
-    leftInChain_ = false;  // the window goes: nothing calls this procedure any more
     // A window destroyed and created again (some style changes do that) gets the hook back.
     if (THookList::Exists() && !destroying_ && control_ && !control_->IsDestroying())
       THookList::Instance().PostReinstall(this);
@@ -159,7 +139,7 @@ LRESULT CALLBACK THookList::UtilityProc(HWND window, UINT msg, WPARAM wParam, LP
       if (!list.Contains(hook)) return 0;
       if (msg == kReinstallMessage) {
         hook->Install();
-      } else if (hook->Hooks().empty() && !hook->LeftInChain()) {
+      } else if (hook->Hooks().empty()) {
         auto& hooks = list.hooks_;
         hooks.erase(std::remove_if(hooks.begin(), hooks.end(), [hook](const auto& h) { return h.get() == hook; }),
                     hooks.end());

@@ -1,7 +1,7 @@
 // TPvWindowHook: lets code see every message of another control's window before and after the
 // control's own window procedure handles it, without changing the control's class. One
-// TControlHook per watched window replaces the window's procedure (SetWindowLongPtr) by an entry
-// point of its own and keeps the list of hook components connected to it; THookList holds the
+// TControlHook per watched window joins the window's subclass chain (framework/WindowSubclass)
+// and keeps the list of hook components connected to it; THookList holds the
 // TControlHooks of the process and a hidden window through which a hook is installed again after
 // its window was re-created, and released after its last component left.
 #pragma once
@@ -13,7 +13,7 @@
 
 #include "framework/Control.h"
 #include "framework/Handles.h"
-#include "framework/ObjectInstance.h"
+#include "framework/WindowSubclass.h"
 
 class TPvWindowHook;
 
@@ -29,10 +29,7 @@ class TControlHook {
 
   TWinControl* Control() const { return control_; }
   void SetControl(TWinControl* control) { control_ = control; }
-  bool Installed() const { return installed_; }
-  // Uninstalling found another procedure on top of this one: this one stays in the chain.
-  bool LeftInChain() const { return leftInChain_; }
-  WNDPROC Procedure() const { return instance_.Procedure(); }
+  bool Installed() const { return link_.Installed(); }
   const std::vector<TPvWindowHook*>& Hooks() const { return hooks_; }
   void AddHook(TPvWindowHook* hook);
   void RemoveHook(TPvWindowHook* hook);
@@ -40,16 +37,11 @@ class TControlHook {
   void Uninstall();
 
  private:
-  static LRESULT CALLBACK HookProc(void* self, UINT msg, WPARAM wParam, LPARAM lParam);
-  LRESULT Handle(UINT msg, WPARAM wParam, LPARAM lParam);
+  LRESULT Handle(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
   bool CallHandlers(TMessage& message, bool before);
 
   TWinControl* control_;              // borrowed: the watched control
-  ObjectInstance instance_;           // this hook's own window procedure
-  HWND window_ = nullptr;             // borrowed: the window the procedure is installed on
-  WNDPROC previous_ = nullptr;        // the procedure that was there before (called next)
-  bool installed_ = false;
-  bool leftInChain_ = false;
+  WindowSubclass link_;               // this hook's place in the window's subclass chain
   std::vector<TPvWindowHook*> hooks_; // borrowed: connected hook components, in connection order
   bool destroying_ = false;
 };

@@ -2,6 +2,7 @@
 #include "tests/e2e/RemoteApp.h"
 
 #include <algorithm>
+#include <cstring>
 
 #include "tests/win/WinTestSupport.h"
 
@@ -163,7 +164,8 @@ bool RemoteApp::ClickSelectedTreeItem(HWND tree) const {
   // TVM_GETITEMRECT takes the item in the rectangle it fills.
   RemoteBuffer buffer(processHandle_.get(), sizeof(RECT));
   RECT r{};
-  *reinterpret_cast<HTREEITEM*>(&r) = item;
+  static_assert(sizeof(item) <= sizeof(r));
+  std::memcpy(&r, &item, sizeof(item));
   buffer.Write(&r, sizeof(r));
   if (!SendMessageW(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(buffer.Address()))) return false;
   buffer.Read(&r, sizeof(r));

@@ -147,6 +147,9 @@ bool TsCommonData::HandleCommonMessage(TMessage& m) {
     case WM_SIZE:
       if (IsSkinned()) {
         CacheDirty = true;
+        // The picture is drawn for the whole size (borders stretch with it): the part that was
+        // already showing is out of date too, not only the part the size change uncovered.
+        control_->Invalidate();
         const TsGeneralData* s = Section();
         auto* windowed = dynamic_cast<TWinControl*>(control_);
         if (windowed && s && s->GradientPercent > 0)

@@ -58,6 +58,7 @@ class TForm1 : public TForm {
 
  protected:
   void WndProc(TMessage& message) override;
+  void Deactivate() override;
 
  private:
   // Re-reads the lists for an activation (posted, see FormActivate).
@@ -76,4 +77,7 @@ class TForm1 : public TForm {
 
   // The list whose highlighted filter the next switch renames, or nullptr.
   TOvFilelistView28* pendingList_ = nullptr;  // borrowed: a component of the form
+  // The lists were read (at creation, or for an activation) and the window has not been left
+  // since; an activation then has nothing to read again.
+  bool listsCurrent_ = true;
 };

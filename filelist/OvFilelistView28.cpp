@@ -313,9 +313,24 @@ void TOvFilelistView28::ApplyListStyles() {
   if (!showColumnHeaders_) next |= LVS_NOCOLUMNHEADER;
   if (!hideSelection_) next |= LVS_SHOWSELALWAYS;
   if (next != style) {
-    DrawingHold hold(*this);
+    // Placing the rows with drawing on has each of them measured and invalidated. The change to
+    // the large-icon style, whose columns are as wide as the icon spacing, is made with drawing
+    // held; the other styles with drawing on, because a list view may measure the captions that
+    // size their columns only then (too narrow columns otherwise).
+    std::unique_ptr<DrawingHold> styleHold;
+    if ((next & LVS_TYPEMASK) == LVS_ICON) styleHold = std::make_unique<DrawingHold>(*this);
     SetWindowLongPtrW(list, GWL_STYLE, next);
     SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    DrawingHold hold(*this);
+    // Told the count again, the list view measures the rows in the new style (otherwise a list
+    // view may place small icons in columns too narrow for their captions); the highlighted
+    // row stays highlighted.
+    if ((style & LVS_TYPEMASK) != (next & LVS_TYPEMASK) && model_.EntryCount() > 0) {
+      int selected = SelectedIndex();
+      SetItemCount(0);
+      SetItemCount(model_.EntryCount());
+      if (selected >= 0) SelectItem(selected, true);
+    }
     ListView_Arrange(list, LVA_DEFAULT);
     InvalidateRect(list, nullptr, TRUE);
   }

@@ -310,10 +310,20 @@ void TForm1::FormActivate(TObject*) {
   // Activation that a message box or the folder picker of this window causes when it closes
   // must not rebuild the lists under the operation that showed it.
   if (Application && Application->InModalOperation()) return;
+  // Lists read since the window was last left show the folder as it is: the first activation
+  // after the start reads nothing again.
+  if (listsCurrent_) return;
+  listsCurrent_ = true;
   // A click that activates the window acts on what the window showed: the lists are read
   // again after it has been handled.
   if (HandleAllocated()) PostMessageW(Handle(), kActivationReread, 0, 0);
   else ActivationReread();
+}
+
+void TForm1::Deactivate() {
+  // Another program may change the folder while this window is not the active one.
+  listsCurrent_ = false;
+  TForm::Deactivate();
 }
 
 void TForm1::WndProc(TMessage& m) {
@@ -436,19 +446,17 @@ void TForm1::ShowViewStyle() {
 }
 
 void TForm1::IconBtnClick(TObject*) {
+  // A new style shows the same entries: nothing is read again.
   ListOn->SetViewStyle(TViewStyle::vsIcon);
   ListOff->SetViewStyle(TViewStyle::vsIcon);
-  ListOn->UpdateFileList();
-  ListOff->UpdateFileList();
   ShowViewStyle();
   sPanelTop->SetFocus();
 }
 
 void TForm1::ListBtnClick(TObject*) {
+  // A new style shows the same entries: nothing is read again.
   ListOn->SetViewStyle(TViewStyle::vsSmallIcon);
   ListOff->SetViewStyle(TViewStyle::vsSmallIcon);
-  ListOn->UpdateFileList();
-  ListOff->UpdateFileList();
   ShowViewStyle();
   sPanelTop->SetFocus();
 }

@@ -60,6 +60,7 @@ class TForm1 : public TForm {
 
  protected:
   void WndProc(TMessage& message) override;
+  void Deactivate() override;
 
  private:
   // Re-reads the lists for an activation (posted, see FormActivate).
@@ -83,4 +84,7 @@ class TForm1 : public TForm {
   bool rereading_ = false;
   // A switch asked for while the lists were re-read; it runs once they are complete again.
   TOvFilelistView28* deferredSwitch_ = nullptr;  // borrowed: a component of the form
+  // The lists were read (at creation, or for an activation) and the window has not been left
+  // since; an activation then has nothing to read again.
+  bool listsCurrent_ = true;
 };

@@ -112,13 +112,17 @@ bool MatchFrom(std::wstring_view name, std::wstring_view pattern) {
 
 }  // namespace
 
-bool MatchesMaskPiece(std::wstring_view nameText, std::wstring_view patternText) {
-  std::wstring name = bv::UpperCase(nameText), pattern = bv::UpperCase(patternText);
+// Both texts in upper case.
+bool MatchesUpperMaskPiece(std::wstring_view name, std::wstring_view pattern) {
   if (MatchFrom(name, pattern)) return true;
   // "x.*" also matches "x": the dot and what follows it may be missing.
   if (pattern.size() >= 2 && pattern.ends_with(L".*") && name.find(L'.') == std::wstring::npos)
-    return MatchFrom(name, std::wstring_view(pattern).substr(0, pattern.size() - 2));
+    return MatchFrom(name, pattern.substr(0, pattern.size() - 2));
   return false;
+}
+
+bool MatchesMaskPiece(std::wstring_view nameText, std::wstring_view patternText) {
+  return MatchesUpperMaskPiece(bv::UpperCase(nameText), bv::UpperCase(patternText));
 }
 
 }  // namespace filelist
@@ -136,9 +140,11 @@ TFileInfo* FileListModel::Entry(int index) {
 }
 
 void FileListModel::Clear() {
-  TFlieInfoArr fresh;
-  fresh.reserve(500);
-  entries_.swap(fresh);
+  // The array keeps its memory: a folder read again fills the places it filled before, instead
+  // of growing a new array step by step through fresh memory. FinishRebuild gives back what a
+  // much smaller folder leaves unused.
+  entries_.clear();
+  if (entries_.capacity() < 500) entries_.reserve(500);
 }
 
 void FileListModel::Grow() {
@@ -160,11 +166,13 @@ bool FileListModel::ScanPattern(const std::wstring& folder, const std::wstring& 
   bool added = false;
   // One folder string for every entry of the list.
   if (!folder_ || *folder_ != folder) folder_ = std::make_shared<const std::wstring>(folder);
+  const std::wstring upperPattern = strictMask_ ? bv::UpperCase(pattern) : std::wstring();
   services_.enumerator->Enumerate(folder + pattern, [&](const FoundItem& item) {
     if (!filelist::PassesAttributeFilter(item.attributes, attributeMask)) return;
     if (item.name == L".") return;
     if (item.name == L".." && !parentDirEnabled) return;
-    if (strictMask_ && item.name != L".." && !filelist::MatchesMaskPiece(item.name, pattern)) return;
+    if (strictMask_ && item.name != L".." && !filelist::MatchesUpperMaskPiece(bv::UpperCase(item.name), upperPattern))
+      return;
     Grow();
     TFileInfo& e = entries_.emplace_back();
     e.EntryName = item.name;
@@ -192,6 +200,13 @@ std::wstring FileListModel::DateText(const TFileInfo& entry) const {
   return services_.formatDate ? services_.formatDate(entry.EntryTimeKey) : std::wstring();
 }
 
+TFlieInfoArr FileListModel::ShellAnswers() const {
+  TFlieInfoArr answered;
+  for (const TFileInfo& e : entries_)
+    if (e.EntryInfoFetched) answered.push_back(e);
+  return answered;
+}
+
 void FileListModel::KeepShellAnswers(const TFlieInfoArr& previous) {
   // Only entries that were shown have answers; usually a screenful.
   std::unordered_map<std::wstring_view, const TFileInfo*> answered;
@@ -213,6 +228,7 @@ void FileListModel::KeepShellAnswers(const TFlieInfoArr& previous) {
 }
 
 void FileListModel::FinishRebuild(int columnCount) {
+  if (entries_.capacity() > 2 * entries_.size() + 500) entries_.shrink_to_fit();
   sortDescending_ = true;
   if (EntryCount() > 0 && columnCount > 0) HandleColumnClick(0);
 }
@@ -230,8 +246,19 @@ bool FileListModel::HandleColumnClick(int column) {
   return true;
 }
 
+bool FileListModel::InStrictOrder() const {
+  for (size_t i = 1; i < entries_.size(); ++i)
+    if (CompareEntries(entries_[i - 1], entries_[i]) >= 0) return false;
+  return true;
+}
+
 void FileListModel::SortEntries() {
   if (entries_.size() < 2) return;
+  // A folder usually lists its items in name order already. When every entry compares strictly
+  // after the one before it, no two entries compare equal and the present order is the only
+  // sorted one: the quicksort would end in it, so nothing needs to move. One comparison per
+  // entry, against the keys and the sort below.
+  if (InStrictOrder()) return;
   static const TextComparer simple;
   const TextComparer& cmp = services_.comparer ? *services_.comparer : simple;
   // The quicksort runs over positions with a sort key per record, so that a text comparison is a
@@ -248,10 +275,25 @@ void FileListModel::SortEntries() {
   std::vector<int> order(entries_.size());
   for (size_t i = 0; i < order.size(); ++i) order[i] = static_cast<int>(i);
   QuickSort(order, records, 0, EntryCount() - 1);
-  TFlieInfoArr sorted;
-  sorted.reserve(entries_.capacity());
-  for (int index : order) sorted.push_back(std::move(entries_[static_cast<size_t>(index)]));
-  entries_.swap(sorted);
+  records.clear();
+  records.shrink_to_fit();
+  // The records move along the cycles of the new order, in place: no second array of entries.
+  // order[k] is the old place of the record that belongs at k; -1 marks a place that is done.
+  for (size_t k = 0; k < order.size(); ++k) {
+    if (order[k] < 0 || static_cast<size_t>(order[k]) == k) continue;
+    TFileInfo held = std::move(entries_[k]);
+    size_t place = k;
+    for (;;) {
+      size_t from = static_cast<size_t>(order[place]);
+      order[place] = -1;
+      if (from == k) {
+        entries_[place] = std::move(held);
+        break;
+      }
+      entries_[place] = std::move(entries_[from]);
+      place = from;
+    }
+  }
 }
 
 void FileListModel::QuickSort(std::vector<int>& order, const std::vector<SortRecord>& records, int left,

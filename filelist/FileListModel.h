@@ -83,6 +83,8 @@ std::vector<std::wstring> SplitMask(std::wstring_view mask);
 // matches every name). Unlike the platform's search, which also tries a volume's short 8.3
 // alias, "*.8bf" never matches "Foo.8bf_old" or "Foo.8bfx".
 bool MatchesMaskPiece(std::wstring_view name, std::wstring_view pattern);
+// MatchesMaskPiece of a name and a pattern both already in upper case (bv::UpperCase).
+bool MatchesUpperMaskPiece(std::wstring_view name, std::wstring_view pattern);
 }  // namespace filelist
 
 class FileListModel {
@@ -115,7 +117,7 @@ class FileListModel {
   void SetStrictMask(bool value) { strictMask_ = value; }
   int ArrowColumn() const { return arrowColumn_; }
 
-  // Empties the entries and gives the array a capacity of 500 records.
+  // Empties the entries; the array keeps its capacity, at least 500 records.
   void Clear();
   // Lists the matching items of `folder` (with trailing backslash) + `pattern`; true when it
   // added an entry.
@@ -127,6 +129,8 @@ class FileListModel {
   void AppendEntry(TFileInfo entry);
   // The final step of every rebuild: sort by Name as a click on column 0 would.
   void FinishRebuild(int columnCount);
+  // Copies of the entries that hold shell answers (those shown so far; usually a screenful).
+  TFlieInfoArr ShellAnswers() const;
   // Gives entries that did not change since `previous` (same folder, name, attributes, size and
   // time) the shell answers (icon, type name) they had there.
   void KeepShellAnswers(const TFlieInfoArr& previous);
@@ -142,6 +146,8 @@ class FileListModel {
     std::string key;  // the sort key of the text the column compares, when it compares text
   };
   void Grow();
+  // Whether every entry compares strictly after the one before it.
+  bool InStrictOrder() const;
   void QuickSort(std::vector<int>& order, const std::vector<SortRecord>& records, int left, int right) const;
   // CompareEntries, with the text comparison done on sort keys when they are given.
   int Compare(const TFileInfo& a, const TFileInfo& b, const std::string* keyA, const std::string* keyB) const;

@@ -69,6 +69,9 @@ bool IsParentEntry(const TFileInfo& entry) { return entry.EntryKind == L"dir" &&
 
 int visualStylesOverride = -1;
 
+// Posted to the list by Loaded: the deferred first read of the drive view.
+constexpr UINT kDeferredFirstRead = WM_APP + 0x3A1;
+
 }  // namespace
 
 const TypeInfo& ViewStyleType() {
@@ -129,6 +132,37 @@ std::wstring DateFormatText(TDtFormat format, const std::wstring& localeShortDat
 }
 
 }  // namespace filelist
+
+// ---------------------------------------------------------------------------------------------
+// Drawing holds
+
+class TOvFilelistView28::DrawingHold {
+ public:
+  explicit DrawingHold(TOvFilelistView28& list) : list_(list) { list_.HoldDrawing(); }
+  DrawingHold(const DrawingHold&) = delete;
+  DrawingHold& operator=(const DrawingHold&) = delete;
+  ~DrawingHold() { list_.ResumeDrawing(); }
+
+ private:
+  TOvFilelistView28& list_;
+};
+
+void TOvFilelistView28::HoldDrawing() {
+  // Each change of the item count with drawing on makes the list view redo its scroll bars at
+  // once, which costs more than a screenful of rows; a rebuild changes the count twice.
+  if (drawingHolds_++ > 0 || !HandleAllocated() || !IsWindowVisible(Handle())) return;
+  heldWindow_ = Handle();
+  SendMessageW(heldWindow_, WM_SETREDRAW, FALSE, 0);
+}
+
+void TOvFilelistView28::ResumeDrawing() {
+  if (--drawingHolds_ > 0 || !heldWindow_) return;
+  HWND held = heldWindow_;
+  heldWindow_ = nullptr;
+  if (!HandleAllocated() || Handle() != held) return;  // re-created meanwhile: drawing is on
+  SendMessageW(held, WM_SETREDRAW, TRUE, 0);
+  InvalidateRect(held, nullptr, TRUE);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Class description
@@ -250,6 +284,15 @@ void TOvFilelistView28::Loaded() {
     if (IsMyComputer(directory_)) BuildDriveColumns();
     else BuildFileColumns();
   }
+  if (IsMyComputer(directory_) && HandleAllocated()) {
+    // Listing the drives asks each of them for its name, size and picture. A stored layout
+    // starts in the drive view, and its owner usually sets a folder right away (the main window
+    // does): the drives are listed once the waiting messages are handled, unless a read came
+    // first.
+    firstReadDue_ = true;
+    PostMessageW(Handle(), kDeferredFirstRead, 0, 0);
+    return;
+  }
   UpdateFileList();
 }
 
@@ -270,8 +313,24 @@ void TOvFilelistView28::ApplyListStyles() {
   if (!showColumnHeaders_) next |= LVS_NOCOLUMNHEADER;
   if (!hideSelection_) next |= LVS_SHOWSELALWAYS;
   if (next != style) {
+    // Placing the rows with drawing on has each of them measured and invalidated. The change to
+    // the large-icon style, whose columns are as wide as the icon spacing, is made with drawing
+    // held; the other styles with drawing on, because a list view may measure the captions that
+    // size their columns only then (too narrow columns otherwise).
+    std::unique_ptr<DrawingHold> styleHold;
+    if ((next & LVS_TYPEMASK) == LVS_ICON) styleHold = std::make_unique<DrawingHold>(*this);
     SetWindowLongPtrW(list, GWL_STYLE, next);
     SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    DrawingHold hold(*this);
+    // Told the count again, the list view measures the rows in the new style (otherwise a list
+    // view may place small icons in columns too narrow for their captions); the highlighted
+    // row stays highlighted.
+    if ((style & LVS_TYPEMASK) != (next & LVS_TYPEMASK) && model_.EntryCount() > 0) {
+      int selected = SelectedIndex();
+      SetItemCount(0);
+      SetItemCount(model_.EntryCount());
+      if (selected >= 0) SelectItem(selected, true);
+    }
     ListView_Arrange(list, LVA_DEFAULT);
     InvalidateRect(list, nullptr, TRUE);
   }
@@ -356,6 +415,7 @@ void TOvFilelistView28::SetShowFolders(bool value) {
 
 void TOvFilelistView28::UpdateFileList() {
   if (IsLoading() || IsDestroying()) return;
+  firstReadDue_ = false;
   if (rebuilding_) {
     // Asked again from inside a rebuild: the running one starts over once it is done.
     rebuildPending_ = true;
@@ -371,6 +431,7 @@ void TOvFilelistView28::UpdateFileList() {
 }
 
 void TOvFilelistView28::RebuildNow() {
+  DrawingHold hold(*this);
   rebuilding_ = true;
   struct Finally {
     TOvFilelistView28* self;
@@ -381,9 +442,9 @@ void TOvFilelistView28::RebuildNow() {
     }
   } finally{this, ::SetCursor(LoadCursorW(nullptr, IDC_WAIT))};
 
-  // The shell's answers of entries that do not change are kept.
-  TFlieInfoArr previous;
-  previous.swap(model_.Entries());
+  // The shell's answers of entries that do not change are kept; the other entries go before
+  // the folder is read again, so that a large folder is not held twice.
+  TFlieInfoArr previous = model_.ShellAnswers();
   model_.Clear();
   SetItemCount(0);
   localOffset_ = locale_services::CurrentLocalOffset();
@@ -442,6 +503,7 @@ void TOvFilelistView28::ListDrives() {
 void TOvFilelistView28::SetItemCount(int count) {
   if (!HandleAllocated()) return;
   HWND list = Handle();
+  DrawingHold hold(*this);
   ListView_SetItemCountEx(list, count, LVSICF_NOSCROLL);
   if (count > 1 && (viewStyle_ == TViewStyle::vsIcon || viewStyle_ == TViewStyle::vsSmallIcon)) {
     // Some list view implementations leave rows they have not placed yet on top of the first
@@ -451,9 +513,13 @@ void TOvFilelistView28::SetItemCount(int count) {
     ListView_GetItemPosition(list, 0, &first);
     ListView_GetItemPosition(list, count - 1, &last);
     if (first.x == last.x && first.y == last.y) {
-      SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-      ListView_Arrange(list, LVA_DEFAULT);
-      SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+      if (heldWindow_) {
+        ListView_Arrange(list, LVA_DEFAULT);
+      } else {
+        SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+        ListView_Arrange(list, LVA_DEFAULT);
+        SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+      }
     }
   }
   InvalidateRect(list, nullptr, TRUE);
@@ -466,6 +532,7 @@ void TOvFilelistView28::FocusFirstEntry() {
 
 void TOvFilelistView28::HandleColumnClick(int column) {
   if (!model_.HandleColumnClick(column)) return;
+  DrawingHold hold(*this);
   SetItemCount(0);
   SetItemCount(model_.EntryCount());
   UpdateHeaderArrows();
@@ -964,14 +1031,10 @@ void TOvFilelistView28::CommitRename(const std::wstring& typed) {
       break;
   }
   WaitCursor wait;
-  if (HandleAllocated()) SendMessageW(Handle(), WM_SETREDRAW, FALSE, 0);
+  DrawingHold hold(*this);
   if (PathExists(plan.target)) ShowMessageBox(L"\"" + plan.name + L"\" " + Texts().MsgAlreadyExists, MB_OK | MB_ICONERROR);
   else operations_.Rename(editSource_, plan.target);
   UpdateFileList();
-  if (HandleAllocated()) {
-    SendMessageW(Handle(), WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(Handle(), nullptr, TRUE);
-  }
 }
 
 std::vector<TFileInfo> TOvFilelistView28::SelectedEntries() {
@@ -1164,6 +1227,10 @@ LRESULT TOvFilelistView28::HandleNotify(NMHDR* header) {
 
 void TOvFilelistView28::WndProc(TMessage& m) {
   switch (m.Msg) {
+    case kDeferredFirstRead:
+      if (firstReadDue_) UpdateFileList();
+      m.Result = 0;
+      return;
     case CN_NOTIFY:
       m.Result = HandleNotify(reinterpret_cast<NMHDR*>(m.LParam));
       return;

@@ -228,6 +228,12 @@ class TOvFilelistView28 : public TWinControl {
 
  private:
   void RebuildNow();
+  // Drawing of the list view held while entries, count or style change, so that the list view
+  // updates its scroll bars, arrangement and picture once, when drawing resumes (see DrawingHold
+  // in the .cpp). Holds nest; a list that is not visible is left alone.
+  void HoldDrawing();
+  void ResumeDrawing();
+  class DrawingHold;
   void ListDrives();
   void SetItemCount(int count);
   void BuildFileColumns();
@@ -273,6 +279,9 @@ class TOvFilelistView28 : public TWinControl {
   bool fileColumnsShown_ = false;
   bool rebuilding_ = false;      // a rebuild is changing the entries (no messages are handled then)
   bool rebuildPending_ = false;  // a rebuild was asked for while one was running
+  bool firstReadDue_ = false;    // the read at the end of loading is still to come (see Loaded)
+  int drawingHolds_ = 0;
+  HWND heldWindow_ = nullptr;  // the list window whose drawing the outermost hold turned off
 
   TViewStyle viewStyle_ = TViewStyle::vsReport;
   bool multiSelect_ = true;

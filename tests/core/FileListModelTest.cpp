@@ -2,6 +2,7 @@
 // enumeration service, and the column sort with its ".." rules.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cwctype>
 #include <map>
 
@@ -326,4 +327,83 @@ TEST(FileListSort, LargeFoldersSortCompletely) {
   FileListModel model = SortedFolder(folder, false);
   for (int i = 1; i < model.EntryCount(); ++i)
     EXPECT_LE(model.CompareEntries(model.Entries()[static_cast<size_t>(i - 1)], model.Entries()[static_cast<size_t>(i)]), 0);
+}
+
+namespace {
+
+// The plain in-place quicksort of the entry array, record by record, as a reference for the
+// order a sort must end in (including the order of records that compare equal).
+void ReferenceQuickSort(const FileListModel& model, std::vector<TFileInfo>& a, int left, int right) {
+  for (;;) {
+    int i = left, j = right;
+    TFileInfo pivot = a[static_cast<size_t>((left + right) / 2)];
+    do {
+      while (model.CompareEntries(a[static_cast<size_t>(i)], pivot) < 0) ++i;
+      while (model.CompareEntries(a[static_cast<size_t>(j)], pivot) > 0) --j;
+      if (i <= j) {
+        if (i < j) std::swap(a[static_cast<size_t>(i)], a[static_cast<size_t>(j)]);
+        ++i;
+        --j;
+      }
+    } while (i <= j);
+    if (left < j) ReferenceQuickSort(model, a, left, j);
+    left = i;
+    if (i >= right) return;
+  }
+}
+
+std::vector<std::wstring> NamesOf(const std::vector<TFileInfo>& entries) {
+  std::vector<std::wstring> names;
+  for (const auto& e : entries) names.push_back(e.EntryName);
+  return names;
+}
+
+}  // namespace
+
+TEST(FileListSort, EndsInTheOrderOfThePlainQuicksort) {
+  // Folders in the orders a scan may hand them over: already in name order (the usual case),
+  // nearly so, reversed, shuffled into long cycles, and with names that compare equal.
+  auto numbered = [](int count, auto nameOf) {
+    std::vector<std::wstring> names;
+    for (int i = 0; i < count; ++i) names.push_back(nameOf(i));
+    return names;
+  };
+  auto padded = [](int i) {
+    std::wstring n = std::to_wstring(i);
+    return L"Filter " + std::wstring(4 - n.size(), L'0') + n + L".8bf";
+  };
+  struct Case {
+    const char* what;
+    std::vector<std::wstring> names;
+    int column;  // the column clicked after the rebuild's own sort, -1 for none
+  } cases[] = {
+      {"in order", numbered(300, padded), -1},
+      {"in order, then descending", numbered(300, padded), 0},
+      {"one out of place at the end", [&] { auto n = numbered(300, padded); n.push_back(L"Aardvark.8bf"); return n; }(), -1},
+      {"reversed", [&] { auto n = numbered(300, padded); std::reverse(n.begin(), n.end()); return n; }(), -1},
+      {"long cycles", numbered(997, [&](int i) { return padded((i * 389) % 997); }), -1},
+      {"equal names in order", {L"a.8bf", L"A.8bf", L"b.8bf"}, -1},
+      {"equal names", {L"Blur.8bf", L"c.8bf", L"BLUR.8bf", L"blur.8bf", L"a.8bf"}, -1},
+      {"equal names, descending", {L"a.8bf", L"A.8bf", L"b.8bf", L"B.8bf"}, 0},
+      {"with the parent entry", {L"..", L"x.8bf", L"b.8bf"}, 0},
+      {"sizes, some equal", {L"a", L"b", L"c", L"d"}, 1},
+  };
+  for (const auto& c : cases) {
+    FakeFolder folder;
+    uint64_t size = 0;
+    for (const auto& name : c.names) folder.Add(name, name == L".." ? 0x10u : 0x20u, ++size % 3);
+    // The reference sorts the scan's order as the model did: by name, then by the clicked column.
+    FileListModel unsorted({&folder, nullptr, nullptr});
+    unsorted.Clear();
+    unsorted.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, true, true);
+    std::vector<TFileInfo> expected = unsorted.Entries();
+    const int last = static_cast<int>(expected.size()) - 1;
+    FileListModel model = SortedFolder(folder, false);
+    ReferenceQuickSort(model, expected, 0, last);
+    if (c.column >= 0) {
+      model.HandleColumnClick(c.column);
+      ReferenceQuickSort(model, expected, 0, last);
+    }
+    EXPECT_EQ(Names(model), NamesOf(expected)) << c.what;
+  }
 }

@@ -153,6 +153,29 @@ TEST_F(FileListViewTest, DriveViewListsDrivesAndIgnoresHeaderClicks) {
   EXPECT_TRUE(std::is_sorted(before.begin(), before.end()));
 }
 
+TEST_F(FileListViewTest, DriveViewOfALoadedLayoutIsListedUnlessAFolderComesFirst) {
+  folder.Create(L"a.8bf");
+  struct Case {
+    const char* what;
+    bool setFolder;
+  } cases[] = {{"left in the drive view", false}, {"given a folder right after loading", true}};
+  for (const auto& c : cases) {
+    ComponentPtr<TForm> loaded(new TForm(nullptr));
+    loaded->BeginLoading();
+    auto* drives = new TOvFilelistView28(loaded.get());
+    drives->SetParent(loaded.get());
+    drives->SetShowFolders(false);
+    drives->HandleNeeded();
+    loaded->EndLoading();
+    EXPECT_EQ(drives->EntryCount(), 0) << c.what << ": the drives were listed before the messages waiting";
+    if (c.setFolder) drives->SetDirectory(folder.Path());
+    Pump();
+    ASSERT_GT(drives->EntryCount(), 0) << c.what;
+    EXPECT_EQ(drives->Model().Entries()[0].EntryKind, c.setFolder ? L"file" : L"drv") << c.what;
+    EXPECT_EQ(drives->FileColumnsShown(), c.setFolder) << c.what;
+  }
+}
+
 TEST_F(FileListViewTest, RowsAddedToAnIconViewGetTheirOwnPlaces) {
   folder.Create(L"a.8bf");
   list->SetViewStyle(TViewStyle::vsIcon);

@@ -177,6 +177,23 @@ TEST_F(MainWindowTest, ViewButtonsSwitchBothListsAndStayOpposite) {
   EXPECT_TRUE(form->ListBtn->Enabled());
 }
 
+TEST_F(MainWindowTest, ViewButtonsKeepTheEntriesWithoutReadingAgain) {
+  int reads = 0;
+  for (TOvFilelistView28* list : {form->ListOn, form->ListOff}) {
+    TNotifyEvent follow = list->OnSelectionChange;
+    list->OnSelectionChange = [&reads, follow](TObject* sender) {
+      ++reads;
+      follow(sender);
+    };
+  }
+  Press(form->ListBtn);
+  EXPECT_EQ(Rows(form->ListOn), (std::vector<std::wstring>{L"a.b", L"Blur", L"Sharpen"}));
+  Press(form->IconBtn);
+  EXPECT_EQ(Rows(form->ListOn), (std::vector<std::wstring>{L"a.b", L"Blur", L"Sharpen"}));
+  EXPECT_EQ(Rows(form->ListOff), std::vector<std::wstring>{L"Emboss"});
+  EXPECT_EQ(reads, 0);
+}
+
 TEST_F(MainWindowTest, ActivationRereadsTheFolder) {
   folder.Create(L"New.8bf");
   // The window leaves and comes back, as when the user returns from another program.
@@ -184,6 +201,31 @@ TEST_F(MainWindowTest, ActivationRereadsTheFolder) {
   form->Perform(WM_ACTIVATE, WA_ACTIVE, 0);
   Pump();
   EXPECT_EQ(Rows(form->ListOn), (std::vector<std::wstring>{L"a.b", L"Blur", L"New", L"Sharpen"}));
+}
+
+TEST_F(MainWindowTest, StartReadsTheFolderOnceAndReturningReadsItAgain) {
+  settings_file::SetFolder(settingsFolder.Path());
+  SetCurrentDirectoryW(folder.Path().c_str());
+  form.reset(new TForm1(nullptr));
+  // Each read of a list ends by raising its selection event.
+  int reads = 0;
+  TNotifyEvent follow = form->ListOn->OnSelectionChange;
+  form->ListOn->OnSelectionChange = [&reads, follow](TObject* sender) {
+    ++reads;
+    follow(sender);
+  };
+  form->DoCreate();
+  form->Show();
+  Pump(100);
+  EXPECT_EQ(reads, 1) << "the first activation read the folder again";
+  form->Perform(WM_ACTIVATE, WA_INACTIVE, 0);
+  form->Perform(WM_ACTIVATE, WA_ACTIVE, 0);
+  Pump();
+  EXPECT_EQ(reads, 2);
+  // Activated again without having been left: nothing changed that the window could not see.
+  form->Perform(WM_ACTIVATE, WA_ACTIVE, 0);
+  Pump();
+  EXPECT_EQ(reads, 2);
 }
 
 TEST_F(MainWindowTest, ActivationDuringAModalBoxDoesNotRebuild) {
@@ -255,6 +297,7 @@ TEST_F(MainWindowTest, RereadFollowsTheHighlight) {
   // Activation reads the folder again and keeps the pending filter highlighted.
   Pick(form->ListOff, L"Emboss");
   folder.Create(L"New.off");
+  form->Perform(WM_ACTIVATE, WA_INACTIVE, 0);
   form->Perform(WM_ACTIVATE, WA_ACTIVE, 0);
   Pump();
   EXPECT_EQ(Rows(form->ListOff), (std::vector<std::wstring>{L"Emboss", L"New"}));

@@ -125,6 +125,25 @@ TEST_F(SkinnedPanelTest, TheCornersCutOffAButtonShowThePanelOnScreen) {
   }
 }
 
+TEST_F(SkinnedPanelTest, AWiderWindowShowsEachPanelsNewPictureWhole) {
+  // The row just inside the top edge crosses no child: on screen it must be the panel's picture
+  // for its new size, including where its old right border was.
+  TsPanel* panel = form->sPanelOffTop;
+  RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  const int oldWidth = panel->Width();
+  form->SetBounds(form->Left(), form->Top(), form->Width() + 200, form->Height());
+  Pump(100);
+  ASSERT_GT(panel->Width(), oldWidth + 50);
+  const Bitmap& cache = panel->SkinData()->Cache.Pixels();
+  ASSERT_EQ(cache.Width(), panel->Width());
+  WindowDc screen(panel->Handle());
+  std::vector<int> stale;
+  for (int x = 0; x < panel->Width(); ++x)
+    if (GetPixel(screen.get(), x, 2) != cache.GetPixel(x, 2)) stale.push_back(x);
+  EXPECT_TRUE(stale.empty()) << stale.size() << " columns differ, the first at x = " << stale.front()
+                             << " (the old width was " << oldWidth << ")";
+}
+
 TEST_F(SkinnedPanelTest, AChildWaitingForItsParentPaintsWhenTheParentHasPainted) {
   TsPanel* panel = form->sPanelOnTop;
   TsButton* button = form->sButtonOff;

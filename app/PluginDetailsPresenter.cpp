@@ -64,8 +64,9 @@ void PluginDetailsPresenter::AddMarkerPictures(TOvFilelistView28* list) {
   // The lists share the shell's image lists, which live as long as the process.
   static HIMAGELIST addedTo = nullptr;
   if (!list->HandleAllocated()) return;
-  HIMAGELIST large = ListView_GetImageList(list->Handle(), LVSIL_NORMAL);
-  HIMAGELIST small = ListView_GetImageList(list->Handle(), LVSIL_SMALL);
+  // Both sizes: a list view holds only the image list of the style it shows.
+  HIMAGELIST large = list->ShellImages(true);
+  HIMAGELIST small = list->ShellImages(false);
   if (!large || large == addedTo) return;
   addedTo = large;
   not64BitImage = parent_folder_image::AppendToShellLists(large, small, L"Mark_Not64_L", L"Mark_Not64_S");

@@ -219,20 +219,39 @@ TOvFilelistView28::TOvFilelistView28(TComponent* owner)
   SetColor(clWindow);
   SetBounds(0, 0, 250, 150);
   RecomputeFormatTexts();
-  SetupImages();
+  LoadArrowBitmaps();
 }
 
 TOvFilelistView28::~TOvFilelistView28() = default;
 
 HWND TOvFilelistView28::InfoTipHandle() const { return infoTip_ ? infoTip_->Handle() : nullptr; }
 
-void TOvFilelistView28::SetupImages() {
-  SHFILEINFOW info{};
-  largeImages_ = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX));
-  smallImages_ = reinterpret_cast<HIMAGELIST>(
-      SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
-  parentImageIndex_ = parent_folder_image::Resolve(largeImages_, smallImages_);
+HIMAGELIST TOvFilelistView28::ShellImages(bool large) {
+  HIMAGELIST& images = large ? largeImages_ : smallImages_;
+  if (!images) {
+    SHFILEINFOW info{};
+    images = reinterpret_cast<HIMAGELIST>(
+        SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | (large ? 0 : SHGFI_SMALLICON)));
+  }
+  return images;
+}
+
+int TOvFilelistView28::ParentImageIndex() {
+  if (parentImageIndex_ < 0) parentImageIndex_ = parent_folder_image::Resolve(ShellImages(true), ShellImages(false));
+  return parentImageIndex_;
+}
+
+void TOvFilelistView28::AttachImages() {
+  if (!HandleAllocated()) return;
+  // Only the icon view draws from the large list; the small-icon, list and report views draw
+  // from the small one.
+  bool large = viewStyle_ == TViewStyle::vsIcon;
+  int kind = large ? LVSIL_NORMAL : LVSIL_SMALL;
+  HIMAGELIST images = ShellImages(large);
+  if (ListView_GetImageList(Handle(), kind) != images) ListView_SetImageList(Handle(), images, kind);
+}
+
+void TOvFilelistView28::LoadArrowBitmaps() {
   HINSTANCE instance = GetModuleHandleW(nullptr);
   arrowUp_.reset(static_cast<HBITMAP>(LoadImageW(instance, L"Bmp_Up28", IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
   arrowDown_.reset(static_cast<HBITMAP>(LoadImageW(instance, L"Bmp_Down28", IMAGE_BITMAP, 0, 0, LR_LOADMAP3DCOLORS)));
@@ -265,8 +284,7 @@ void TOvFilelistView28::CreateWindowDone() {
     if (model_.Entry(row)) OnInfoTip(this, row, text);
     return text;
   });
-  ListView_SetImageList(list, largeImages_, LVSIL_NORMAL);
-  ListView_SetImageList(list, smallImages_, LVSIL_SMALL);
+  AttachImages();
   ListView_SetBkColor(list, ColorToRGB(Color()));
   ListView_SetTextBkColor(list, ColorToRGB(Color()));
   if (!IsLoading()) {
@@ -298,6 +316,7 @@ void TOvFilelistView28::Loaded() {
 
 void TOvFilelistView28::ApplyListStyles() {
   if (!HandleAllocated()) return;
+  AttachImages();
   HWND list = Handle();
   LONG_PTR style = GetWindowLongPtrW(list, GWL_STYLE);
   LONG_PTR next = style & ~static_cast<LONG_PTR>(LVS_TYPEMASK | LVS_SINGLESEL | LVS_EDITLABELS | LVS_NOCOLUMNHEADER |
@@ -477,8 +496,8 @@ void TOvFilelistView28::ListDrives() {
       e.EntryKind = L"drv";
       e.EntryInfoFetched = true;
       SHFILEINFOW info{};
-      SHGetFileInfoW(root.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_DISPLAYNAME);
-      if (smallImages_) e.EntryIconIndex = info.iIcon;
+      if (SHGetFileInfoW(root.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_DISPLAYNAME))
+        e.EntryIconIndex = info.iIcon;
       UINT type = GetDriveTypeW(root.c_str());
       e.EntryTypeName = Texts().DriveTypes[type < 7 ? type : 0];  // texts of the process
       std::wstring display = info.szDisplayName;
@@ -744,7 +763,7 @@ int TOvFilelistView28::ItemImage(int index) {
   TFileInfo* e = model_.Entry(index);
   if (!e) return -1;
   FetchShellInfo(*e);
-  if (IsParentEntry(*e)) return parentImageIndex_;
+  if (IsParentEntry(*e)) return ParentImageIndex();
   return e->EntryIconIndex;
 }
 
@@ -876,8 +895,9 @@ void TOvFilelistView28::DrawOverlay(const NMLVCUSTOMDRAW& draw) {
   int image = -1;
   OnOverlayIndex(this, item, image);
   bool large = viewStyle_ == TViewStyle::vsIcon;
-  HIMAGELIST images = large ? largeImages_ : smallImages_;
-  if (image < 0 || !images || image >= ImageList_GetImageCount(images)) return;
+  if (image < 0) return;
+  HIMAGELIST images = ShellImages(large);
+  if (!images || image >= ImageList_GetImageCount(images)) return;
   RECT icon{};
   icon.left = LVIR_ICON;
   if (!SendMessageW(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&icon))) return;

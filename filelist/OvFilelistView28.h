@@ -155,7 +155,11 @@ class TOvFilelistView28 : public TWinControl {
   void SetAbout(const std::wstring&) {}
   TLanguage Language() const { return language_; }
   void SetLanguage(TLanguage value);
-  int ParentImageIndex() const { return parentImageIndex_; }
+  // The index of the parent-folder picture in the shell's lists; appended on first use.
+  int ParentImageIndex();
+  // The shell's system image list of that size, fetched the first time it is needed (the first
+  // fetch makes the shell build its lists, which is slow: a list not shown waits).
+  HIMAGELIST ShellImages(bool large);
   // The texts a row shows in columns 0..4 (plus the path and kind of file rows as 5 and 6).
   // Fetches and caches the entry's shell icon and type name on first use.
   std::wstring ItemText(int index, int column);
@@ -259,7 +263,9 @@ class TOvFilelistView28 : public TWinControl {
   // Deselects the ".." entry and answers the paths of what stays selected.
   std::vector<std::wstring> SelectedPathsWithoutParent();
   bool DriveReady(wchar_t letter);
-  void SetupImages();
+  void LoadArrowBitmaps();
+  // Gives the list view the image list its current style draws with.
+  void AttachImages();
   const FileListTexts& Texts() const;
   void ShowMessageBox(const std::wstring& text, UINT flags);
   // The top-level window that owns the shell's boxes.
@@ -308,7 +314,7 @@ class TOvFilelistView28 : public TWinControl {
   TLanguage language_ = TLanguage::lnEnglish;
   HIMAGELIST largeImages_ = nullptr;  // borrowed: the shell's system image list, never destroyed
   HIMAGELIST smallImages_ = nullptr;  // borrowed: the shell's system image list, never destroyed
-  int parentImageIndex_ = 0;
+  int parentImageIndex_ = -1;  // -1 until the picture is first needed
   UniqueBitmap arrowUp_;
   UniqueBitmap arrowDown_;
 

@@ -301,11 +301,69 @@ TEST_F(FileListPresentationTest, ParentEntryAndFoldersUseTheirPictures) {
   EXPECT_EQ(ListItemText(ListWindow(), row, 6), L"dir");
 }
 
+HIMAGELIST AttachedImages(HWND list, int kind) {
+  return reinterpret_cast<HIMAGELIST>(SendMessageW(list, LVM_GETIMAGELIST, static_cast<WPARAM>(kind), 0));
+}
+
+int RowImage(HWND list, int row) {
+  LVITEMW item{};
+  item.mask = LVIF_IMAGE;
+  item.iItem = row;
+  item.iImage = -1;
+  SendMessageW(list, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+  return item.iImage;
+}
+
+// A list made in the icon view holds the large list only; each style it is switched to then
+// holds the list it draws from, and its rows keep their shell icons.
+TEST_F(FileListPresentationTest, EachViewStyleHoldsTheImageListItDrawsFrom) {
+  folder.Create(L"Sharpen.8bf");
+  list->SetVisible(false);
+  auto* shown = new TOvFilelistView28(form.get());
+  shown->SetViewStyle(TViewStyle::vsIcon);  // before the window is made
+  shown->SetShowFolders(false);
+  shown->SetBounds(10, 10, 600, 420);
+  shown->SetParent(form.get());
+  shown->SetDirectory(folder.Path());
+  Pump();
+  ASSERT_EQ(shown->EntryCount(), 1);
+  HWND window = shown->Handle();
+  SHFILEINFOW info{};
+  auto large = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX));
+  auto small = reinterpret_cast<HIMAGELIST>(
+      SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  ASSERT_NE(large, nullptr);
+  ASSERT_NE(small, nullptr);
+  EXPECT_EQ(AttachedImages(window, LVSIL_NORMAL), large);
+  EXPECT_EQ(AttachedImages(window, LVSIL_SMALL), nullptr) << "the small list is fetched only for a view that needs it";
+
+  struct Step {
+    const char* name;
+    TViewStyle style;
+    int kind;
+    HIMAGELIST images;
+  };
+  const Step steps[] = {{"small icons", TViewStyle::vsSmallIcon, LVSIL_SMALL, small},
+                        {"report", TViewStyle::vsReport, LVSIL_SMALL, small},
+                        {"list", TViewStyle::vsList, LVSIL_SMALL, small},
+                        {"icons again", TViewStyle::vsIcon, LVSIL_NORMAL, large}};
+  int icon = ShellIconIndex(folder.File(L"Sharpen.8bf"));
+  for (const Step& step : steps) {
+    shown->SetViewStyle(step.style);
+    Pump();
+    EXPECT_EQ(AttachedImages(window, step.kind), step.images) << step.name;
+    EXPECT_EQ(RowImage(window, 0), icon) << step.name;
+    EXPECT_GE(icon, 0);
+    EXPECT_LT(icon, ImageList_GetImageCount(step.images)) << step.name;
+  }
+}
+
 TEST_F(FileListPresentationTest, TheShellsImageListsAreSharedAndOutliveTheList) {
   SHFILEINFOW info{};
   auto large = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX));
   auto small = reinterpret_cast<HIMAGELIST>(
       SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON));
+  list->SetViewStyle(TViewStyle::vsIcon);  // the report view holds only the small list
   EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(ListWindow(), LVM_GETIMAGELIST, LVSIL_NORMAL, 0)), large);
   EXPECT_EQ(reinterpret_cast<HIMAGELIST>(SendMessageW(ListWindow(), LVM_GETIMAGELIST, LVSIL_SMALL, 0)), small);
   int count = ImageList_GetImageCount(large);

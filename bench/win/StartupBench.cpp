@@ -5,6 +5,7 @@
 // stored). Times count from the creation of the process.
 // Usage: StartupBench DATA_FOLDER   (with subfolders app\0, app\23, app\20000)
 #include <windows.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -51,6 +52,21 @@ int BareWindow(std::FILE* out) {
   UntilIdle();
   std::fprintf(out, "%.1f\n", SinceStart());
   DestroyWindow(window);
+  return 0;
+}
+
+// What the shell's system image lists cost in a fresh process: the first fetch of one size (the
+// shell builds its lists then), then the other size.
+int ImageLists(std::FILE* out, bool largeFirst) {
+  double times[3];
+  times[0] = SinceStart();
+  SHFILEINFOW info{};
+  for (int i = 0; i < 2; ++i) {
+    bool large = (i == 0) == largeFirst;
+    SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | (large ? 0 : SHGFI_SMALLICON));
+    times[i + 1] = SinceStart();
+  }
+  std::fprintf(out, "%.1f %.1f\n", times[1] - times[0], times[2] - times[1]);
   return 0;
 }
 
@@ -116,6 +132,8 @@ int wmain(int argc, wchar_t** argv) {
     int result = 0;
     if (std::wstring(argv[2]) == L"bare") {
       result = BareWindow(out);
+    } else if (std::wstring(argv[2]) == L"images-large" || std::wstring(argv[2]) == L"images-small") {
+      result = ImageLists(out, std::wstring(argv[2]) == L"images-large");
     } else {
       wchar_t settings[MAX_PATH * 2];
       if (GetEnvironmentVariableW(L"BRENVALE_SETTINGS_FOLDER", settings, MAX_PATH * 2)) settings_file::SetFolder(settings);
@@ -143,6 +161,17 @@ int wmain(int argc, wchar_t** argv) {
     if (line >> t) bare = std::min(bare, t);
   }
   std::printf("bare window of the same size, painted and idle: %.1f ms (best of %d)\n", bare, runs);
+  for (const wchar_t* order : {L"images-large", L"images-small"}) {
+    double first = 1e18, second = 1e18;
+    for (int i = 0; i < runs; ++i) {
+      std::istringstream line(RunChild(std::wstring(L"--child ") + order, data, result));
+      double a = 0, b = 0;
+      if (line >> a >> b && a < first) first = a, second = b;
+    }
+    bool large = std::wstring(order) == L"images-large";
+    std::printf("shell image lists in a fresh process: first the %s one %.1f ms, then the %s one %.1f ms (best of %d)\n",
+                large ? "large" : "small", first, large ? "small" : "large", second, runs);
+  }
   std::printf("%-30s %9s %9s %9s %9s %9s %9s %9s %8s %8s\n", "main window (ms from process start)", "entry", "app init",
               "layout", "lists", "shown", "painted", "idle", "x bare", "rows");
   struct Case {

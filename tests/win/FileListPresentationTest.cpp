@@ -358,6 +358,43 @@ TEST_F(FileListPresentationTest, EachViewStyleHoldsTheImageListItDrawsFrom) {
   }
 }
 
+// A painted list asks the shell about the rows it shows, not about every file of the folder:
+// each file here is of a type of its own, so each row asked costs one question.
+TEST_F(FileListPresentationTest, APaintedListAsksTheShellOnlyAboutTheRowsItShows) {
+  struct Case {
+    const char* name;
+    TViewStyle style;
+    const wchar_t* extensionStem;  // a type per file, new to the process in each case
+  };
+  const Case cases[] = {{"icons", TViewStyle::vsIcon, L".qi"},
+                        {"small icons", TViewStyle::vsSmallIcon, L".qs"},
+                        {"report", TViewStyle::vsReport, L".qr"}};
+  const int files = 300;
+  for (const Case& c : cases) {
+    TempFolder many(folder.Path());
+    for (int i = 0; i < files; ++i) many.Create(L"Filter" + std::wstring(c.extensionStem) + std::to_wstring(1000 + i));
+    list->SetViewStyle(c.style);
+    ShellInfoCache& cache = ShellInfoCache::Shared();
+    int before = cache.Queries();
+    list->SetDirectory(many.Path());
+    ASSERT_EQ(list->EntryCount(), files) << c.name;
+    UpdateWindow(ListWindow());
+    Pump();
+    int asked = cache.Queries() - before;
+    RECT client{};
+    GetClientRect(ListWindow(), &client);
+    int visible = 0;
+    for (int i = 0; i < files; ++i) {
+      RECT row{}, both{};
+      if (ListView_GetItemRect(ListWindow(), i, &row, LVIR_BOUNDS) && IntersectRect(&both, &row, &client)) ++visible;
+    }
+    EXPECT_GT(asked, 0) << c.name;
+    EXPECT_LT(visible, files) << c.name << ": the folder must fill more than the window";
+    EXPECT_LE(asked, 2 * visible) << c.name << ": " << visible << " rows visible";
+    list->SetDirectory(folder.Path());
+  }
+}
+
 TEST_F(FileListPresentationTest, TheShellsImageListsAreSharedAndOutliveTheList) {
   SHFILEINFOW info{};
   auto large = reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX));

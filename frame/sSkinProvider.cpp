@@ -59,6 +59,8 @@ const ClassInfo& TsSkinProvider::StaticClass() {
       ClassBuilder<TsSkinProvider>(L"TsSkinProvider", &TComponent::StaticClass())
           .String(L"SkinSection", &TsSkinProvider::SkinSection, &TsSkinProvider::SetSkinSection)
           .Boolean(L"ShowAppIcon", &TsSkinProvider::ShowAppIcon, &TsSkinProvider::SetShowAppIcon)
+          .Boolean(L"ScreenSnap", &TsSkinProvider::ScreenSnap, &TsSkinProvider::SetScreenSnap)
+          .Integer(L"SnapBuffer", &TsSkinProvider::SnapBuffer, &TsSkinProvider::SetSnapBuffer)
           .Build());
   return info;
 }
@@ -440,6 +442,15 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       TickGlows();
       result = 0;
       return true;
+    case WM_ENTERSIZEMOVE:
+      userMoving_ = true;
+      return false;
+    case WM_EXITSIZEMOVE:
+      userMoving_ = false;
+      return false;
+    case WM_WINDOWPOSCHANGING:
+      OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
+      return false;
     case WM_GETMINMAXINFO:
       result = subclass_.CallNext(msg, wParam, lParam);
       OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
@@ -595,6 +606,24 @@ void TsSkinProvider::OnGetMinMaxInfo(MINMAXINFO* info) {
   if (!GetMonitorInfoW(monitor, &mi)) return;
   info->ptMaxPosition = {mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top};
   info->ptMaxSize = {mi.rcWork.right - mi.rcWork.left, mi.rcWork.bottom - mi.rcWork.top};
+}
+
+void TsSkinProvider::OnWindowPosChanging(WINDOWPOS* pos) {
+  // Only a move by the user snaps: a placement the program sets (restored settings) is kept.
+  HWND window = subclass_.Window();
+  if (!screenSnap_ || !userMoving_ || !pos || (pos->flags & SWP_NOMOVE) || IsZoomed(window) || IsIconic(window)) return;
+  RECT r;
+  GetWindowRect(window, &r);
+  // A border drag keeps its fixed edges where they are.
+  if (!(pos->flags & SWP_NOSIZE) && (pos->cx != r.right - r.left || pos->cy != r.bottom - r.top)) return;
+  Rect bounds = Rect::FromSize(pos->x, pos->y, r.right - r.left, r.bottom - r.top);
+  RECT proposed{bounds.left, bounds.top, bounds.right, bounds.bottom};
+  MONITORINFO monitor{sizeof(monitor)};
+  if (!GetMonitorInfoW(MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& w = monitor.rcWork;
+  Point at = frame_snap::SnapToWorkArea(bounds, {w.left, w.top, w.right, w.bottom}, snapBuffer_);
+  pos->x = at.x;
+  pos->y = at.y;
 }
 
 // ---------------------------------------------------------------------------------------------

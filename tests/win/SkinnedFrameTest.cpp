@@ -445,6 +445,38 @@ TEST_F(SkinnedFrameTest, RemovingTheSkinGivesThePlatformFrameBack) {
   }
 }
 
+TEST_F(SkinnedFrameTest, DraggingTheTitleBandNearTheWorkAreaEdgeSnapsOntoIt) {
+  MONITORINFO monitor{sizeof(monitor)};
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT work = monitor.rcWork;
+  struct Case {
+    const char* name;
+    int gap;       // how far from the work area's left and top edges the drag ends
+    int expected;  // where the window's left and top edges end, from the work area's
+  } cases[] = {
+      {"within the snap distance", 6, 0},
+      {"beyond the snap distance", 14, 14},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetWindowPos(window, nullptr, work.left + 200, work.top + 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(50);
+    RECT r = WindowRect(window);
+    POINT from = Screen({300, Layout().top / 2});
+    Drag(from, {from.x - (r.left - work.left - c.gap), from.y - (r.top - work.top - c.gap)});
+    RECT after = WindowRect(window);
+    EXPECT_EQ(after.left - work.left, c.expected);
+    EXPECT_EQ(after.top - work.top, c.expected);
+    EXPECT_EQ(after.right - after.left, 615);
+    EXPECT_EQ(after.bottom - after.top, 549);
+  }
+  // A placement the program sets is kept as it is.
+  SetWindowPos(window, nullptr, work.left + 5, work.top + 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Pump(50);
+  EXPECT_EQ(WindowRect(window).left, work.left + 5);
+  EXPECT_EQ(WindowRect(window).top, work.top + 5);
+}
+
 TEST(WindowSubclassTest, LinksLeaveTheChainInAnyOrder) {
   // Three links on one window: each sees the messages in newest-first order, and removing the
   // middle one keeps the others.

@@ -110,6 +110,10 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   void CancelPress();
   void OnGetMinMaxInfo(MINMAXINFO* info);
   void OnWindowPosChanging(WINDOWPOS* pos);
+  // Gives the window the shape of the skin's border masks (their key-colour corners left out);
+  // no shape while maximised or unskinned.
+  void UpdateWindowRegion();
+  void ClearWindowRegion();
   void PaintFrame(HDC dc);
   void DeliverFrame();
   void EnsureComposed();
@@ -136,6 +140,9 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   bool screenSnap_ = false;
   int snapBuffer_ = frame_snap::kDefaultSnapDistance;
   bool userMoving_ = false;  // inside the platform's move or size loop
+  // The window size the region was made for (0 x 0: the window has none of ours).
+  int regionWidth_ = 0;
+  int regionHeight_ = 0;
   bool skinned_ = false;
   bool activeLook_ = true;
   bool dirty_ = true;

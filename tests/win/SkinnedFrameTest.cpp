@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -475,6 +476,46 @@ TEST_F(SkinnedFrameTest, DraggingTheTitleBandNearTheWorkAreaEdgeSnapsOntoIt) {
   Pump(50);
   EXPECT_EQ(WindowRect(window).left, work.left + 5);
   EXPECT_EQ(WindowRect(window).top, work.top + 5);
+}
+
+TEST_F(SkinnedFrameTest, TheWindowRegionLeavesOutTheBorderMasksKeyColourCorners) {
+  // Whether a window point lies in the window's region; no region at all: nullopt.
+  auto inRegion = [this](Point p) -> std::optional<bool> {
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(window, region.get()) == ERROR) return std::nullopt;
+    return PtInRegion(region.get(), p.x, p.y) != FALSE;
+  };
+  auto expectShape = [&](const char* when) {
+    SCOPED_TRACE(when);
+    RECT r = WindowRect(window);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    EXPECT_EQ(inRegion({0, 0}), std::optional<bool>(false)) << "top left corner";
+    EXPECT_EQ(inRegion({w - 1, 0}), std::optional<bool>(false)) << "top right corner";
+    // The stored skin's lower corners are square.
+    EXPECT_EQ(inRegion({0, h - 1}), std::optional<bool>(true)) << "bottom left corner";
+    EXPECT_EQ(inRegion({w - 1, h - 1}), std::optional<bool>(true)) << "bottom right corner";
+    EXPECT_EQ(inRegion({w / 2, h / 2}), std::optional<bool>(true)) << "centre";
+    EXPECT_EQ(inRegion({w / 2, 0}), std::optional<bool>(true)) << "top edge";
+    EXPECT_EQ(inRegion({w - 1, h / 2}), std::optional<bool>(true)) << "right edge";
+  };
+  expectShape("designed size");
+  SetWindowPos(window, nullptr, 0, 0, 800, 700, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Pump(50);
+  expectShape("larger");
+
+  ShowWindow(window, SW_MAXIMIZE);
+  Pump(50);
+  EXPECT_EQ(inRegion({0, 0}), std::nullopt) << "maximised";
+  ShowWindow(window, SW_RESTORE);
+  Pump(50);
+  expectShape("restored");
+
+  form->sSkinManager1->SetActive(false);
+  Pump(50);
+  EXPECT_EQ(inRegion({0, 0}), std::nullopt) << "skin removed";
+  form->sSkinManager1->SetActive(true);
+  Pump(50);
+  expectShape("skin applied again");
 }
 
 TEST(WindowSubclassTest, LinksLeaveTheChainInAnyOrder) {

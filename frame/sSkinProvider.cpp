@@ -333,6 +333,8 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
     skinned_ = false;
     return false;
   }
+  // Followed skinned or not: a skin may come or go while the user moves the window.
+  if (msg == WM_ENTERSIZEMOVE || msg == WM_EXITSIZEMOVE) userMoving_ = msg == WM_ENTERSIZEMOVE;
   if (!skinned_) return false;
   const bool iconic = IsIconic(window) != FALSE;
   switch (msg) {
@@ -453,12 +455,6 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       TickGlows();
       result = 0;
       return true;
-    case WM_ENTERSIZEMOVE:
-      userMoving_ = true;
-      return false;
-    case WM_EXITSIZEMOVE:
-      userMoving_ = false;
-      return false;
     case WM_WINDOWPOSCHANGING:
       OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
       return false;

@@ -263,6 +263,7 @@ void TForm1::ReadLayout() {
   sSkinProvider1 = new TsSkinProvider(this);
   sSkinProvider1->SetName(L"sSkinProvider1");
   sSkinProvider1->SetSkinSection(L"FORM");
+  sSkinProvider1->SetScreenSnap(true);
 
   BrowseForFolder = new TBrowseForFolder(this);
   BrowseForFolder->SetName(L"BrowseForFolder");

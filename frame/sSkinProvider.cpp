@@ -4,6 +4,9 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <vector>
+
+#include "frame/FrameRegion.h"
 
 #include "framework/Exception.h"
 #include "framework/Form.h"
@@ -59,6 +62,8 @@ const ClassInfo& TsSkinProvider::StaticClass() {
       ClassBuilder<TsSkinProvider>(L"TsSkinProvider", &TComponent::StaticClass())
           .String(L"SkinSection", &TsSkinProvider::SkinSection, &TsSkinProvider::SetSkinSection)
           .Boolean(L"ShowAppIcon", &TsSkinProvider::ShowAppIcon, &TsSkinProvider::SetShowAppIcon)
+          .Boolean(L"ScreenSnap", &TsSkinProvider::ScreenSnap, &TsSkinProvider::SetScreenSnap)
+          .Integer(L"SnapBuffer", &TsSkinProvider::SnapBuffer, &TsSkinProvider::SetSnapBuffer)
           .Build());
   return info;
 }
@@ -87,7 +92,11 @@ void TsSkinProvider::BeforeDestruction() {
   bool wasSkinned = skinned_;
   skinned_ = false;
   subclass_.Remove();
-  if (wasSkinned && window && IsWindow(window) && !form_->IsDestroying()) SetFrameChanged();
+  if (wasSkinned && window && IsWindow(window) && !form_->IsDestroying()) {
+    if (regionWidth_ > 0) SetWindowRgn(window, nullptr, TRUE);
+    regionWidth_ = regionHeight_ = 0;
+    SetFrameChanged();
+  }
   auto& forms = SkinnedForms();
   forms.erase(std::remove(forms.begin(), forms.end(), static_cast<TsSkinnedForm*>(this)), forms.end());
   TComponent::BeforeDestruction();
@@ -158,6 +167,8 @@ void TsSkinProvider::ApplySkin() {
   hot_ = pressed_ = 0;
   dirty_ = true;
   captionFont_.reset();
+  ClearWindowRegion();  // another skin: other corners
+  UpdateWindowRegion();
   SetFrameChanged();
   RepaintFrame();
 }
@@ -170,6 +181,7 @@ void TsSkinProvider::RemoveSkin() {
   image_ = DibSection();
   base_ = Bitmap();
   if (wasSkinned && subclass_.Installed()) {
+    ClearWindowRegion();
     SetFrameChanged();
     RedrawWindow(subclass_.Window(), nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
   }
@@ -321,6 +333,8 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
     skinned_ = false;
     return false;
   }
+  // Followed skinned or not: a skin may come or go while the user moves the window.
+  if (msg == WM_ENTERSIZEMOVE || msg == WM_EXITSIZEMOVE) userMoving_ = msg == WM_ENTERSIZEMOVE;
   if (!skinned_) return false;
   const bool iconic = IsIconic(window) != FALSE;
   switch (msg) {
@@ -367,6 +381,7 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
     case WM_WINDOWPOSCHANGED: {
       result = subclass_.CallNext(msg, wParam, lParam);
       auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED)) UpdateWindowRegion();
       // A new size lays the frame out anew (composed once per size, on delivery).
       if (!iconic && (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED)) && IsWindowVisible(window))
         DeliverFrame();
@@ -440,6 +455,9 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       TickGlows();
       result = 0;
       return true;
+    case WM_WINDOWPOSCHANGING:
+      OnWindowPosChanging(reinterpret_cast<WINDOWPOS*>(lParam));
+      return false;
     case WM_GETMINMAXINFO:
       result = subclass_.CallNext(msg, wParam, lParam);
       OnGetMinMaxInfo(reinterpret_cast<MINMAXINFO*>(lParam));
@@ -595,6 +613,71 @@ void TsSkinProvider::OnGetMinMaxInfo(MINMAXINFO* info) {
   if (!GetMonitorInfoW(monitor, &mi)) return;
   info->ptMaxPosition = {mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top};
   info->ptMaxSize = {mi.rcWork.right - mi.rcWork.left, mi.rcWork.bottom - mi.rcWork.top};
+}
+
+void TsSkinProvider::OnWindowPosChanging(WINDOWPOS* pos) {
+  // Only a move by the user snaps: a placement the program sets (restored settings) is kept.
+  HWND window = subclass_.Window();
+  if (!screenSnap_ || !userMoving_ || !pos || (pos->flags & SWP_NOMOVE) || IsZoomed(window) || IsIconic(window)) return;
+  RECT r;
+  GetWindowRect(window, &r);
+  // A border drag keeps its fixed edges where they are.
+  if (!(pos->flags & SWP_NOSIZE) && (pos->cx != r.right - r.left || pos->cy != r.bottom - r.top)) return;
+  Rect bounds = Rect::FromSize(pos->x, pos->y, r.right - r.left, r.bottom - r.top);
+  RECT proposed{bounds.left, bounds.top, bounds.right, bounds.bottom};
+  MONITORINFO monitor{sizeof(monitor)};
+  if (!GetMonitorInfoW(MonitorFromRect(&proposed, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  const RECT& w = monitor.rcWork;
+  Point at = frame_snap::SnapToWorkArea(bounds, {w.left, w.top, w.right, w.bottom}, snapBuffer_);
+  pos->x = at.x;
+  pos->y = at.y;
+}
+
+void TsSkinProvider::UpdateWindowRegion() {
+  HWND window = subclass_.Window();
+  TsSkinManager* manager = SkinManager();
+  if (!window || !skinned_ || !manager || IsZoomed(window) || IsIconic(window)) {
+    ClearWindowRegion();
+    return;
+  }
+  RECT r;
+  GetWindowRect(window, &r);
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width == regionWidth_ && height == regionHeight_) return;
+  const LoadedSkin& skin = manager->Skin();
+  std::vector<Rect> cuts;
+  auto addMask = [&](int section, bool bottomCorners) {
+    if (!manager->IsValidSection(section)) return;
+    int index = skin.Sections[static_cast<size_t>(section)].BorderIndex;
+    if (!skin.IsValidItem(index)) return;
+    const TsMaskData& mask = skin.Items[static_cast<size_t>(index)];
+    frame_region::AddCornerCuts(skin.ItemBitmap(mask), mask, width, height, bottomCorners, cuts);
+  };
+  addMask(formSection_, true);
+  // The title band lies along the top: only its top corners are the window's.
+  if (skinValues_.titleHeight > 0) addMask(titleSection_, false);
+  if (cuts.empty()) {
+    ClearWindowRegion();
+    return;
+  }
+  UniqueRegion shape(CreateRectRgn(0, 0, width, height));
+  for (const Rect& cut : cuts) {
+    UniqueRegion piece(CreateRectRgn(cut.left, cut.top, cut.right, cut.bottom));
+    CombineRgn(shape.get(), shape.get(), piece.get(), RGN_DIFF);
+  }
+  // Noted first: setting the region moves the window through the messages that land here.
+  regionWidth_ = width;
+  regionHeight_ = height;
+  // A region handed over belongs to the window from then on.
+  if (SetWindowRgn(window, shape.get(), IsWindowVisible(window))) shape.release();
+  else regionWidth_ = regionHeight_ = 0;
+}
+
+void TsSkinProvider::ClearWindowRegion() {
+  HWND window = subclass_.Window();
+  if (!window || regionWidth_ == 0) return;
+  regionWidth_ = regionHeight_ = 0;
+  SetWindowRgn(window, nullptr, IsWindowVisible(window));
 }
 
 // ---------------------------------------------------------------------------------------------

@@ -16,6 +16,7 @@
 
 #include "frame/FrameGeometry.h"
 #include "frame/GlowFade.h"
+#include "frame/ScreenSnap.h"
 #include "frame/WindowCommands.h"
 #include "framework/Component.h"
 #include "framework/Handles.h"
@@ -38,6 +39,12 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   void SetSkinSection(const std::wstring& value);
   bool ShowAppIcon() const { return showAppIcon_; }
   void SetShowAppIcon(bool value);
+  // While the user moves the window, its edges snap to the work area's edges within
+  // SnapBuffer pixels.
+  bool ScreenSnap() const { return screenSnap_; }
+  void SetScreenSnap(bool value) { screenSnap_ = value; }
+  int SnapBuffer() const { return snapBuffer_; }
+  void SetSnapBuffer(int value) { snapBuffer_ = value < 0 ? 0 : value; }
 
   // TsSkinnedForm.
   TForm* Form() const override { return form_; }
@@ -102,6 +109,11 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   void OnButtonRelease(LPARAM lParam);
   void CancelPress();
   void OnGetMinMaxInfo(MINMAXINFO* info);
+  void OnWindowPosChanging(WINDOWPOS* pos);
+  // Gives the window the shape of the skin's border masks (their key-colour corners left out);
+  // no shape while maximised or unskinned.
+  void UpdateWindowRegion();
+  void ClearWindowRegion();
   void PaintFrame(HDC dc);
   void DeliverFrame();
   void EnsureComposed();
@@ -125,6 +137,12 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   WindowSubclass subclass_;
   std::wstring skinSection_ = L"FORM";
   bool showAppIcon_ = true;
+  bool screenSnap_ = false;
+  int snapBuffer_ = frame_snap::kDefaultSnapDistance;
+  bool userMoving_ = false;  // inside the platform's move or size loop
+  // The window size the region was made for (0 x 0: the window has none of ours).
+  int regionWidth_ = 0;
+  int regionHeight_ = 0;
   bool skinned_ = false;
   bool activeLook_ = true;
   bool dirty_ = true;

@@ -6,6 +6,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <functional>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -443,6 +444,78 @@ TEST_F(SkinnedFrameTest, RemovingTheSkinGivesThePlatformFrameBack) {
     GetClientRect(window, &client);
     EXPECT_EQ(client.right, skinnedWidth);
   }
+}
+
+TEST_F(SkinnedFrameTest, DraggingTheTitleBandNearTheWorkAreaEdgeSnapsOntoIt) {
+  MONITORINFO monitor{sizeof(monitor)};
+  GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
+  const RECT work = monitor.rcWork;
+  struct Case {
+    const char* name;
+    int gap;       // how far from the work area's left and top edges the drag ends
+    int expected;  // where the window's left and top edges end, from the work area's
+  } cases[] = {
+      {"within the snap distance", 6, 0},
+      {"beyond the snap distance", 14, 14},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    SetWindowPos(window, nullptr, work.left + 200, work.top + 150, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(50);
+    RECT r = WindowRect(window);
+    POINT from = Screen({300, Layout().top / 2});
+    Drag(from, {from.x - (r.left - work.left - c.gap), from.y - (r.top - work.top - c.gap)});
+    RECT after = WindowRect(window);
+    EXPECT_EQ(after.left - work.left, c.expected);
+    EXPECT_EQ(after.top - work.top, c.expected);
+    EXPECT_EQ(after.right - after.left, 615);
+    EXPECT_EQ(after.bottom - after.top, 549);
+  }
+  // A placement the program sets is kept as it is.
+  SetWindowPos(window, nullptr, work.left + 5, work.top + 5, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Pump(50);
+  EXPECT_EQ(WindowRect(window).left, work.left + 5);
+  EXPECT_EQ(WindowRect(window).top, work.top + 5);
+}
+
+TEST_F(SkinnedFrameTest, TheWindowRegionLeavesOutTheBorderMasksKeyColourCorners) {
+  // Whether a window point lies in the window's region; no region at all: nullopt.
+  auto inRegion = [this](Point p) -> std::optional<bool> {
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    if (GetWindowRgn(window, region.get()) == ERROR) return std::nullopt;
+    return PtInRegion(region.get(), p.x, p.y) != FALSE;
+  };
+  auto expectShape = [&](const char* when) {
+    SCOPED_TRACE(when);
+    RECT r = WindowRect(window);
+    const int w = r.right - r.left, h = r.bottom - r.top;
+    EXPECT_EQ(inRegion({0, 0}), std::optional<bool>(false)) << "top left corner";
+    EXPECT_EQ(inRegion({w - 1, 0}), std::optional<bool>(false)) << "top right corner";
+    // The stored skin's lower corners are square.
+    EXPECT_EQ(inRegion({0, h - 1}), std::optional<bool>(true)) << "bottom left corner";
+    EXPECT_EQ(inRegion({w - 1, h - 1}), std::optional<bool>(true)) << "bottom right corner";
+    EXPECT_EQ(inRegion({w / 2, h / 2}), std::optional<bool>(true)) << "centre";
+    EXPECT_EQ(inRegion({w / 2, 0}), std::optional<bool>(true)) << "top edge";
+    EXPECT_EQ(inRegion({w - 1, h / 2}), std::optional<bool>(true)) << "right edge";
+  };
+  expectShape("designed size");
+  SetWindowPos(window, nullptr, 0, 0, 800, 700, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  Pump(50);
+  expectShape("larger");
+
+  ShowWindow(window, SW_MAXIMIZE);
+  Pump(50);
+  EXPECT_EQ(inRegion({0, 0}), std::nullopt) << "maximised";
+  ShowWindow(window, SW_RESTORE);
+  Pump(50);
+  expectShape("restored");
+
+  form->sSkinManager1->SetActive(false);
+  Pump(50);
+  EXPECT_EQ(inRegion({0, 0}), std::nullopt) << "skin removed";
+  form->sSkinManager1->SetActive(true);
+  Pump(50);
+  expectShape("skin applied again");
 }
 
 TEST(WindowSubclassTest, LinksLeaveTheChainInAnyOrder) {

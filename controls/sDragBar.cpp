@@ -1,12 +1,10 @@
 // See sDragBar.h.
 #include "controls/sDragBar.h"
 
-#include "framework/AppServices.h"
 #include "framework/Application.h"
 #include "framework/Form.h"
 #include "skin/SkinCommands.h"
 #include "skin/sSkinManager.h"
-
 
 const ClassInfo& TsDragBar::StaticClass() {
   static const ClassInfo& info = RegisterClassInfo(

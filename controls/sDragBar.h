@@ -3,11 +3,8 @@
 // and inactive caption colours as the application gains and loses activation.
 #pragma once
 
-#include <memory>
-
 #include "controls/sPanel.h"
 #include "framework/WindowSubclass.h"
-
 
 class TsDragBar : public TsPanel {
  public:

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "frame/FrameRegion.h"
+#include "frame/sSystemMenu.h"
 
 #include "framework/Exception.h"
 #include "framework/Form.h"
@@ -64,6 +65,7 @@ const ClassInfo& TsSkinProvider::StaticClass() {
           .Boolean(L"ShowAppIcon", &TsSkinProvider::ShowAppIcon, &TsSkinProvider::SetShowAppIcon)
           .Boolean(L"ScreenSnap", &TsSkinProvider::ScreenSnap, &TsSkinProvider::SetScreenSnap)
           .Integer(L"SnapBuffer", &TsSkinProvider::SnapBuffer, &TsSkinProvider::SetSnapBuffer)
+          .Boolean(L"MakeSkinMenu", &TsSkinProvider::MakeSkinMenu, &TsSkinProvider::SetMakeSkinMenu)
           .Build());
   return info;
 }
@@ -169,6 +171,8 @@ void TsSkinProvider::ApplySkin() {
   captionFont_.reset();
   ClearWindowRegion();  // another skin: other corners
   UpdateWindowRegion();
+  if (!systemMenu_) systemMenu_ = new TsSystemMenu(this);
+  systemMenu_->UpdateItems(false);
   SetFrameChanged();
   RepaintFrame();
 }
@@ -203,8 +207,9 @@ void TsSkinProvider::UnfreezeAfterSkinChange(bool) {
 // ---------------------------------------------------------------------------------------------
 // Geometry of the present window
 
-frame_commands::WindowCommands TsSkinProvider::CurrentCommands() const {
-  frame_commands::WindowCommandInput in;
+system_menu::MenuInput TsSkinProvider::CurrentMenuInput() const {
+  system_menu::MenuInput input;
+  frame_commands::WindowCommandInput& in = input.window;
   HWND window = subclass_.Window();
   LONG style = window ? GetWindowLongW(window, GWL_STYLE) : 0;
   TBorderIcons icons = form_->BorderIcons();
@@ -216,7 +221,16 @@ frame_commands::WindowCommands TsSkinProvider::CurrentCommands() const {
   in.sizeable = (style & WS_THICKFRAME) != 0;
   in.minimized = window && IsIconic(window);
   in.maximized = window && IsZoomed(window);
-  return frame_commands::ComputeWindowCommands(in);
+  input.mdiChild = form_->FormStyle() == TFormStyle::fsMDIChild;
+  input.borderNone = border == TFormBorderStyle::bsNone;
+  input.borderDialog = border == TFormBorderStyle::bsDialog;
+  input.borderToolWindow = border == TFormBorderStyle::bsToolWindow;
+  input.borderSingle = border == TFormBorderStyle::bsSingle;
+  return input;
+}
+
+frame_commands::WindowCommands TsSkinProvider::CurrentCommands() const {
+  return frame_commands::ComputeWindowCommands(CurrentMenuInput().window);
 }
 
 FrameInput TsSkinProvider::CurrentFrameInput() const {
@@ -694,6 +708,12 @@ void TsSkinProvider::ShowMenuBelowIcon() {
 void TsSkinProvider::ShowSystemMenu(int screenX, int screenY) {
   HWND window = subclass_.Window();
   if (!window) return;
+  TsSkinManager* manager = SkinManager();
+  if (skinned_ && systemMenu_ && manager && manager->SkinnedPopups()) {
+    SetForegroundWindow(window);
+    systemMenu_->Show(screenX, screenY, makeSkinMenu_ ? manager : nullptr);
+    return;
+  }
   HMENU menu = GetSystemMenu(window, FALSE);
   if (!menu) return;
   frame_commands::WindowCommands c = CurrentCommands();

@@ -17,6 +17,7 @@
 #include "frame/FrameGeometry.h"
 #include "frame/GlowFade.h"
 #include "frame/ScreenSnap.h"
+#include "frame/SystemMenuModel.h"
 #include "frame/WindowCommands.h"
 #include "framework/Component.h"
 #include "framework/Handles.h"
@@ -25,6 +26,7 @@
 #include "skin/sSkinManager.h"
 
 class TForm;
+class TsSystemMenu;
 
 class TsSkinProvider : public TComponent, public TsSkinnedForm {
  public:
@@ -45,6 +47,9 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   void SetScreenSnap(bool value) { screenSnap_ = value; }
   int SnapBuffer() const { return snapBuffer_; }
   void SetSnapBuffer(int value) { snapBuffer_ = value < 0 ? 0 : value; }
+  // The skinned system menu carries a sub-menu of the available skins.
+  bool MakeSkinMenu() const { return makeSkinMenu_; }
+  void SetMakeSkinMenu(bool value) { makeSkinMenu_ = value; }
 
   // TsSkinnedForm.
   TForm* Form() const override { return form_; }
@@ -58,6 +63,10 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   frame_geometry::FrameInput CurrentFrameInput() const;
   frame_geometry::FrameLayout CurrentLayout() const;
   frame_commands::WindowCommands CurrentCommands() const;
+  // The form's border style and state as the system menu's rules read them.
+  system_menu::MenuInput CurrentMenuInput() const;
+  // The skinned system menu (made when the skin is first applied), or nullptr.
+  TsSystemMenu* SystemMenu() const { return systemMenu_; }
   // The hit code of the hot and of the pressed title button (0: none).
   int HotButton() const { return hot_; }
   int PressedButton() const { return pressed_; }
@@ -70,8 +79,9 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   // Composes the frame picture again now, and shows it.
   void ComposeFrameImage();
   void RepaintFrame();
-  // Opens the window's system menu at a screen point, entries enabled by the window's state;
-  // the chosen command goes to the window.
+  // Opens the window's system menu at a screen point, entries enabled by the window's state:
+  // the skinned menu while the manager skins pop-up menus, else the platform's window menu; the
+  // chosen command goes to the window.
   void ShowSystemMenu(int screenX, int screenY);
 
  protected:
@@ -159,4 +169,6 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   DibSection image_;   // the composed frame picture, window-sized
   Bitmap base_;        // its title band before the buttons were drawn (buttons repaint over it)
   UniqueFont captionFont_;
+  bool makeSkinMenu_ = false;
+  TsSystemMenu* systemMenu_ = nullptr;  // owned through the component list
 };

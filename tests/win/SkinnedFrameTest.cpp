@@ -10,7 +10,14 @@
 #include <thread>
 #include <vector>
 
+#include "frame/sSkinableMenus.h"
+#include "frame/sSystemMenu.h"
+#include "framework/Application.h"
+#include "framework/HandleCounts.h"
+#include "framework/Menus.h"
+#include "framework/Strings.h"
 #include "framework/WindowSubclass.h"
+#include "skin/SkinCommands.h"
 #include "tests/win/MainWindowFixture.h"
 
 using namespace wintest;
@@ -66,6 +73,15 @@ void Drag(POINT from, POINT to) {
   });
 }
 
+// A right click at a screen point, sent from the input thread.
+void RightClick(POINT p) {
+  SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+  Sleep(60);
+  SendMouse(MOUSEEVENTF_RIGHTDOWN);
+  Sleep(30);
+  SendMouse(MOUSEEVENTF_RIGHTUP);
+}
+
 void SendKeys(const std::vector<std::pair<WORD, bool>>& keys) {
   for (auto [key, up] : keys) {
     INPUT input{};
@@ -79,6 +95,12 @@ void SendKeys(const std::vector<std::pair<WORD, bool>>& keys) {
 
 // The platform's pop-up menu window, when one is open.
 bool MenuOpen() { return FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)); }
+// The menu that the open pop-up menu window shows, or nullptr.
+HMENU OpenMenu() {
+  HWND menuWindow = FindWindowW(L"#32768", nullptr);
+  if (!menuWindow || !IsWindowVisible(menuWindow)) return nullptr;
+  return reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
+}
 
 class SkinnedFrameTest : public MainWindowFixture {
  protected:
@@ -360,11 +382,7 @@ TEST_F(SkinnedFrameTest, SystemMenuOpensFromTheTitleAndAltSpaceAndClosesTheWindo
   POINT title = Screen({300, Layout().top / 2});
   std::atomic<bool> sawMenu{false};
   WhilePumping([&] {
-    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, title.x, title.y);
-    Sleep(60);
-    SendMouse(MOUSEEVENTF_RIGHTDOWN);
-    Sleep(30);
-    SendMouse(MOUSEEVENTF_RIGHTUP);
+    RightClick(title);
     Sleep(300);
     sawMenu = MenuOpen();
     SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
@@ -390,38 +408,49 @@ TEST_F(SkinnedFrameTest, SystemMenuOpensFromTheTitleAndAltSpaceAndClosesTheWindo
 }
 
 TEST_F(SkinnedFrameTest, SystemMenuEntriesFollowTheWindowState) {
-  // The menu's entries are set when it opens; look at them while it is open.
+  // The menu's entries are set when it opens; look at them in the menu that is open, the skinned
+  // one and the platform's (pop-up menus not skinned). An entry that is not there is hidden.
   struct Case {
     const char* name;
+    bool skinnedPopups;
     bool maximize;
-    bool restore, move, size, maximizeEntry;
+    bool restore, move, size, maximizeEntry, minimizeEntry;
   } cases[] = {
-      {"normal", false, false, true, true, true},
-      {"maximised", true, true, false, false, false},
+      {"skinned, normal", true, false, false, true, true, true, true},
+      {"skinned, maximised", true, true, true, false, false, false, true},
+      {"platform, normal", false, false, false, true, true, true, true},
+      {"platform, maximised", false, true, true, false, false, false, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
+    form->sSkinManager1->SetSkinnedPopups(c.skinnedPopups);
     ShowWindow(window, c.maximize ? SW_MAXIMIZE : SW_RESTORE);
     SetForegroundWindow(window);
     Pump(100);
-    HMENU menu = GetSystemMenu(window, FALSE);
-    ASSERT_NE(menu, nullptr);
-    UINT restore = 0, move = 0, size = 0, maximize = 0;
+    UINT restore = 0, move = 0, size = 0, maximize = 0, minimize = 0;
+    bool ownerDrawn = false;
     WhilePumping([&] {
       PostMessageW(window, 0x0313, 0, 0);
       Sleep(300);
+      HMENU menu = OpenMenu();
       restore = GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND);
       move = GetMenuState(menu, SC_MOVE, MF_BYCOMMAND);
       size = GetMenuState(menu, SC_SIZE, MF_BYCOMMAND);
       maximize = GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+      minimize = GetMenuState(menu, SC_MINIMIZE, MF_BYCOMMAND);
+      ownerDrawn = menu && (GetMenuState(menu, SC_CLOSE, MF_BYCOMMAND) & MF_OWNERDRAW) != 0;
       SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
       Sleep(100);
     }, window);
-    EXPECT_EQ((restore & MF_GRAYED) == 0, c.restore);
-    EXPECT_EQ((move & MF_GRAYED) == 0, c.move);
-    EXPECT_EQ((size & MF_GRAYED) == 0, c.size);
-    EXPECT_EQ((maximize & MF_GRAYED) == 0, c.maximizeEntry);
+    auto enabled = [](UINT state) { return state != static_cast<UINT>(-1) && (state & MF_GRAYED) == 0; };
+    EXPECT_EQ(enabled(restore), c.restore);
+    EXPECT_EQ(enabled(move), c.move);
+    EXPECT_EQ(enabled(size), c.size);
+    EXPECT_EQ(enabled(maximize), c.maximizeEntry);
+    EXPECT_EQ(enabled(minimize), c.minimizeEntry);
+    EXPECT_EQ(ownerDrawn, c.skinnedPopups);
   }
+  form->sSkinManager1->SetSkinnedPopups(true);
   ShowWindow(window, SW_RESTORE);
   Pump(50);
 }
@@ -561,4 +590,126 @@ TEST(WindowSubclassTest, LinksLeaveTheChainInAnyOrder) {
   EXPECT_FALSE(a.Installed());
   EXPECT_FALSE(b.Installed());
   EXPECT_FALSE(c.Installed());
+}
+
+TEST_F(SkinnedFrameTest, SkinnedSystemMenuIsDrawnByTheProgramAndCloseIsChosenWithTheKeyboard) {
+  // A real right click on the title band. While the menu shows, every entry is owner-drawn and
+  // the program has measured and painted them and taken the menu window over; Up (to the last
+  // entry) and Enter choose Close.
+  TsSkinableMenus& menus = TsSkinableMenus::Instance();
+  const int shapedBefore = menus.ShapedWindows();
+  const int measuredBefore = menus.ItemsMeasured();
+  const int drawnBefore = menus.ItemsDrawn();
+  POINT title = Screen({300, Layout().top / 2});
+  int entries = 0, ownerDrawn = 0;
+  LRESULT skinAware = 0;
+  std::wstring lastEntry;
+  WhilePumping([&] {
+    RightClick(title);
+    Sleep(400);
+    HMENU menu = OpenMenu();
+    entries = menu ? GetMenuItemCount(menu) : 0;
+    for (int i = 0; i < entries; ++i) {
+      MENUITEMINFOW info{sizeof(info)};
+      info.fMask = MIIM_FTYPE;
+      if (GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) && (info.fType & MFT_OWNERDRAW)) ++ownerDrawn;
+    }
+    if (HWND menuWindow = FindWindowW(L"#32768", nullptr))
+      skinAware = SendMessageW(menuWindow, SM_LACQUERCMD, MAKEWPARAM(0, scIsSkinAware), 0);
+    SendKeys({{VK_UP, false}, {VK_UP, true}});
+    Sleep(100);
+    SendKeys({{VK_RETURN, false}, {VK_RETURN, true}});
+    Sleep(100);
+  }, window);
+  Pump(200);
+  // Restore, Move, Size, Minimize, Maximize, a separator and Close (the normal window shows all).
+  EXPECT_EQ(entries, 7);
+  EXPECT_EQ(ownerDrawn, entries);
+  EXPECT_GE(menus.ItemsMeasured() - measuredBefore, entries);
+  EXPECT_GE(menus.ItemsDrawn() - drawnBefore, entries);
+  EXPECT_EQ(menus.ShapedWindows(), shapedBefore + 1);
+  EXPECT_EQ(skinAware, 1);
+  EXPECT_EQ(menus.BackgroundCount(), 0);  // forgotten when the menu closed
+  EXPECT_FALSE(IsWindowVisible(window));
+}
+
+TEST_F(SkinnedFrameTest, OpeningTheSystemMenuManyTimesLeavesNoObjectsBehind) {
+  ASSERT_TRUE(handle_counts::kEnabled);
+  auto openAndClose = [&] {
+    WhilePumping([&] {
+      PostMessageW(window, 0x0313, 0, 0);
+      Sleep(150);
+      SendKeys({{VK_DOWN, false}, {VK_DOWN, true}, {VK_ESCAPE, false}, {VK_ESCAPE, true}});
+      Sleep(50);
+    }, window);
+  };
+  openAndClose();  // the menu fonts are made on first use and kept
+  const long gdi = handle_counts::Gdi(), user = handle_counts::User();
+  for (int i = 0; i < 20; ++i) openAndClose();
+  EXPECT_EQ(handle_counts::Gdi(), gdi);
+  EXPECT_EQ(handle_counts::User(), user);
+  EXPECT_EQ(TsSkinableMenus::Instance().BackgroundCount(), 0);
+  EXPECT_TRUE(IsWindowVisible(window));
+}
+
+TEST_F(SkinnedFrameTest, SkinChoiceSubMenuListsTheAvailableSkinsOnceAndAppliesTheChosenOne) {
+  TsSkinManager& manager = *form->sSkinManager1;
+  form->sSkinProvider1->SetMakeSkinMenu(true);
+  HMENU shownChoice = nullptr;
+  for (int i = 0; i < 2; ++i) {
+    WhilePumping([&] {
+      PostMessageW(window, 0x0313, 0, 0);
+      Sleep(250);
+      if (HMENU menu = OpenMenu()) shownChoice = GetSubMenu(menu, 0);
+      SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}, {VK_ESCAPE, false}, {VK_ESCAPE, true}});
+      Sleep(50);
+    }, window);
+  }
+  EXPECT_NE(shownChoice, nullptr);
+  TMenuItem* root = form->sSkinProvider1->SystemMenu()->Items();
+  int choices = 0, separators = 0;
+  for (int i = 0; i < root->Count(); ++i) {
+    if (root->Items(i)->Name() == L"SkinSelectItem") ++choices;
+    if (root->Items(i)->IsSeparator() && root->Items(i)->Visible()) ++separators;
+  }
+  EXPECT_EQ(choices, 1);
+  EXPECT_EQ(separators, 2);  // after the choice, and before Close
+  ASSERT_GT(root->Count(), 1);
+  TMenuItem* choice = root->Items(0);
+  EXPECT_EQ(choice->Caption(), L"Available skins");
+  EXPECT_TRUE(root->Items(1)->IsSeparator());
+  TMenuItem* current = nullptr;
+  for (int i = 0; i < choice->Count(); ++i) {
+    TMenuItem* entry = choice->Items(i);
+    EXPECT_EQ(entry->Name(), L"SkinSelectItem" + std::to_wstring(i));
+    EXPECT_TRUE(entry->RadioItem());
+    EXPECT_EQ(entry->Checked(), entry->Caption() == manager.SkinName()) << bv::WideToUtf8(entry->Caption());
+    if (entry->Checked()) current = entry;
+  }
+  ASSERT_NE(current, nullptr);
+
+  // Choosing an entry loads that skin again and announces it.
+  int changes = 0;
+  manager.OnAfterChange = [&](TObject*) { ++changes; };
+  current->Click();
+  Pump(100);
+  manager.OnAfterChange = nullptr;
+  EXPECT_EQ(changes, 1);
+  EXPECT_EQ(manager.SkinName(), L"PearlMist (internal)");
+  EXPECT_TRUE(form->sSkinProvider1->FrameSkinned());
+  form->sSkinProvider1->SetMakeSkinMenu(false);
+}
+
+TEST_F(SkinnedFrameTest, AMenuNoticeAboutAnItemThatIsGoneIsIgnored) {
+  // The notice carries the item's serial number, which is looked up before use.
+  uint32_t serial = 0;
+  {
+    TMenuItem item;
+    serial = item.Serial();
+    EXPECT_EQ(TMenuItem::FromSerial(serial), &item);
+  }
+  EXPECT_EQ(TMenuItem::FromSerial(serial), nullptr);
+  PostMessageW(Application->Handle(), 48307, serial, 0);
+  Pump(50);
+  EXPECT_TRUE(IsWindowVisible(window));
 }

@@ -426,6 +426,7 @@ void TsSkinableMenus::OnMenuNotification(WPARAM wParam) {
   if (!search.found) return;
   // The picture was made for a guessed size: make it again for the window.
   background->gone = true;
+  background->link.Remove();
   TMenuItem* first = item->Parent()->FirstVisible();
   RECT r;
   GetWindowRect(search.found, &r);

@@ -713,3 +713,95 @@ TEST_F(SkinnedFrameTest, AMenuNoticeAboutAnItemThatIsGoneIsIgnored) {
   Pump(50);
   EXPECT_TRUE(IsWindowVisible(window));
 }
+
+namespace {
+
+// A pop-up menu of the form's own: a title, two entries around a separator.
+struct OwnMenu {
+  explicit OwnMenu(TComponent* owner, const std::wstring& firstName) : menu(new TPopupMenu(owner)) {
+    for (const wchar_t* caption : {L"-Options-", L"&First", L"-", L"&Second"}) {
+      auto item = std::make_unique<TMenuItem>();
+      item->SetCaption(caption);
+      item->OnClick = [this](TMenuItem& chosen) { clicked = chosen.Caption(); };
+      menu->Items()->Add(std::move(item));
+    }
+    menu->Items()->Items(0)->SetName(firstName);
+    TsSkinableMenus::Instance().SkinPopupMenu(*menu, true);
+  }
+  ~OwnMenu() { TComponent::Free(menu); }
+  TPopupMenu* menu;  // owned here
+  std::wstring clicked;
+};
+
+}  // namespace
+
+TEST_F(SkinnedFrameTest, ExtraLineWidensTheMenuUnlessItsFirstItemIsTheSkinChoice) {
+  TvlMenuSupport& support = *form->sSkinManager1->MenuSupport();
+  std::wstring asked;
+  form->sSkinManager1->OnGetMenuExtraLineData = [&](TObject*, std::wstring& text, bool&) { asked = text; };
+  struct Case {
+    const char* name;
+    bool useExtraLine;
+    const wchar_t* firstName;
+    int wider;  // than the menu without the line
+  } cases[] = {
+      {"no extra line", false, L"", 0},
+      {"extra line", true, L"", 32},
+      {"first item is the skin choice", true, L"SkinSelectItem", 0},
+  };
+  int plainWidth = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    support.SetUseExtraLine(c.useExtraLine);
+    OwnMenu own(form.get(), c.firstName);
+    RECT shown{};
+    std::thread reader([&] {
+      Sleep(300);
+      if (HWND menuWindow = FindWindowW(L"#32768", nullptr)) GetWindowRect(menuWindow, &shown);
+      SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
+    });
+    own.menu->Popup(window, 200, 200);
+    reader.join();
+    Pump(50);
+    if (!c.useExtraLine) plainWidth = shown.right - shown.left;
+    EXPECT_GT(shown.right - shown.left, 0);
+    EXPECT_EQ(shown.right - shown.left - plainWidth, c.wider);
+    EXPECT_TRUE(own.clicked.empty());
+  }
+  EXPECT_EQ(asked, L"Use OnGetExtraLineData event");
+  support.SetUseExtraLine(false);
+  form->sSkinManager1->OnGetMenuExtraLineData = nullptr;
+}
+
+TEST_F(SkinnedFrameTest, AMenuWhoseWindowGoesAsTheMenuClosesRunsNothing) {
+  // An entry is chosen with the keyboard, and the menu's owner destroys itself while the menu
+  // loop ends: the chosen entry's action does not run on a window that is gone.
+  UniqueWindow owner(CreateWindowExW(0, L"STATIC", L"", WS_POPUP | WS_VISIBLE, 10, 10, 50, 50, nullptr, nullptr,
+                                     GetModuleHandleW(nullptr), nullptr));
+  ASSERT_TRUE(owner);
+  HWND ownerWindow = owner.get();
+  WindowSubclass closer;
+  closer.Install(ownerWindow, [](HWND w, UINT msg, WPARAM, LPARAM, LRESULT&) {
+    if (msg == WM_EXITMENULOOP) DestroyWindow(w);
+    return false;
+  });
+  OwnMenu own(form.get(), L"");
+  std::thread input([&] {
+    Sleep(300);
+    SendKeys({{VK_DOWN, false}, {VK_DOWN, true}, {VK_DOWN, false}, {VK_DOWN, true}});
+    SendKeys({{VK_RETURN, false}, {VK_RETURN, true}});
+    Sleep(100);
+    for (int i = 0; i < 3 && MenuOpen(); ++i) {
+      SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
+      Sleep(100);
+    }
+  });
+  SetForegroundWindow(ownerWindow);
+  bool ran = own.menu->Popup(ownerWindow, 20, 20);
+  input.join();
+  Pump(50);
+  if (!IsWindow(ownerWindow)) owner.release();
+  EXPECT_FALSE(IsWindow(ownerWindow));
+  EXPECT_FALSE(ran);
+  EXPECT_TRUE(own.clicked.empty()) << bv::WideToUtf8(own.clicked);
+}

@@ -805,3 +805,47 @@ TEST_F(SkinnedFrameTest, AMenuWhoseWindowGoesAsTheMenuClosesRunsNothing) {
   EXPECT_FALSE(ran);
   EXPECT_TRUE(own.clicked.empty()) << bv::WideToUtf8(own.clicked);
 }
+
+TEST_F(SkinnedFrameTest, MenuEntriesArePaintedFromTheSkinInEachState) {
+  // Entries painted into a picture of their own (no menu window): the separator is the grey and
+  // white line of a skin whose divider has no border picture; the highlighted entry, a disabled
+  // entry and a checked entry each look different from the plain one.
+  TsSkinableMenus& menus = TsSkinableMenus::Instance();
+  OwnMenu own(form.get(), L"");
+  TMenuItem& root = *own.menu->Items();
+  TMenuItem& first = *root.Items(1);
+  TMenuItem& separator = *root.Items(2);
+  WindowDc screen(nullptr);
+  int width = 0, height = 0;
+  menus.MeasureMenuItem(first, screen.get(), width, height);
+  UniqueMenu key(CreatePopupMenu());
+  DibSection picture = DibSection::CreateBitmap24(width, height);
+  UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+  SelectedObject selected(memory.get(), picture.Handle());
+  auto paint = [&](TMenuItem& item, UINT state) {
+    menus.DrawMenuItem(item, memory.get(), RECT{0, 0, width, height}, state, key.get());
+    GdiFlush();
+    return Bitmap(picture.Pixels());
+  };
+  const Bitmap plain = paint(first, 0);
+  struct Case {
+    const char* name;
+    UINT state;
+    bool checked;
+  } cases[] = {{"highlighted", ODS_SELECTED, false}, {"disabled", ODS_GRAYED, false}, {"checked", 0, true}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    first.SetChecked(c.checked);
+    EXPECT_FALSE(paint(first, c.state) == plain);
+    first.SetChecked(false);
+  }
+  EXPECT_TRUE(paint(first, 0) == plain);
+
+  const Bitmap line = paint(separator, 0);
+  const int y = height / 2 - 1, x = width / 2;
+  EXPECT_EQ(line.GetPixel(x, y) & 0xFFFFFF, 0x808080u);
+  EXPECT_EQ(line.GetPixel(x, y + 1) & 0xFFFFFF, 0xFFFFFFu);
+  EXPECT_NE(line.GetPixel(x, y - 2) & 0xFFFFFF, 0x808080u);
+  menus.MenusClosed();
+  Pump(50);
+}

@@ -44,8 +44,11 @@ TEST_F(SwitchFiltersTest, SwitchingOffAndOnRenamesTheFilesOnDisk) {
   ASSERT_TRUE(app.Started());
   HWND listOn = app.ListOn(), listOff = app.ListOff();
   ASSERT_TRUE(listOn && listOff);
-  EXPECT_EQ(app.Rows(listOn), (std::vector<std::wstring>{L"a.b", L"Blur", L"Sharpen", kUnicodeFilter}));
-  EXPECT_EQ(app.Rows(listOff), (std::vector<std::wstring>{L"Emboss"}));
+  // On a busy machine the first rebuild may still be under way: wait for the rows, then compare.
+  const std::vector<std::wstring> onRows{L"a.b", L"Blur", L"Sharpen", kUnicodeFilter}, offRows{L"Emboss"};
+  WaitFor([&] { return app.Rows(listOn) == onRows && app.Rows(listOff) == offRows; });
+  EXPECT_EQ(app.Rows(listOn), onRows);
+  EXPECT_EQ(app.Rows(listOff), offRows);
   EXPECT_FALSE(IsWindowEnabled(app.Button(L"Switch OFF")));
   EXPECT_FALSE(IsWindowEnabled(app.Button(L"Switch ON")));
 

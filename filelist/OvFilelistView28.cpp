@@ -118,6 +118,8 @@ TOvFilelistView28::TOvFilelistView28(TComponent* owner)
   SetBounds(0, 0, 250, 150);
   RecomputeFormatTexts();
   LoadArrowBitmaps();
+  // Every new list starts in English, and so do the texts all lists share.
+  SetLanguage(TLanguage::lnEnglish);
 }
 
 TOvFilelistView28::~TOvFilelistView28() = default;

@@ -242,6 +242,11 @@ class TOvFilelistView28 : public TWinControl {
   void SetItemCount(int count);
   void BuildFileColumns();
   void BuildDriveColumns();
+  // The captions of the file columns or of the drive columns, in the list's own language.
+  std::array<const std::wstring*, 5> ColumnCaptions(bool fileColumns) const;
+  // Shows a new language in the same window: relabels the columns in place (the list view keeps
+  // its rows, selection, widths, sort arrow and adapters) and renames the drive rows' types.
+  void ShowLanguage();
   void UpdateHeaderArrows();
   void FocusFirstEntry();
   void ApplyListStyles();
@@ -266,6 +271,8 @@ class TOvFilelistView28 : public TWinControl {
   void LoadArrowBitmaps();
   // Gives the list view the image list its current style draws with.
   void AttachImages();
+  // Messages, drive-type names and menu captions: the texts every list shares, in the language
+  // given last to any list (the columns follow this list's own language).
   const FileListTexts& Texts() const;
   void ShowMessageBox(const std::wstring& text, UINT flags);
   // The top-level window that owns the shell's boxes.
@@ -311,7 +318,7 @@ class TOvFilelistView28 : public TWinControl {
   std::wstring parentDirCaption_ = L" Up one level";
   bool colorByAttributes_ = false;
   TListItemColors itemColors_;
-  TLanguage language_ = TLanguage::lnEnglish;
+  TLanguage language_ = TLanguage::lnSysDefault;  // none until the constructor gives English
   HIMAGELIST largeImages_ = nullptr;  // borrowed: the shell's system image list, never destroyed
   HIMAGELIST smallImages_ = nullptr;  // borrowed: the shell's system image list, never destroyed
   int parentImageIndex_ = -1;  // -1 until the picture is first needed

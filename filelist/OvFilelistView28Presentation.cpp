@@ -110,18 +110,54 @@ void TOvFilelistView28::LoadArrowBitmaps() {
 // ---------------------------------------------------------------------------------------------
 // Presentation
 
-const FileListTexts& TOvFilelistView28::Texts() const { return TextsOf(language_); }
+// Messages, drive types and menu captions: the process's shared texts.
+const FileListTexts& TOvFilelistView28::Texts() const { return SharedTexts(); }
+
+std::array<const std::wstring*, 5> TOvFilelistView28::ColumnCaptions(bool fileColumns) const {
+  const FileListTexts& t = TextsOf(language_);
+  if (fileColumns) return {&t.ColName, &t.ColSize, &t.ColType, &t.ColModified, &t.ColAttr};
+  return {&t.ColName, &t.ColType, &t.ColDiskSize, &t.ColFreeSpace, &t.ColAttr};
+}
 
 void TOvFilelistView28::SetLanguage(TLanguage value) {
-  if (value == TLanguage::lnSysDefault) value = TLanguage::lnEnglish;
+  if (value == TLanguage::lnSysDefault) value = LanguageOfLangId(GetUserDefaultLangID());
   if (value == language_) return;
   language_ = value;
+  SetSharedLanguage(value);
+  // A new language brings a new menu, which pops up again even where it had been turned off.
   popUpMenuEnabled_ = true;
-  if (HandleAllocated() && !IsLoading()) {
-    fileColumnsShown_ = false;
+  if (HandleAllocated() && !IsLoading()) ShowLanguage();
+}
+
+void TOvFilelistView28::ShowLanguage() {
+  HWND list = Handle();
+  HWND header = ListView_GetHeader(list);
+  if (!header || Header_GetItemCount(header) != 5) {
     if (IsMyComputer(directory_)) BuildDriveColumns();
     else BuildFileColumns();
+    UpdateHeaderArrows();
+  } else {
+    // Only the texts change: the widths the user dragged, the sort arrow and the adapters
+    // attached to the list view and its header stay. The header is told directly: the list
+    // view's LVM_SETCOLUMN resets the item's format (alignment, arrow) under Wine.
+    std::array<const std::wstring*, 5> captions = ColumnCaptions(fileColumnsShown_);
+    for (int i = 0; i < 5; ++i) {
+      HDITEMW item{};
+      item.mask = HDI_TEXT;
+      item.pszText = const_cast<wchar_t*>(captions[static_cast<size_t>(i)]->c_str());
+      Header_SetItem(header, i, &item);
+    }
   }
+  // The drive rows name their types in the shared language.
+  bool renamed = false;
+  for (int i = 0; i < model_.EntryCount(); ++i) {
+    TFileInfo* e = model_.Entry(i);
+    if (!e || e->EntryKind != L"drv" || !e->EntryFolder) continue;
+    UINT type = GetDriveTypeW(e->EntryFolder->c_str());
+    e->EntryTypeName = Texts().DriveTypes[type < 7 ? type : 0];
+    renamed = true;
+  }
+  if (renamed) InvalidateRect(list, nullptr, FALSE);
 }
 
 void TOvFilelistView28::BuildFileColumns() {
@@ -130,15 +166,14 @@ void TOvFilelistView28::BuildFileColumns() {
   HWND list = Handle();
   while (ListView_DeleteColumn(list, 0)) {
   }
-  const FileListTexts& t = Texts();
-  const std::wstring* captions[] = {&t.ColName, &t.ColSize, &t.ColType, &t.ColModified, &t.ColAttr};
+  std::array<const std::wstring*, 5> captions = ColumnCaptions(true);
   const int formats[] = {LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_LEFT};
   for (int i = 0; i < 5; ++i) {
     LVCOLUMNW column{};
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     column.fmt = formats[i];
     column.cx = colWidths_[static_cast<size_t>(i)];
-    column.pszText = const_cast<wchar_t*>(captions[i]->c_str());
+    column.pszText = const_cast<wchar_t*>(captions[static_cast<size_t>(i)]->c_str());
     column.iSubItem = i;
     ListView_InsertColumn(list, i, &column);
   }
@@ -150,8 +185,7 @@ void TOvFilelistView28::BuildDriveColumns() {
   HWND list = Handle();
   while (ListView_DeleteColumn(list, 0)) {
   }
-  const FileListTexts& t = Texts();
-  const std::wstring* captions[] = {&t.ColName, &t.ColType, &t.ColDiskSize, &t.ColFreeSpace, &t.ColAttr};
+  std::array<const std::wstring*, 5> captions = ColumnCaptions(false);
   const int widths[] = {160, 110, 90, 90, 40};
   const int formats[] = {LVCFMT_LEFT, LVCFMT_LEFT, LVCFMT_RIGHT, LVCFMT_RIGHT, LVCFMT_LEFT};
   for (int i = 0; i < 5; ++i) {
@@ -159,7 +193,7 @@ void TOvFilelistView28::BuildDriveColumns() {
     column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
     column.fmt = formats[i];
     column.cx = widths[i];
-    column.pszText = const_cast<wchar_t*>(captions[i]->c_str());
+    column.pszText = const_cast<wchar_t*>(captions[static_cast<size_t>(i)]->c_str());
     column.iSubItem = i;
     ListView_InsertColumn(list, i, &column);
   }

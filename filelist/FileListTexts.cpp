@@ -54,6 +54,7 @@ FileListTexts English() {
       .MsgSendToPrompt = L"Please enter the send_to path",
       .MsgLinkSaveFailed = L"Error - PersistFile.Save failed",
       .MsgInvalidName = L"is not a valid file name !",
+      .MsgIntoItself = L"cannot be copied or moved into itself !",
   };
 }
 
@@ -98,6 +99,7 @@ FileListTexts German() {
       .MsgSendToPrompt = L"Bitte geben Sie den Zielpfad ein:",
       .MsgLinkSaveFailed = L"Verknüpfung konnte nicht erstellt werden!",
       .MsgInvalidName = L"ist kein gültiger Dateiname!",
+      .MsgIntoItself = L"kann nicht in sich selbst kopiert oder verschoben werden!",
   };
 }
 
@@ -142,6 +144,7 @@ FileListTexts ChineseTraditional() {
       .MsgSendToPrompt = L"請輸入目的地路徑：",
       .MsgLinkSaveFailed = L"無法建立捷徑！",
       .MsgInvalidName = L"不是有效的檔案名稱！",
+      .MsgIntoItself = L"無法複製或移動到自身之中！",
   };
 }
 
@@ -186,6 +189,7 @@ FileListTexts ChineseSimplified() {
       .MsgSendToPrompt = L"请输入目标路径：",
       .MsgLinkSaveFailed = L"无法创建快捷方式！",
       .MsgInvalidName = L"不是有效的文件名！",
+      .MsgIntoItself = L"无法复制或移动到自身之中！",
   };
 }
 
@@ -230,6 +234,7 @@ FileListTexts Dutch() {
       .MsgSendToPrompt = L"Geef het doelpad op:",
       .MsgLinkSaveFailed = L"De snelkoppeling kan niet worden gemaakt!",
       .MsgInvalidName = L"is geen geldige bestandsnaam!",
+      .MsgIntoItself = L"kan niet naar zichzelf worden gekopieerd of verplaatst!",
   };
 }
 
@@ -274,6 +279,7 @@ FileListTexts French() {
       .MsgSendToPrompt = L"Entrez le chemin de destination :",
       .MsgLinkSaveFailed = L"Impossible de créer le raccourci !",
       .MsgInvalidName = L"n'est pas un nom de fichier valide !",
+      .MsgIntoItself = L"ne peut pas être copié ou déplacé dans lui-même !",
   };
 }
 
@@ -318,6 +324,7 @@ FileListTexts Italian() {
       .MsgSendToPrompt = L"Immettere il percorso di destinazione:",
       .MsgLinkSaveFailed = L"Impossibile creare il collegamento!",
       .MsgInvalidName = L"non è un nome di file valido!",
+      .MsgIntoItself = L"non può essere copiato o spostato in se stesso!",
   };
 }
 
@@ -362,6 +369,7 @@ FileListTexts Japanese() {
       .MsgSendToPrompt = L"送り先のパスを入力してください:",
       .MsgLinkSaveFailed = L"ショートカットを作成できませんでした。",
       .MsgInvalidName = L"はファイル名として使用できません。",
+      .MsgIntoItself = L"はそれ自身の中にコピーまたは移動できません。",
   };
 }
 
@@ -406,6 +414,7 @@ FileListTexts Polish() {
       .MsgSendToPrompt = L"Podaj ścieżkę docelową:",
       .MsgLinkSaveFailed = L"Nie można utworzyć skrótu!",
       .MsgInvalidName = L"nie jest prawidłową nazwą pliku!",
+      .MsgIntoItself = L"nie może zostać skopiowany ani przeniesiony do samego siebie!",
   };
 }
 
@@ -451,6 +460,7 @@ FileListTexts Portuguese() {
       .MsgSendToPrompt = L"Digite o caminho de destino:",
       .MsgLinkSaveFailed = L"Não foi possível criar o atalho!",
       .MsgInvalidName = L"não é um nome de arquivo válido!",
+      .MsgIntoItself = L"não pode ser copiado ou movido para dentro de si mesmo!",
   };
 }
 
@@ -495,6 +505,7 @@ FileListTexts Slovenian() {
       .MsgSendToPrompt = L"Vnesite ciljno pot:",
       .MsgLinkSaveFailed = L"Bližnjice ni bilo mogoče ustvariti!",
       .MsgInvalidName = L"ni veljavno ime datoteke!",
+      .MsgIntoItself = L"ni mogoče kopirati ali premakniti vase!",
   };
 }
 
@@ -539,6 +550,7 @@ FileListTexts Slovak() {
       .MsgSendToPrompt = L"Zadajte cieľovú cestu:",
       .MsgLinkSaveFailed = L"Odkaz sa nepodarilo vytvoriť!",
       .MsgInvalidName = L"nie je platný názov súboru!",
+      .MsgIntoItself = L"nemožno kopírovať ani presunúť do seba samého!",
   };
 }
 
@@ -583,6 +595,7 @@ FileListTexts Spanish() {
       .MsgSendToPrompt = L"Escriba la ruta de destino:",
       .MsgLinkSaveFailed = L"No se pudo crear el acceso directo.",
       .MsgInvalidName = L"no es un nombre de archivo válido.",
+      .MsgIntoItself = L"no se puede copiar ni mover dentro de sí mismo.",
   };
 }
 
@@ -627,6 +640,7 @@ FileListTexts Swedish() {
       .MsgSendToPrompt = L"Ange sökvägen till målet:",
       .MsgLinkSaveFailed = L"Det gick inte att skapa genvägen!",
       .MsgInvalidName = L"är inte ett giltigt filnamn!",
+      .MsgIntoItself = L"kan inte kopieras eller flyttas till sig själv!",
   };
 }
 
@@ -671,6 +685,7 @@ FileListTexts Korean() {
       .MsgSendToPrompt = L"보낼 경로를 입력하십시오:",
       .MsgLinkSaveFailed = L"바로 가기를 만들 수 없습니다.",
       .MsgInvalidName = L"이름은 사용할 수 없습니다.",
+      .MsgIntoItself = L"항목을 자기 자신 안으로 복사하거나 이동할 수 없습니다.",
   };
 }
 
@@ -715,6 +730,7 @@ FileListTexts Turkish() {
       .MsgSendToPrompt = L"Lütfen hedef yolu girin:",
       .MsgLinkSaveFailed = L"Kısayol oluşturulamadı!",
       .MsgInvalidName = L"geçerli bir dosya adı değil!",
+      .MsgIntoItself = L"kendi içine kopyalanamaz veya taşınamaz!",
   };
 }
 

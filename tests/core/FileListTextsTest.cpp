@@ -36,6 +36,7 @@ const Key kKeys[] = {
     TEXT_KEY(MsgCantPrefix), TEXT_KEY(MsgSpecifyDir), TEXT_KEY(MsgBadDrive), TEXT_KEY(MsgDriveNotReady),
     TEXT_KEY(MsgAlreadyExists), TEXT_KEY(MsgNewFolder), TEXT_KEY(MsgReadOnly), TEXT_KEY(MsgNoFiles),
     TEXT_KEY(MsgSendToCaption), TEXT_KEY(MsgSendToPrompt), TEXT_KEY(MsgLinkSaveFailed), TEXT_KEY(MsgInvalidName),
+    TEXT_KEY(MsgIntoItself),
 };
 #undef TEXT_KEY
 
@@ -138,6 +139,8 @@ TEST(FileListLanguage, EnglishAndGermanTextsAreTheListsOwn) {
       {"MsgSendToPrompt", L"Please enter the send_to path", L"Bitte geben Sie den Zielpfad ein:"},
       {"MsgLinkSaveFailed", L"Error - PersistFile.Save failed", L"Verkn\u00fcpfung konnte nicht erstellt werden!"},
       {"MsgInvalidName", L"is not a valid file name !", L"ist kein g\u00fcltiger Dateiname!"},
+      {"MsgIntoItself", L"cannot be copied or moved into itself !",
+       L"kann nicht in sich selbst kopiert oder verschoben werden!"},
   };
   ASSERT_EQ(std::size(cases), std::size(kKeys));
   for (size_t i = 0; i < std::size(cases); ++i) {

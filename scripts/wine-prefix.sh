@@ -24,7 +24,7 @@ fi
 fonts="$prefix/drive_c/windows/Fonts"
 mkdir -p "$fonts"
 cp -f /usr/share/wine/fonts/*.ttf "$fonts/" 2>/dev/null || true
-cjk=/usr/share/fonts/truetype/droid/DroidSansFallbackFull.ttf
+cjk=/usr/share/fonts/truetype/wqy/wqy-microhei.ttc
 if [ -f "$cjk" ]; then
   cp -f "$cjk" "$fonts/"
   # The outline interface fonts fall back to it for the characters they lack. "MS Sans Serif"
@@ -32,7 +32,7 @@ if [ -f "$cjk" ]; then
   # list shows these scripts in an outline font such as Tahoma.
   for face in Tahoma "MS Shell Dlg" "MS Shell Dlg 2"; do
     wine reg add 'HKLM\Software\Microsoft\Windows NT\CurrentVersion\FontLink\SystemLink' /v "$face" \
-      /t REG_MULTI_SZ /d "DroidSansFallbackFull.ttf,Droid Sans Fallback" /f >/dev/null 2>&1
+      /t REG_MULTI_SZ /d "wqy-microhei.ttc,WenQuanYi Micro Hei" /f >/dev/null 2>&1
   done
 fi
 wineserver -w

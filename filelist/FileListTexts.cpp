@@ -45,6 +45,7 @@ FileListTexts English() {
   t.MsgDriveNotReady = L"There is no disk in Drive or Drive is not ready";
   t.MsgAlreadyExists = L"already exists !";
   t.MsgInvalidName = L"is not a valid file name !";
+  t.MsgIntoItself = L"cannot be copied or moved into itself !";
   t.MsgNewFolder = L"New Folder";
   t.MsgReadOnly = L"It's ReadOnly";
   t.MsgNoFiles = L"No file(s) selected";
@@ -89,6 +90,7 @@ FileListTexts German() {
   t.MsgDriveNotReady = L"Kein Datentr\u00e4ger im Laufwerk oder Laufwerk nicht bereit!";
   t.MsgAlreadyExists = L" existiert bereits!";
   t.MsgInvalidName = L"ist kein g\u00fcltiger Dateiname!";
+  t.MsgIntoItself = L"kann nicht in sich selbst kopiert oder verschoben werden!";
   t.MsgNewFolder = L"Neuer Ordner";
   t.MsgReadOnly = L"Die Datei ist schreibgesch\u00fctzt!";
   t.MsgNoFiles = L"Keine Datei(en) markiert!";

@@ -27,6 +27,8 @@ struct FileListTexts {
       MsgLinkSaveFailed;
   // Our own: an in-place rename to a name the platform refuses or that would leave the folder.
   std::wstring MsgInvalidName;
+  // Our own: a folder copied or moved into itself or one of its own subfolders.
+  std::wstring MsgIntoItself;
 };
 
 // The texts of a language; languages without a table of their own use the English one.

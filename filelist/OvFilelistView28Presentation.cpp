@@ -11,6 +11,7 @@
 #include "filelist/HeaderArrows.h"
 #include "filelist/LocaleServices.h"
 #include "filelist/OvFilelistView28Internal.h"
+#include "filelist/OvFilelistView28PopUp.h"
 #include "filelist/ParentFolderImage.h"
 #include "filelist/ShellInfoCache.h"
 #include "framework/Strings.h"
@@ -122,6 +123,7 @@ void TOvFilelistView28::SetLanguage(TLanguage value) {
     if (IsMyComputer(directory_)) BuildDriveColumns();
     else BuildFileColumns();
   }
+  if (popUp_) popUp_->Rebuild();
 }
 
 void TOvFilelistView28::BuildFileColumns() {

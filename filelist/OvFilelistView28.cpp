@@ -527,6 +527,18 @@ void TOvFilelistView28::WndProc(TMessage& m) {
       m.Result = 0;
       return;
     }
+    case WM_MEASUREITEM:
+      if (popUp_ && popUp_->MeasurePicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam))) {
+        m.Result = TRUE;
+        return;
+      }
+      break;
+    case WM_DRAWITEM:
+      if (popUp_ && popUp_->DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam))) {
+        m.Result = TRUE;
+        return;
+      }
+      break;
     case WM_DROPFILES: {
       auto drop = reinterpret_cast<HDROP>(m.WParam);
       std::vector<std::wstring> paths = FileOperations::DroppedPaths(drop);

@@ -100,6 +100,8 @@ void TOvFilelistView28PopUp::Build() {
   sendTo_ = sendTo.get();
   menu_ = std::move(menu);
   sendToPaths_.clear();
+  pictures_.clear();
+  for (const auto& glyph : glyphs_) pictures_.insert(glyph.second.get());
   shortcutIcons_.clear();
   for (const filelist::MenuItemSpec& item : filelist::SendToFixedItems()) AddItem(sendTo_, item, nullptr);
   AddSendToShortcuts();
@@ -127,10 +129,10 @@ void TOvFilelistView28PopUp::AddItem(HMENU menu, const filelist::MenuItemSpec& i
     return;
   }
   std::wstring caption = list_.Texts().*item.caption;
-  info.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP | (submenu ? MIIM_SUBMENU : 0u);
+  info.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP | MIIM_DATA | (submenu ? MIIM_SUBMENU : 0u);
   info.wID = static_cast<UINT>(item.tag);
   info.dwTypeData = caption.data();
-  info.hbmpItem = item.glyph ? Glyph(item.glyph) : nullptr;
+  SetPicture(info, item.glyph ? Glyph(item.glyph) : nullptr);
   info.hSubMenu = submenu;
   InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
 }
@@ -160,14 +162,54 @@ void TOvFilelistView28PopUp::AddSendToShortcuts() {
     UniqueBitmap picture = icon ? IconPicture(icon.get(), side) : UniqueBitmap();
     MENUITEMINFOW item{};
     item.cbSize = sizeof(item);
-    item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP;
+    item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP | MIIM_DATA;
     item.wID = static_cast<UINT>(filelist::kFirstShortcutTag + static_cast<int>(sendToPaths_.size()));
     item.dwTypeData = caption.data();
-    item.hbmpItem = picture.get();
+    SetPicture(item, picture.get());
     if (!InsertMenuItemW(sendTo_, GetMenuItemCount(sendTo_), TRUE, &item)) continue;
     sendToPaths_.push_back(path);
     shortcutIcons_.push_back(std::move(picture));
   }
+}
+
+void TOvFilelistView28PopUp::SetPicture(MENUITEMINFOW& item, HBITMAP picture) {
+  if (!picture) return;
+  // Drawn by the menu's owner window (DrawPicture): not every platform menu blends a picture's
+  // alpha channel itself.
+  item.hbmpItem = HBMMENU_CALLBACK;
+  item.dwItemData = reinterpret_cast<ULONG_PTR>(picture);
+  pictures_.insert(picture);
+}
+
+HBITMAP TOvFilelistView28PopUp::PictureOf(ULONG_PTR itemData) const {
+  auto picture = reinterpret_cast<HBITMAP>(itemData);
+  return pictures_.count(picture) ? picture : nullptr;
+}
+
+bool TOvFilelistView28PopUp::MeasurePicture(MEASUREITEMSTRUCT& measure) const {
+  if (measure.CtlType != ODT_MENU || !PictureOf(measure.itemData)) return false;
+  BITMAP size{};
+  GetObjectW(PictureOf(measure.itemData), sizeof(size), &size);
+  measure.itemWidth = static_cast<UINT>(size.bmWidth);
+  measure.itemHeight = static_cast<UINT>(size.bmHeight);
+  return true;
+}
+
+bool TOvFilelistView28PopUp::DrawPicture(const DRAWITEMSTRUCT& draw) const {
+  HBITMAP picture = draw.CtlType == ODT_MENU ? PictureOf(draw.itemData) : nullptr;
+  if (!picture) return false;
+  BITMAP size{};
+  GetObjectW(picture, sizeof(size), &size);
+  UniqueMemoryDc source(CreateCompatibleDC(draw.hDC));
+  HGDIOBJ previous = SelectObject(source.get(), picture);
+  int x = draw.rcItem.left + (draw.rcItem.right - draw.rcItem.left - size.bmWidth) / 2;
+  int y = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - size.bmHeight) / 2;
+  // A disabled item's picture is faded.
+  BYTE opacity = (draw.itemState & (ODS_GRAYED | ODS_DISABLED)) ? 96 : 255;
+  BLENDFUNCTION blend{AC_SRC_OVER, 0, opacity, AC_SRC_ALPHA};
+  GdiAlphaBlend(draw.hDC, x, y, size.bmWidth, size.bmHeight, source.get(), 0, 0, size.bmWidth, size.bmHeight, blend);
+  SelectObject(source.get(), previous);
+  return true;
 }
 
 void TOvFilelistView28PopUp::UpdateEnabling() {

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <map>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -33,6 +34,13 @@ class TOvFilelistView28PopUp {
   // Runs the item with this tag (see PopUpMenuLayout).
   void Dispatch(int tag);
 
+  // The owner window's WM_MEASUREITEM and WM_DRAWITEM for the items' pictures; false for items
+  // that are not this menu's.
+  bool MeasurePicture(MEASUREITEMSTRUCT& measure) const;
+  bool DrawPicture(const DRAWITEMSTRUCT& draw) const;
+  // The picture of an item (its item data), nullptr for an item without one of ours.
+  HBITMAP PictureOf(ULONG_PTR itemData) const;
+
   HMENU Handle() const { return menu_.get(); }
   HMENU SendToMenu() const { return sendTo_; }
   // The SendTo shortcuts listed in the submenu, in menu order.
@@ -47,6 +55,7 @@ class TOvFilelistView28PopUp {
   void Build();
   void AddItem(HMENU menu, const filelist::MenuItemSpec& item, HMENU submenu);
   void AddSendToShortcuts();
+  void SetPicture(MENUITEMINFOW& item, HBITMAP picture);
   // The glyph resource as a bitmap with an alpha channel (loaded once).
   HBITMAP Glyph(const wchar_t* name);
 
@@ -56,6 +65,7 @@ class TOvFilelistView28PopUp {
   std::map<std::wstring, UniqueBitmap> glyphs_;
   std::vector<UniqueBitmap> shortcutIcons_;  // in menu order, for the shortcut items
   std::vector<std::wstring> sendToPaths_;
+  std::set<HBITMAP> pictures_;  // the pictures of the items, owned by glyphs_ and shortcutIcons_
   bool showing_ = false;         // the menu's loop is running
   bool rebuildPending_ = false;  // Rebuild was asked for while the menu was open
 };

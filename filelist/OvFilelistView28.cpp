@@ -9,6 +9,7 @@
 #include "filelist/ListInfoTip.h"
 #include "filelist/LocaleServices.h"
 #include "filelist/OvFilelistView28Internal.h"
+#include "filelist/OvFilelistView28PopUp.h"
 #include "framework/Application.h"
 #include "framework/Exception.h"
 #include "framework/Strings.h"
@@ -154,6 +155,8 @@ void TOvFilelistView28::CreateWindowDone() {
     return text;
   });
   AttachImages();
+  // Files dropped from other programs are copied into the list's folder.
+  DragAcceptFiles(list, TRUE);
   ListView_SetBkColor(list, ColorToRGB(Color()));
   ListView_SetTextBkColor(list, ColorToRGB(Color()));
   if (!IsLoading()) {
@@ -510,6 +513,42 @@ void TOvFilelistView28::WndProc(TMessage& m) {
         return;
       }
       break;
+    case WM_CONTEXTMENU: {
+      if (!popUpMenuEnabled_ || IsMyComputer(directory_)) break;
+      POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      if (at.x == -1 && at.y == -1) {
+        // From the keyboard: at the focused row, or at the list's corner.
+        RECT row{};
+        row.left = LVIR_LABEL;
+        int focused = ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED);
+        at = focused >= 0 && ListView_GetItemRect(Handle(), focused, &row, LVIR_LABEL) ? POINT{row.left, row.bottom}
+                                                                                       : POINT{0, 0};
+        ::ClientToScreen(Handle(), &at);
+      }
+      ShowContextMenu(at);
+      m.Result = 0;
+      return;
+    }
+    case WM_MEASUREITEM:
+      if (popUp_ && popUp_->MeasurePicture(*reinterpret_cast<MEASUREITEMSTRUCT*>(m.LParam))) {
+        m.Result = TRUE;
+        return;
+      }
+      break;
+    case WM_DRAWITEM:
+      if (popUp_ && popUp_->DrawPicture(*reinterpret_cast<const DRAWITEMSTRUCT*>(m.LParam))) {
+        m.Result = TRUE;
+        return;
+      }
+      break;
+    case WM_DROPFILES: {
+      auto drop = reinterpret_cast<HDROP>(m.WParam);
+      std::vector<std::wstring> paths = FileOperations::DroppedPaths(drop);
+      DragFinish(drop);
+      AcceptDroppedFiles(std::move(paths));
+      m.Result = 0;
+      return;
+    }
     case WM_MOUSEMOVE:
       if (infoTip_) infoTip_->MouseMoved(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
       break;

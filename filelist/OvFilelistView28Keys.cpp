@@ -1,10 +1,11 @@
 // The file list's interaction: clicks, opening, going to the parent, the key table's
-// dispatch, the list view's notifications and in-place rename. See OvFilelistView28.h.
+// dispatch, the list view's notifications, in-place rename and the context menu. See OvFilelistView28.h.
 #include "filelist/OvFilelistView28.h"
 
 #include "filelist/FileNames.h"
 #include "filelist/KeyDispatch.h"
 #include "filelist/OvFilelistView28Internal.h"
+#include "filelist/OvFilelistView28PopUp.h"
 #include "framework/Application.h"
 #include "framework/Strings.h"
 
@@ -252,4 +253,23 @@ LRESULT TOvFilelistView28::HandleNotify(NMHDR* header) {
     default:
       return 0;
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// Context menu
+
+TOvFilelistView28PopUp& TOvFilelistView28::PopUpMenu() {
+  if (!popUp_) popUp_ = std::make_unique<TOvFilelistView28PopUp>(*this);
+  return *popUp_;
+}
+
+void TOvFilelistView28::SetPopUpMenuEnabled(bool value) {
+  popUpMenuEnabled_ = value;
+  if (!value && HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
+}
+
+void TOvFilelistView28::ShowContextMenu(POINT screen) {
+  // The drive view has no context menu.
+  if (!popUpMenuEnabled_ || IsMyComputer(directory_) || !HandleAllocated()) return;
+  PopUpMenu().Popup(Handle(), screen);
 }

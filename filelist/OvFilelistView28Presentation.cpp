@@ -11,6 +11,7 @@
 #include "filelist/HeaderArrows.h"
 #include "filelist/LocaleServices.h"
 #include "filelist/OvFilelistView28Internal.h"
+#include "filelist/OvFilelistView28PopUp.h"
 #include "filelist/ParentFolderImage.h"
 #include "filelist/ShellInfoCache.h"
 #include "framework/Strings.h"
@@ -127,6 +128,8 @@ void TOvFilelistView28::SetLanguage(TLanguage value) {
   // A new language brings a new menu, which pops up again even where it had been turned off.
   popUpMenuEnabled_ = true;
   if (HandleAllocated() && !IsLoading()) ShowLanguage();
+  // The menu is rebuilt in place (once it has closed, when it is open).
+  if (popUp_) popUp_->Rebuild();
 }
 
 void TOvFilelistView28::ShowLanguage() {

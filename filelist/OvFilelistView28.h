@@ -179,7 +179,8 @@ class TOvFilelistView28 : public TWinControl {
   // Whether a right click (or the menu key) opens the context menu; the keys work either way.
   bool PopUpMenuEnabled() const { return popUpMenuEnabled_; }
   void SetPopUpMenuEnabled(bool value);
-  // The context menu, built when first asked for.
+  // The context menu, built when first asked for, and built again when the texts all lists
+  // share have changed language since.
   TOvFilelistView28PopUp& PopUpMenu();
   // Opens the context menu as a right click at the screen point does (in the folder view only).
   void ShowContextMenu(POINT screen);
@@ -364,6 +365,7 @@ class TOvFilelistView28 : public TWinControl {
   TOvFileListShortCuts shortCuts_;
   FileOperations operations_;
   std::unique_ptr<TOvFilelistView28PopUp> popUp_;
+  TLanguage menuLanguage_ = TLanguage::lnSysDefault;  // the shared language popUp_ was built in
   std::wstring editSource_;
   bool editHidExtension_ = false;  // the edited caption lacked the extension
   bool editing_ = false;

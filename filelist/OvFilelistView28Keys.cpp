@@ -260,6 +260,8 @@ LRESULT TOvFilelistView28::HandleNotify(NMHDR* header) {
 
 TOvFilelistView28PopUp& TOvFilelistView28::PopUpMenu() {
   if (!popUp_) popUp_ = std::make_unique<TOvFilelistView28PopUp>(*this);
+  else if (menuLanguage_ != SharedLanguage()) popUp_->Rebuild();  // another list changed it
+  menuLanguage_ = SharedLanguage();
   return *popUp_;
 }
 

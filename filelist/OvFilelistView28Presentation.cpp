@@ -129,7 +129,10 @@ void TOvFilelistView28::SetLanguage(TLanguage value) {
   popUpMenuEnabled_ = true;
   if (HandleAllocated() && !IsLoading()) ShowLanguage();
   // The menu is rebuilt in place (once it has closed, when it is open).
-  if (popUp_) popUp_->Rebuild();
+  if (popUp_) {
+    popUp_->Rebuild();
+    menuLanguage_ = value;
+  }
 }
 
 void TOvFilelistView28::ShowLanguage() {

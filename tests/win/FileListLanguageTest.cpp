@@ -8,6 +8,7 @@
 #include <algorithm>
 
 #include "filelist/FileListTexts.h"
+#include "filelist/OvFilelistView28PopUp.h"
 #include "framework/Strings.h"
 
 using namespace wintest;
@@ -50,6 +51,12 @@ std::vector<std::wstring> FileCaptions(TLanguage language) {
 std::vector<std::wstring> DriveCaptions(TLanguage language) {
   const FileListTexts& t = TextsOf(language);
   return {t.ColName, t.ColType, t.ColDiskSize, t.ColFreeSpace, t.ColAttr};
+}
+
+std::wstring FirstMenuCaption(HMENU menu) {
+  wchar_t text[128] = {};
+  GetMenuStringW(menu, 0, text, 128, MF_BYPOSITION);
+  return text;
 }
 
 // Each header item's format and picture (the sort arrow).
@@ -97,6 +104,7 @@ TEST_F(FileListLanguageTest, EachListKeepsItsColumnCaptionsWhileTheSharedTextsFo
   Pump();
 
   list->SetLanguage(TLanguage::lnGerman);
+  EXPECT_EQ(FirstMenuCaption(list->PopUpMenu().Handle()), TextsOf(TLanguage::lnGerman).MnuOpen);
   second->SetLanguage(TLanguage::lnJapanese);
   Pump();
   EXPECT_EQ(Captions(ListWindow()), FileCaptions(TLanguage::lnGerman));
@@ -118,6 +126,9 @@ TEST_F(FileListLanguageTest, EachListKeepsItsColumnCaptionsWhileTheSharedTextsFo
   std::wstring firstType = ListItemText(ListWindow(), 0, 1);
   EXPECT_NE(std::find(japaneseDrives.begin(), japaneseDrives.end(), firstType), japaneseDrives.end())
       << bv::WideToUtf8(firstType);
+
+  // The German list's menu, built before the Japanese assignment, shows the Japanese captions.
+  EXPECT_EQ(FirstMenuCaption(list->PopUpMenu().Handle()), TextsOf(TLanguage::lnJapanese).MnuOpen);
 
   // Giving the first list a language again moves the shared texts, and its drive rows follow at
   // once; the second list's columns stay.

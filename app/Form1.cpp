@@ -2,7 +2,10 @@
 // order with their designed property values while the form is loading.
 #include "app/Form1.h"
 
+#include <shellapi.h>
+
 #include <utility>
+#include <vector>
 
 #include "app/FilterSwitch.h"
 #include "app/MainLayout.h"
@@ -92,6 +95,18 @@ const ClassInfo& TForm1::StaticClass() {
 }
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
+  // The file lists' "Any Folder ..." asks with the folder chooser, over the list's form.
+  TOvFilelistView28::SetFolderPicker([](TOvFilelistView28& list, const std::wstring& caption, std::wstring& folder) {
+    TWinControl* control = &list;
+    while (control && !dynamic_cast<TForm*>(control)) control = control->Parent();
+    if (!control) return false;
+    TBrowseForFolder picker(control);
+    picker.SetCaption(caption);
+    if (!folder.empty()) picker.SetFolderName(folder);
+    if (!picker.Execute()) return false;
+    folder = picker.FolderName();
+    return true;
+  });
   ReadLayout();
   // Tips and icon markers from what each plug-in file says about itself, one cache for both lists.
   auto pluginDetails = std::make_shared<PluginDetailsPresenter>();
@@ -123,6 +138,8 @@ TOvFilelistView28* TForm1::CreateFileList(TWinControl* parent, const wchar_t* na
   list->SetTabStop(true);
   list->SetTabOrder(1);
   list->SetDirectory(TOvFilelistView28::kMyComputer);
+  // Files dropped on the window go into the folder of the list created last.
+  dropList_ = list;
   return list;
 }
 
@@ -296,6 +313,7 @@ void TForm1::ApplyLayoutRule() {
 }
 
 void TForm1::FormCreate(TObject*) {
+  DragAcceptFiles(Handle(), TRUE);
   ListOn->SetDirectory(CurrentDirectory());
   ListOff->SetDirectory(CurrentDirectory());
   ApplyLayoutRule();
@@ -328,6 +346,14 @@ void TForm1::Deactivate() {
 }
 
 void TForm1::WndProc(TMessage& m) {
+  if (m.Msg == WM_DROPFILES) {
+    auto drop = reinterpret_cast<HDROP>(m.WParam);
+    std::vector<std::wstring> paths = FileOperations::DroppedPaths(drop);
+    DragFinish(drop);
+    if (dropList_) dropList_->AcceptDroppedFiles(std::move(paths));
+    m.Result = 0;
+    return;
+  }
   if (m.Msg == kActivationReread) {
     MSG duplicate;
     while (PeekMessageW(&duplicate, Handle(), kActivationReread, kActivationReread, PM_REMOVE)) {

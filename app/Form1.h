@@ -87,4 +87,6 @@ class TForm1 : public TForm {
   // The lists were read (at creation, or for an activation) and the window has not been left
   // since; an activation then has nothing to read again.
   bool listsCurrent_ = true;
+  // The list created last: files dropped on the window are copied into its folder.
+  TOvFilelistView28* dropList_ = nullptr;  // borrowed: a component of the form
 };

@@ -1,4 +1,6 @@
-// See FileListTexts.h.
+// See FileListTexts.h. The tables are written in UTF-8 (the build reads every source as UTF-8);
+// each language writes in its own script, with the access-key letters its users expect: Latin
+// letters after the word for the Chinese, Japanese and Korean menus.
 #include "filelist/FileListTexts.h"
 
 const TypeInfo& LanguageType() {
@@ -12,96 +14,768 @@ const TypeInfo& LanguageType() {
 namespace {
 
 FileListTexts English() {
-  FileListTexts t;
-  t.ColName = L"Name";
-  t.ColSize = L"Size";
-  t.ColType = L"Type";
-  t.ColModified = L"Modified";
-  t.ColAttr = L"Attr";
-  t.ColDiskSize = L"Disk Size";
-  t.ColFreeSpace = L"Free Space";
-  t.DriveTypes = {L"Unknown", L"Not exist", L"Removable Disk", L"Fixed Disk", L"Network Disk", L"CD-ROM Disk", L"RAM Disk"};
-  t.MnuOpen = L"&Open";
-  t.MnuView = L"&View";
-  t.MnuSendTo = L"Se&nd To";
-  t.MnuCut = L"Cu&t";
-  t.MnuCopy = L"&Copy";
-  t.MnuPaste = L"&Paste";
-  t.MnuRename = L"&Rename";
-  t.MnuDelete = L"&Delete";
-  t.MnuProperties = L"&Properties";
-  t.MnuNewFolder = L"&New Folder...";
-  t.MnuAnyFolder = L"Any Folder ...";
-  t.MnuClipContents = L"Clipboard as Contents";
-  t.MnuClipNames = L"Clipboard as FileName";
-  t.MnuDesktopLink = L"DeskTop as ShortCut";
-  t.MsgErrorPrefix = L"ERROR - ";
-  t.MsgFileInfix = L" file ";
-  t.MsgCancel = L"Cancel";
-  t.MsgBrowse = L"Browse";
-  t.MsgCantPrefix = L"ERROR - Can't ";
-  t.MsgSpecifyDir = L"Please specify a directory";
-  t.MsgBadDrive = L"Not a valid Drive ID";
-  t.MsgDriveNotReady = L"There is no disk in Drive or Drive is not ready";
-  t.MsgAlreadyExists = L"already exists !";
-  t.MsgInvalidName = L"is not a valid file name !";
-  t.MsgNewFolder = L"New Folder";
-  t.MsgReadOnly = L"It's ReadOnly";
-  t.MsgNoFiles = L"No file(s) selected";
-  t.MsgSendToCaption = L"Send to any folder";
-  t.MsgSendToPrompt = L"Please enter the send_to path";
-  t.MsgLinkSaveFailed = L"Error - PersistFile.Save failed";
-  return t;
+  return {
+      .ColName = L"Name",
+      .ColSize = L"Size",
+      .ColType = L"Type",
+      .ColModified = L"Modified",
+      .ColAttr = L"Attr",
+      .ColDiskSize = L"Disk Size",
+      .ColFreeSpace = L"Free Space",
+      .DriveTypes = {{L"Unknown", L"Not exist", L"Removable Disk", L"Fixed Disk", L"Network Disk", L"CD-ROM Disk",
+                      L"RAM Disk"}},
+      .MnuOpen = L"&Open",
+      .MnuView = L"&View",
+      .MnuSendTo = L"Se&nd To",
+      .MnuCut = L"Cu&t",
+      .MnuCopy = L"&Copy",
+      .MnuPaste = L"&Paste",
+      .MnuRename = L"&Rename",
+      .MnuDelete = L"&Delete",
+      .MnuProperties = L"&Properties",
+      .MnuNewFolder = L"&New Folder...",
+      .MnuAnyFolder = L"Any Folder ...",
+      .MnuClipContents = L"Clipboard as Contents",
+      .MnuClipNames = L"Clipboard as FileName",
+      .MnuDesktopLink = L"DeskTop as ShortCut",
+      .MsgErrorPrefix = L"ERROR - ",
+      .MsgFileInfix = L" file ",
+      .MsgCancel = L"Cancel",
+      .MsgBrowse = L"Browse",
+      .MsgCantPrefix = L"ERROR - Can't ",
+      .MsgSpecifyDir = L"Please specify a directory",
+      .MsgBadDrive = L"Not a valid Drive ID",
+      .MsgDriveNotReady = L"There is no disk in Drive or Drive is not ready",
+      .MsgAlreadyExists = L"already exists !",
+      .MsgNewFolder = L"New Folder",
+      .MsgReadOnly = L"It's ReadOnly",
+      .MsgNoFiles = L"No file(s) selected",
+      .MsgSendToCaption = L"Send to any folder",
+      .MsgSendToPrompt = L"Please enter the send_to path",
+      .MsgLinkSaveFailed = L"Error - PersistFile.Save failed",
+      .MsgInvalidName = L"is not a valid file name !",
+      .MsgIntoItself = L"cannot be copied or moved into itself !",
+  };
 }
 
 FileListTexts German() {
-  FileListTexts t;
-  t.ColName = L"Dateiname";
-  t.ColSize = L"Gr\u00f6\u00dfe";
-  t.ColType = L"Typ";
-  t.ColModified = L"Ge\u00e4ndert am";
-  t.ColAttr = L"Attribute";
-  t.ColDiskSize = L"Gesamtgr\u00f6\u00dfe";
-  t.ColFreeSpace = L"Freier Speicher";
-  t.DriveTypes = {L"Unbekannt", L"Nicht existent", L"Disketten-Laufwerk", L"Lokales Laufwerk", L"Netz-Laufwerk",
-                  L"CD-ROM-Laufwerk", L"RAM-Laufwerk"};
-  t.MnuOpen = L"\u00d6&ffnen";
-  t.MnuView = L"An&zeigen";
-  t.MnuSendTo = L"Se&nden an";
-  t.MnuCut = L"&Ausschneiden";
-  t.MnuCopy = L"&Kopieren";
-  t.MnuPaste = L"&Einf\u00fcgen";
-  t.MnuRename = L"&Umbenennen";
-  t.MnuDelete = L"&L\u00f6schen";
-  t.MnuProperties = L"Eigen&schaften";
-  t.MnuNewFolder = L"Neuer &Ordner";
-  t.MnuAnyFolder = L"Ordne&r...";
-  t.MnuClipContents = L"&Datei(en) an Zwischenablage";
-  t.MnuClipNames = L"Dateiname(n) an Z&wischenablage";
-  t.MnuDesktopLink = L"&Verkn\u00fcpfung auf den Desktop";
-  t.MsgErrorPrefix = L"Fehler - ";
-  t.MsgFileInfix = L"\" ist fehlgeschlagen mit Datei ";
-  t.MsgCancel = L"&Abbrechen";
-  t.MsgBrowse = L"Ordner &w\u00e4hlen";
-  t.MsgCantPrefix = L"Fehler - Dateioperation \"";
-  t.MsgSpecifyDir = L"Bitte w\u00e4hlen Sie ein Verzeichnis:";
-  t.MsgBadDrive = L"Keine g\u00fcltige Laufwerksbezeichnung!";
-  t.MsgDriveNotReady = L"Kein Datentr\u00e4ger im Laufwerk oder Laufwerk nicht bereit!";
-  t.MsgAlreadyExists = L" existiert bereits!";
-  t.MsgInvalidName = L"ist kein g\u00fcltiger Dateiname!";
-  t.MsgNewFolder = L"Neuer Ordner";
-  t.MsgReadOnly = L"Die Datei ist schreibgesch\u00fctzt!";
-  t.MsgNoFiles = L"Keine Datei(en) markiert!";
-  t.MsgSendToCaption = L"An Ordner senden...";
-  t.MsgSendToPrompt = L"Bitte geben Sie den Zielpfad ein:";
-  t.MsgLinkSaveFailed = L"Verkn\u00fcpfung konnte nicht erstellt werden!";
-  return t;
+  return {
+      .ColName = L"Dateiname",
+      .ColSize = L"Größe",
+      .ColType = L"Typ",
+      .ColModified = L"Geändert am",
+      .ColAttr = L"Attribute",
+      .ColDiskSize = L"Gesamtgröße",
+      .ColFreeSpace = L"Freier Speicher",
+      .DriveTypes = {{L"Unbekannt", L"Nicht existent", L"Disketten-Laufwerk", L"Lokales Laufwerk", L"Netz-Laufwerk",
+                      L"CD-ROM-Laufwerk", L"RAM-Laufwerk"}},
+      .MnuOpen = L"Ö&ffnen",
+      .MnuView = L"An&zeigen",
+      .MnuSendTo = L"Se&nden an",
+      .MnuCut = L"&Ausschneiden",
+      .MnuCopy = L"&Kopieren",
+      .MnuPaste = L"&Einfügen",
+      .MnuRename = L"&Umbenennen",
+      .MnuDelete = L"&Löschen",
+      .MnuProperties = L"Eigen&schaften",
+      .MnuNewFolder = L"Neuer &Ordner",
+      .MnuAnyFolder = L"Ordne&r...",
+      .MnuClipContents = L"&Datei(en) an Zwischenablage",
+      .MnuClipNames = L"Dateiname(n) an Z&wischenablage",
+      .MnuDesktopLink = L"&Verknüpfung auf den Desktop",
+      .MsgErrorPrefix = L"Fehler - ",
+      .MsgFileInfix = L"\" ist fehlgeschlagen mit Datei ",
+      .MsgCancel = L"&Abbrechen",
+      .MsgBrowse = L"Ordner &wählen",
+      .MsgCantPrefix = L"Fehler - Dateioperation \"",
+      .MsgSpecifyDir = L"Bitte wählen Sie ein Verzeichnis:",
+      .MsgBadDrive = L"Keine gültige Laufwerksbezeichnung!",
+      .MsgDriveNotReady = L"Kein Datenträger im Laufwerk oder Laufwerk nicht bereit!",
+      .MsgAlreadyExists = L" existiert bereits!",
+      .MsgNewFolder = L"Neuer Ordner",
+      .MsgReadOnly = L"Die Datei ist schreibgeschützt!",
+      .MsgNoFiles = L"Keine Datei(en) markiert!",
+      .MsgSendToCaption = L"An Ordner senden...",
+      .MsgSendToPrompt = L"Bitte geben Sie den Zielpfad ein:",
+      .MsgLinkSaveFailed = L"Verknüpfung konnte nicht erstellt werden!",
+      .MsgInvalidName = L"ist kein gültiger Dateiname!",
+      .MsgIntoItself = L"kann nicht in sich selbst kopiert oder verschoben werden!",
+  };
+}
+
+// Traditional characters, with the words used in Taiwan.
+FileListTexts ChineseTraditional() {
+  return {
+      .ColName = L"名稱",
+      .ColSize = L"大小",
+      .ColType = L"類型",
+      .ColModified = L"修改日期",
+      .ColAttr = L"屬性",
+      .ColDiskSize = L"總大小",
+      .ColFreeSpace = L"可用空間",
+      .DriveTypes = {{L"未知", L"不存在", L"卸除式磁碟", L"本機磁碟", L"網路磁碟機", L"CD-ROM 光碟機", L"RAM 磁碟"}},
+      .MnuOpen = L"開啟(&O)",
+      .MnuView = L"檢視(&V)",
+      .MnuSendTo = L"傳送到(&N)",
+      .MnuCut = L"剪下(&T)",
+      .MnuCopy = L"複製(&C)",
+      .MnuPaste = L"貼上(&P)",
+      .MnuRename = L"重新命名(&M)",
+      .MnuDelete = L"刪除(&D)",
+      .MnuProperties = L"內容(&R)",
+      .MnuNewFolder = L"新增資料夾(&W)",
+      .MnuAnyFolder = L"其他資料夾(&F)...",
+      .MnuClipContents = L"剪貼簿 (檔案內容)(&B)",
+      .MnuClipNames = L"剪貼簿 (檔案名稱)(&A)",
+      .MnuDesktopLink = L"桌面 (建立捷徑)(&S)",
+      .MsgErrorPrefix = L"錯誤 - ",
+      .MsgFileInfix = L"\" 失敗，檔案：",
+      .MsgCancel = L"取消",
+      .MsgBrowse = L"瀏覽(&B)...",
+      .MsgCantPrefix = L"錯誤 - 操作 \"",
+      .MsgSpecifyDir = L"請選擇一個資料夾：",
+      .MsgBadDrive = L"無效的磁碟機代號！",
+      .MsgDriveNotReady = L"磁碟機中沒有磁碟，或磁碟機尚未就緒。",
+      .MsgAlreadyExists = L"已經存在！",
+      .MsgNewFolder = L"新增資料夾",
+      .MsgReadOnly = L"此檔案為唯讀檔案！",
+      .MsgNoFiles = L"未選取任何檔案。",
+      .MsgSendToCaption = L"傳送到資料夾",
+      .MsgSendToPrompt = L"請輸入目的地路徑：",
+      .MsgLinkSaveFailed = L"無法建立捷徑！",
+      .MsgInvalidName = L"不是有效的檔案名稱！",
+      .MsgIntoItself = L"無法複製或移動到自身之中！",
+  };
+}
+
+// Simplified characters, with the words used in mainland China.
+FileListTexts ChineseSimplified() {
+  return {
+      .ColName = L"名称",
+      .ColSize = L"大小",
+      .ColType = L"类型",
+      .ColModified = L"修改日期",
+      .ColAttr = L"属性",
+      .ColDiskSize = L"总大小",
+      .ColFreeSpace = L"可用空间",
+      .DriveTypes = {{L"未知", L"不存在", L"可移动磁盘", L"本地磁盘", L"网络驱动器", L"CD-ROM 驱动器", L"RAM 磁盘"}},
+      .MnuOpen = L"打开(&O)",
+      .MnuView = L"查看(&V)",
+      .MnuSendTo = L"发送到(&N)",
+      .MnuCut = L"剪切(&T)",
+      .MnuCopy = L"复制(&C)",
+      .MnuPaste = L"粘贴(&P)",
+      .MnuRename = L"重命名(&M)",
+      .MnuDelete = L"删除(&D)",
+      .MnuProperties = L"属性(&R)",
+      .MnuNewFolder = L"新建文件夹(&W)",
+      .MnuAnyFolder = L"其他文件夹(&F)...",
+      .MnuClipContents = L"剪贴板 (文件内容)(&B)",
+      .MnuClipNames = L"剪贴板 (文件名)(&A)",
+      .MnuDesktopLink = L"桌面 (创建快捷方式)(&S)",
+      .MsgErrorPrefix = L"错误 - ",
+      .MsgFileInfix = L"\" 失败，文件：",
+      .MsgCancel = L"取消",
+      .MsgBrowse = L"浏览(&B)...",
+      .MsgCantPrefix = L"错误 - 操作 \"",
+      .MsgSpecifyDir = L"请选择一个文件夹：",
+      .MsgBadDrive = L"无效的驱动器号！",
+      .MsgDriveNotReady = L"驱动器中没有磁盘，或驱动器未就绪。",
+      .MsgAlreadyExists = L"已存在！",
+      .MsgNewFolder = L"新建文件夹",
+      .MsgReadOnly = L"该文件为只读文件！",
+      .MsgNoFiles = L"未选择任何文件。",
+      .MsgSendToCaption = L"发送到文件夹",
+      .MsgSendToPrompt = L"请输入目标路径：",
+      .MsgLinkSaveFailed = L"无法创建快捷方式！",
+      .MsgInvalidName = L"不是有效的文件名！",
+      .MsgIntoItself = L"无法复制或移动到自身之中！",
+  };
+}
+
+FileListTexts Dutch() {
+  return {
+      .ColName = L"Naam",
+      .ColSize = L"Grootte",
+      .ColType = L"Type",
+      .ColModified = L"Gewijzigd op",
+      .ColAttr = L"Kenmerken",
+      .ColDiskSize = L"Totale grootte",
+      .ColFreeSpace = L"Vrije ruimte",
+      .DriveTypes = {{L"Onbekend", L"Bestaat niet", L"Verwisselbare schijf", L"Lokale schijf", L"Netwerkschijf",
+                      L"Cd-romstation", L"RAM-schijf"}},
+      .MnuOpen = L"&Openen",
+      .MnuView = L"&Weergeven",
+      .MnuSendTo = L"Ve&rzenden naar",
+      .MnuCut = L"K&nippen",
+      .MnuCopy = L"&Kopiëren",
+      .MnuPaste = L"&Plakken",
+      .MnuRename = L"Naam w&ijzigen",
+      .MnuDelete = L"&Verwijderen",
+      .MnuProperties = L"&Eigenschappen",
+      .MnuNewFolder = L"Nieuwe &map",
+      .MnuAnyFolder = L"&Andere map...",
+      .MnuClipContents = L"&Klembord (inhoud)",
+      .MnuClipNames = L"Klembord (&bestandsnamen)",
+      .MnuDesktopLink = L"B&ureaublad (snelkoppeling maken)",
+      .MsgErrorPrefix = L"FOUT - ",
+      .MsgFileInfix = L"\" is mislukt voor bestand ",
+      .MsgCancel = L"Annuleren",
+      .MsgBrowse = L"&Bladeren...",
+      .MsgCantPrefix = L"FOUT - Bewerking \"",
+      .MsgSpecifyDir = L"Selecteer een map:",
+      .MsgBadDrive = L"Ongeldige stationsaanduiding!",
+      .MsgDriveNotReady = L"Er zit geen schijf in het station of het station is niet gereed.",
+      .MsgAlreadyExists = L"bestaat al!",
+      .MsgNewFolder = L"Nieuwe map",
+      .MsgReadOnly = L"Het bestand is alleen-lezen!",
+      .MsgNoFiles = L"Geen bestand(en) geselecteerd.",
+      .MsgSendToCaption = L"Naar een map verzenden",
+      .MsgSendToPrompt = L"Geef het doelpad op:",
+      .MsgLinkSaveFailed = L"De snelkoppeling kan niet worden gemaakt!",
+      .MsgInvalidName = L"is geen geldige bestandsnaam!",
+      .MsgIntoItself = L"kan niet naar zichzelf worden gekopieerd of verplaatst!",
+  };
+}
+
+FileListTexts French() {
+  return {
+      .ColName = L"Nom",
+      .ColSize = L"Taille",
+      .ColType = L"Type",
+      .ColModified = L"Modifié le",
+      .ColAttr = L"Attributs",
+      .ColDiskSize = L"Taille totale",
+      .ColFreeSpace = L"Espace libre",
+      .DriveTypes = {{L"Inconnu", L"Inexistant", L"Disque amovible", L"Disque local", L"Lecteur réseau",
+                      L"Lecteur de CD-ROM", L"Disque RAM"}},
+      .MnuOpen = L"&Ouvrir",
+      .MnuView = L"&Afficher",
+      .MnuSendTo = L"&Envoyer vers",
+      .MnuCut = L"Co&uper",
+      .MnuCopy = L"&Copier",
+      .MnuPaste = L"Co&ller",
+      .MnuRename = L"&Renommer",
+      .MnuDelete = L"&Supprimer",
+      .MnuProperties = L"&Propriétés",
+      .MnuNewFolder = L"&Nouveau dossier",
+      .MnuAnyFolder = L"&Autre dossier...",
+      .MnuClipContents = L"Presse-papiers (&contenu)",
+      .MnuClipNames = L"Presse-papiers (&noms de fichiers)",
+      .MnuDesktopLink = L"&Bureau (créer un raccourci)",
+      .MsgErrorPrefix = L"ERREUR - ",
+      .MsgFileInfix = L"\" a échoué sur le fichier ",
+      .MsgCancel = L"Annuler",
+      .MsgBrowse = L"&Parcourir...",
+      .MsgCantPrefix = L"ERREUR - L'opération \"",
+      .MsgSpecifyDir = L"Veuillez choisir un dossier :",
+      .MsgBadDrive = L"Lettre de lecteur non valide !",
+      .MsgDriveNotReady = L"Aucun disque dans le lecteur, ou le lecteur n'est pas prêt.",
+      .MsgAlreadyExists = L"existe déjà !",
+      .MsgNewFolder = L"Nouveau dossier",
+      .MsgReadOnly = L"Le fichier est en lecture seule !",
+      .MsgNoFiles = L"Aucun fichier sélectionné.",
+      .MsgSendToCaption = L"Envoyer vers un dossier",
+      .MsgSendToPrompt = L"Entrez le chemin de destination :",
+      .MsgLinkSaveFailed = L"Impossible de créer le raccourci !",
+      .MsgInvalidName = L"n'est pas un nom de fichier valide !",
+      .MsgIntoItself = L"ne peut pas être copié ou déplacé dans lui-même !",
+  };
+}
+
+FileListTexts Italian() {
+  return {
+      .ColName = L"Nome",
+      .ColSize = L"Dimensione",
+      .ColType = L"Tipo",
+      .ColModified = L"Data modifica",
+      .ColAttr = L"Attributi",
+      .ColDiskSize = L"Dimensione totale",
+      .ColFreeSpace = L"Spazio disponibile",
+      .DriveTypes = {{L"Sconosciuto", L"Inesistente", L"Disco rimovibile", L"Disco locale", L"Unità di rete",
+                      L"Unità CD-ROM", L"Disco RAM"}},
+      .MnuOpen = L"&Apri",
+      .MnuView = L"&Visualizza",
+      .MnuSendTo = L"&Invia a",
+      .MnuCut = L"&Taglia",
+      .MnuCopy = L"&Copia",
+      .MnuPaste = L"Inco&lla",
+      .MnuRename = L"&Rinomina",
+      .MnuDelete = L"&Elimina",
+      .MnuProperties = L"&Proprietà",
+      .MnuNewFolder = L"&Nuova cartella",
+      .MnuAnyFolder = L"&Altra cartella...",
+      .MnuClipContents = L"Appunti (&contenuto)",
+      .MnuClipNames = L"Appunti (&nomi dei file)",
+      .MnuDesktopLink = L"&Desktop (crea collegamento)",
+      .MsgErrorPrefix = L"ERRORE - ",
+      .MsgFileInfix = L"\" non riuscita sul file ",
+      .MsgCancel = L"Annulla",
+      .MsgBrowse = L"&Sfoglia...",
+      .MsgCantPrefix = L"ERRORE - Operazione \"",
+      .MsgSpecifyDir = L"Selezionare una cartella:",
+      .MsgBadDrive = L"Lettera di unità non valida!",
+      .MsgDriveNotReady = L"Nessun disco nell'unità oppure unità non pronta.",
+      .MsgAlreadyExists = L"esiste già!",
+      .MsgNewFolder = L"Nuova cartella",
+      .MsgReadOnly = L"Il file è di sola lettura!",
+      .MsgNoFiles = L"Nessun file selezionato.",
+      .MsgSendToCaption = L"Invia a una cartella",
+      .MsgSendToPrompt = L"Immettere il percorso di destinazione:",
+      .MsgLinkSaveFailed = L"Impossibile creare il collegamento!",
+      .MsgInvalidName = L"non è un nome di file valido!",
+      .MsgIntoItself = L"non può essere copiato o spostato in se stesso!",
+  };
+}
+
+FileListTexts Japanese() {
+  return {
+      .ColName = L"名前",
+      .ColSize = L"サイズ",
+      .ColType = L"種類",
+      .ColModified = L"更新日時",
+      .ColAttr = L"属性",
+      .ColDiskSize = L"合計サイズ",
+      .ColFreeSpace = L"空き領域",
+      .DriveTypes = {{L"不明", L"存在しません", L"リムーバブル ディスク", L"ローカル ディスク", L"ネットワーク ドライブ",
+                      L"CD-ROM ドライブ", L"RAM ディスク"}},
+      .MnuOpen = L"開く(&O)",
+      .MnuView = L"表示(&V)",
+      .MnuSendTo = L"送る(&N)",
+      .MnuCut = L"切り取り(&T)",
+      .MnuCopy = L"コピー(&C)",
+      .MnuPaste = L"貼り付け(&P)",
+      .MnuRename = L"名前の変更(&M)",
+      .MnuDelete = L"削除(&D)",
+      .MnuProperties = L"プロパティ(&R)",
+      .MnuNewFolder = L"新しいフォルダー(&W)",
+      .MnuAnyFolder = L"フォルダーを指定(&F)...",
+      .MnuClipContents = L"クリップボード (ファイルの内容)(&B)",
+      .MnuClipNames = L"クリップボード (ファイル名)(&A)",
+      .MnuDesktopLink = L"デスクトップ (ショートカットを作成)(&S)",
+      .MsgErrorPrefix = L"エラー - ",
+      .MsgFileInfix = L"\" に失敗しました。ファイル: ",
+      .MsgCancel = L"キャンセル",
+      .MsgBrowse = L"参照(&B)...",
+      .MsgCantPrefix = L"エラー - 操作 \"",
+      .MsgSpecifyDir = L"フォルダーを選択してください:",
+      .MsgBadDrive = L"ドライブ名が正しくありません。",
+      .MsgDriveNotReady = L"ドライブにディスクがないか、ドライブの準備ができていません。",
+      .MsgAlreadyExists = L"は既に存在します。",
+      .MsgNewFolder = L"新しいフォルダー",
+      .MsgReadOnly = L"このファイルは読み取り専用です。",
+      .MsgNoFiles = L"ファイルが選択されていません。",
+      .MsgSendToCaption = L"フォルダーへ送る",
+      .MsgSendToPrompt = L"送り先のパスを入力してください:",
+      .MsgLinkSaveFailed = L"ショートカットを作成できませんでした。",
+      .MsgInvalidName = L"はファイル名として使用できません。",
+      .MsgIntoItself = L"はそれ自身の中にコピーまたは移動できません。",
+  };
+}
+
+FileListTexts Polish() {
+  return {
+      .ColName = L"Nazwa",
+      .ColSize = L"Rozmiar",
+      .ColType = L"Typ",
+      .ColModified = L"Data modyfikacji",
+      .ColAttr = L"Atrybuty",
+      .ColDiskSize = L"Rozmiar całkowity",
+      .ColFreeSpace = L"Wolne miejsce",
+      .DriveTypes = {{L"Nieznany", L"Nie istnieje", L"Dysk wymienny", L"Dysk lokalny", L"Dysk sieciowy",
+                      L"Stacja CD-ROM", L"Dysk RAM"}},
+      .MnuOpen = L"&Otwórz",
+      .MnuView = L"&Podgląd",
+      .MnuSendTo = L"&Wyślij do",
+      .MnuCut = L"Wy&tnij",
+      .MnuCopy = L"&Kopiuj",
+      .MnuPaste = L"Wk&lej",
+      .MnuRename = L"Z&mień nazwę",
+      .MnuDelete = L"&Usuń",
+      .MnuProperties = L"Właś&ciwości",
+      .MnuNewFolder = L"Nowy &folder",
+      .MnuAnyFolder = L"&Inny folder...",
+      .MnuClipContents = L"Schowek (&zawartość)",
+      .MnuClipNames = L"Schowek (&nazwy plików)",
+      .MnuDesktopLink = L"&Pulpit (utwórz skrót)",
+      .MsgErrorPrefix = L"BŁĄD - ",
+      .MsgFileInfix = L"\" nie powiodła się dla pliku ",
+      .MsgCancel = L"Anuluj",
+      .MsgBrowse = L"&Przeglądaj...",
+      .MsgCantPrefix = L"BŁĄD - Operacja \"",
+      .MsgSpecifyDir = L"Wybierz folder:",
+      .MsgBadDrive = L"Nieprawidłowa litera dysku!",
+      .MsgDriveNotReady = L"Brak nośnika w napędzie lub napęd nie jest gotowy.",
+      .MsgAlreadyExists = L"już istnieje!",
+      .MsgNewFolder = L"Nowy folder",
+      .MsgReadOnly = L"Plik jest tylko do odczytu!",
+      .MsgNoFiles = L"Nie zaznaczono żadnych plików.",
+      .MsgSendToCaption = L"Wyślij do folderu",
+      .MsgSendToPrompt = L"Podaj ścieżkę docelową:",
+      .MsgLinkSaveFailed = L"Nie można utworzyć skrótu!",
+      .MsgInvalidName = L"nie jest prawidłową nazwą pliku!",
+      .MsgIntoItself = L"nie może zostać skopiowany ani przeniesiony do samego siebie!",
+  };
+}
+
+// Brazilian usage ("arquivo", "Excluir").
+FileListTexts Portuguese() {
+  return {
+      .ColName = L"Nome",
+      .ColSize = L"Tamanho",
+      .ColType = L"Tipo",
+      .ColModified = L"Data de modificação",
+      .ColAttr = L"Atributos",
+      .ColDiskSize = L"Tamanho total",
+      .ColFreeSpace = L"Espaço livre",
+      .DriveTypes = {{L"Desconhecido", L"Inexistente", L"Disco removível", L"Disco local", L"Unidade de rede",
+                      L"Unidade de CD-ROM", L"Disco RAM"}},
+      .MnuOpen = L"&Abrir",
+      .MnuView = L"&Visualizar",
+      .MnuSendTo = L"E&nviar para",
+      .MnuCut = L"Recor&tar",
+      .MnuCopy = L"&Copiar",
+      .MnuPaste = L"Co&lar",
+      .MnuRename = L"Reno&mear",
+      .MnuDelete = L"&Excluir",
+      .MnuProperties = L"P&ropriedades",
+      .MnuNewFolder = L"Nova &pasta",
+      .MnuAnyFolder = L"&Outra pasta...",
+      .MnuClipContents = L"Área de transferência (&conteúdo)",
+      .MnuClipNames = L"Área de transferência (&nomes de arquivo)",
+      .MnuDesktopLink = L"Área de &trabalho (criar atalho)",
+      .MsgErrorPrefix = L"ERRO - ",
+      .MsgFileInfix = L"\" falhou no arquivo ",
+      .MsgCancel = L"Cancelar",
+      .MsgBrowse = L"&Procurar...",
+      .MsgCantPrefix = L"ERRO - A operação \"",
+      .MsgSpecifyDir = L"Selecione uma pasta:",
+      .MsgBadDrive = L"Letra de unidade inválida!",
+      .MsgDriveNotReady = L"Não há disco na unidade ou a unidade não está pronta.",
+      .MsgAlreadyExists = L"já existe!",
+      .MsgNewFolder = L"Nova pasta",
+      .MsgReadOnly = L"O arquivo é somente leitura!",
+      .MsgNoFiles = L"Nenhum arquivo selecionado.",
+      .MsgSendToCaption = L"Enviar para uma pasta",
+      .MsgSendToPrompt = L"Digite o caminho de destino:",
+      .MsgLinkSaveFailed = L"Não foi possível criar o atalho!",
+      .MsgInvalidName = L"não é um nome de arquivo válido!",
+      .MsgIntoItself = L"não pode ser copiado ou movido para dentro de si mesmo!",
+  };
+}
+
+FileListTexts Slovenian() {
+  return {
+      .ColName = L"Ime",
+      .ColSize = L"Velikost",
+      .ColType = L"Vrsta",
+      .ColModified = L"Spremenjeno",
+      .ColAttr = L"Atributi",
+      .ColDiskSize = L"Skupna velikost",
+      .ColFreeSpace = L"Prosti prostor",
+      .DriveTypes = {{L"Neznano", L"Ne obstaja", L"Izmenljivi disk", L"Lokalni disk", L"Omrežni pogon", L"Pogon CD-ROM",
+                      L"Disk RAM"}},
+      .MnuOpen = L"&Odpri",
+      .MnuView = L"&Pokaži",
+      .MnuSendTo = L"Pošlji &v",
+      .MnuCut = L"&Izreži",
+      .MnuCopy = L"&Kopiraj",
+      .MnuPaste = L"Pri&lepi",
+      .MnuRename = L"P&reimenuj",
+      .MnuDelete = L"Iz&briši",
+      .MnuProperties = L"Las&tnosti",
+      .MnuNewFolder = L"&Nova mapa",
+      .MnuAnyFolder = L"&Druga mapa...",
+      .MnuClipContents = L"Odložišče (&vsebina)",
+      .MnuClipNames = L"Odložišče (&imena datotek)",
+      .MnuDesktopLink = L"&Namizje (ustvari bližnjico)",
+      .MsgErrorPrefix = L"NAPAKA - ",
+      .MsgFileInfix = L"\" ni uspela pri datoteki ",
+      .MsgCancel = L"Prekliči",
+      .MsgBrowse = L"Pre&brskaj...",
+      .MsgCantPrefix = L"NAPAKA - Operacija \"",
+      .MsgSpecifyDir = L"Izberite mapo:",
+      .MsgBadDrive = L"Neveljavna oznaka pogona!",
+      .MsgDriveNotReady = L"V pogonu ni diska ali pogon ni pripravljen.",
+      .MsgAlreadyExists = L"že obstaja!",
+      .MsgNewFolder = L"Nova mapa",
+      .MsgReadOnly = L"Datoteka je samo za branje!",
+      .MsgNoFiles = L"Izbrana ni nobena datoteka.",
+      .MsgSendToCaption = L"Pošlji v mapo",
+      .MsgSendToPrompt = L"Vnesite ciljno pot:",
+      .MsgLinkSaveFailed = L"Bližnjice ni bilo mogoče ustvariti!",
+      .MsgInvalidName = L"ni veljavno ime datoteke!",
+      .MsgIntoItself = L"ni mogoče kopirati ali premakniti vase!",
+  };
+}
+
+FileListTexts Slovak() {
+  return {
+      .ColName = L"Názov",
+      .ColSize = L"Veľkosť",
+      .ColType = L"Typ",
+      .ColModified = L"Dátum zmeny",
+      .ColAttr = L"Atribúty",
+      .ColDiskSize = L"Celková veľkosť",
+      .ColFreeSpace = L"Voľné miesto",
+      .DriveTypes = {{L"Neznáma jednotka", L"Neexistuje", L"Vymeniteľný disk", L"Lokálny disk", L"Sieťová jednotka",
+                      L"Jednotka CD-ROM", L"Disk RAM"}},
+      .MnuOpen = L"&Otvoriť",
+      .MnuView = L"&Zobraziť",
+      .MnuSendTo = L"O&doslať do",
+      .MnuCut = L"&Vystrihnúť",
+      .MnuCopy = L"&Kopírovať",
+      .MnuPaste = L"&Prilepiť",
+      .MnuRename = L"Pre&menovať",
+      .MnuDelete = L"Od&strániť",
+      .MnuProperties = L"Vlast&nosti",
+      .MnuNewFolder = L"Nový p&riečinok",
+      .MnuAnyFolder = L"&Iný priečinok...",
+      .MnuClipContents = L"Schránka (&obsah)",
+      .MnuClipNames = L"Schránka (&názvy súborov)",
+      .MnuDesktopLink = L"Pra&covná plocha (vytvoriť odkaz)",
+      .MsgErrorPrefix = L"CHYBA - ",
+      .MsgFileInfix = L"\" zlyhala pri súbore ",
+      .MsgCancel = L"Zrušiť",
+      .MsgBrowse = L"&Prehľadávať...",
+      .MsgCantPrefix = L"CHYBA - Operácia \"",
+      .MsgSpecifyDir = L"Vyberte priečinok:",
+      .MsgBadDrive = L"Neplatné označenie jednotky!",
+      .MsgDriveNotReady = L"V jednotke nie je disk alebo jednotka nie je pripravená.",
+      .MsgAlreadyExists = L"už existuje!",
+      .MsgNewFolder = L"Nový priečinok",
+      .MsgReadOnly = L"Súbor je iba na čítanie!",
+      .MsgNoFiles = L"Nie sú vybraté žiadne súbory.",
+      .MsgSendToCaption = L"Odoslať do priečinka",
+      .MsgSendToPrompt = L"Zadajte cieľovú cestu:",
+      .MsgLinkSaveFailed = L"Odkaz sa nepodarilo vytvoriť!",
+      .MsgInvalidName = L"nie je platný názov súboru!",
+      .MsgIntoItself = L"nemožno kopírovať ani presunúť do seba samého!",
+  };
+}
+
+FileListTexts Spanish() {
+  return {
+      .ColName = L"Nombre",
+      .ColSize = L"Tamaño",
+      .ColType = L"Tipo",
+      .ColModified = L"Fecha de modificación",
+      .ColAttr = L"Atributos",
+      .ColDiskSize = L"Tamaño total",
+      .ColFreeSpace = L"Espacio libre",
+      .DriveTypes = {{L"Desconocido", L"No existe", L"Disco extraíble", L"Disco local", L"Unidad de red",
+                      L"Unidad de CD-ROM", L"Disco RAM"}},
+      .MnuOpen = L"&Abrir",
+      .MnuView = L"&Ver",
+      .MnuSendTo = L"E&nviar a",
+      .MnuCut = L"Cor&tar",
+      .MnuCopy = L"&Copiar",
+      .MnuPaste = L"&Pegar",
+      .MnuRename = L"Ca&mbiar nombre",
+      .MnuDelete = L"&Eliminar",
+      .MnuProperties = L"P&ropiedades",
+      .MnuNewFolder = L"N&ueva carpeta",
+      .MnuAnyFolder = L"&Otra carpeta...",
+      .MnuClipContents = L"Portapapeles (&contenido)",
+      .MnuClipNames = L"Portapapeles (&nombres de archivo)",
+      .MnuDesktopLink = L"&Escritorio (crear acceso directo)",
+      .MsgErrorPrefix = L"ERROR - ",
+      .MsgFileInfix = L"\" ha fallado con el archivo ",
+      .MsgCancel = L"Cancelar",
+      .MsgBrowse = L"E&xaminar...",
+      .MsgCantPrefix = L"ERROR - La operación \"",
+      .MsgSpecifyDir = L"Seleccione una carpeta:",
+      .MsgBadDrive = L"La letra de unidad no es válida.",
+      .MsgDriveNotReady = L"No hay ningún disco en la unidad o la unidad no está preparada.",
+      .MsgAlreadyExists = L"ya existe.",
+      .MsgNewFolder = L"Nueva carpeta",
+      .MsgReadOnly = L"El archivo es de solo lectura.",
+      .MsgNoFiles = L"No hay ningún archivo seleccionado.",
+      .MsgSendToCaption = L"Enviar a una carpeta",
+      .MsgSendToPrompt = L"Escriba la ruta de destino:",
+      .MsgLinkSaveFailed = L"No se pudo crear el acceso directo.",
+      .MsgInvalidName = L"no es un nombre de archivo válido.",
+      .MsgIntoItself = L"no se puede copiar ni mover dentro de sí mismo.",
+  };
+}
+
+FileListTexts Swedish() {
+  return {
+      .ColName = L"Namn",
+      .ColSize = L"Storlek",
+      .ColType = L"Typ",
+      .ColModified = L"Ändrad",
+      .ColAttr = L"Attribut",
+      .ColDiskSize = L"Total storlek",
+      .ColFreeSpace = L"Ledigt utrymme",
+      .DriveTypes = {{L"Okänd", L"Finns inte", L"Flyttbar disk", L"Lokal disk", L"Nätverksenhet", L"Cd-romenhet",
+                      L"RAM-disk"}},
+      .MnuOpen = L"Ö&ppna",
+      .MnuView = L"&Visa",
+      .MnuSendTo = L"S&kicka till",
+      .MnuCut = L"Klipp &ut",
+      .MnuCopy = L"K&opiera",
+      .MnuPaste = L"K&listra in",
+      .MnuRename = L"&Byt namn",
+      .MnuDelete = L"&Ta bort",
+      .MnuProperties = L"&Egenskaper",
+      .MnuNewFolder = L"&Ny mapp",
+      .MnuAnyFolder = L"&Annan mapp...",
+      .MnuClipContents = L"Urklipp (&innehåll)",
+      .MnuClipNames = L"Urklipp (&filnamn)",
+      .MnuDesktopLink = L"&Skrivbord (skapa genväg)",
+      .MsgErrorPrefix = L"FEL - ",
+      .MsgFileInfix = L"\" misslyckades för filen ",
+      .MsgCancel = L"Avbryt",
+      .MsgBrowse = L"&Bläddra...",
+      .MsgCantPrefix = L"FEL - Åtgärden \"",
+      .MsgSpecifyDir = L"Välj en mapp:",
+      .MsgBadDrive = L"Ogiltig enhetsbeteckning!",
+      .MsgDriveNotReady = L"Det finns ingen disk i enheten eller så är enheten inte klar.",
+      .MsgAlreadyExists = L"finns redan!",
+      .MsgNewFolder = L"Ny mapp",
+      .MsgReadOnly = L"Filen är skrivskyddad!",
+      .MsgNoFiles = L"Inga filer har markerats.",
+      .MsgSendToCaption = L"Skicka till en mapp",
+      .MsgSendToPrompt = L"Ange sökvägen till målet:",
+      .MsgLinkSaveFailed = L"Det gick inte att skapa genvägen!",
+      .MsgInvalidName = L"är inte ett giltigt filnamn!",
+      .MsgIntoItself = L"kan inte kopieras eller flyttas till sig själv!",
+  };
+}
+
+FileListTexts Korean() {
+  return {
+      .ColName = L"이름",
+      .ColSize = L"크기",
+      .ColType = L"유형",
+      .ColModified = L"수정한 날짜",
+      .ColAttr = L"특성",
+      .ColDiskSize = L"전체 크기",
+      .ColFreeSpace = L"사용 가능한 공간",
+      .DriveTypes = {{L"알 수 없음", L"존재하지 않음", L"이동식 디스크", L"로컬 디스크", L"네트워크 드라이브",
+                      L"CD-ROM 드라이브", L"RAM 디스크"}},
+      .MnuOpen = L"열기(&O)",
+      .MnuView = L"보기(&V)",
+      .MnuSendTo = L"보내기(&N)",
+      .MnuCut = L"잘라내기(&T)",
+      .MnuCopy = L"복사(&C)",
+      .MnuPaste = L"붙여넣기(&P)",
+      .MnuRename = L"이름 바꾸기(&M)",
+      .MnuDelete = L"삭제(&D)",
+      .MnuProperties = L"속성(&R)",
+      .MnuNewFolder = L"새 폴더(&W)",
+      .MnuAnyFolder = L"다른 폴더(&F)...",
+      .MnuClipContents = L"클립보드 (파일 내용)(&B)",
+      .MnuClipNames = L"클립보드 (파일 이름)(&A)",
+      .MnuDesktopLink = L"바탕 화면 (바로 가기 만들기)(&S)",
+      .MsgErrorPrefix = L"오류 - ",
+      .MsgFileInfix = L"\" 작업에 실패했습니다. 파일: ",
+      .MsgCancel = L"취소",
+      .MsgBrowse = L"찾아보기(&B)...",
+      .MsgCantPrefix = L"오류 - \"",
+      .MsgSpecifyDir = L"폴더를 선택하십시오:",
+      .MsgBadDrive = L"올바른 드라이브 문자가 아닙니다.",
+      .MsgDriveNotReady = L"드라이브에 디스크가 없거나 드라이브가 준비되지 않았습니다.",
+      .MsgAlreadyExists = L"항목이 이미 있습니다.",
+      .MsgNewFolder = L"새 폴더",
+      .MsgReadOnly = L"읽기 전용 파일입니다.",
+      .MsgNoFiles = L"선택한 파일이 없습니다.",
+      .MsgSendToCaption = L"폴더로 보내기",
+      .MsgSendToPrompt = L"보낼 경로를 입력하십시오:",
+      .MsgLinkSaveFailed = L"바로 가기를 만들 수 없습니다.",
+      .MsgInvalidName = L"이름은 사용할 수 없습니다.",
+      .MsgIntoItself = L"항목을 자기 자신 안으로 복사하거나 이동할 수 없습니다.",
+  };
+}
+
+FileListTexts Turkish() {
+  return {
+      .ColName = L"Ad",
+      .ColSize = L"Boyut",
+      .ColType = L"Tür",
+      .ColModified = L"Değiştirme tarihi",
+      .ColAttr = L"Öznitelikler",
+      .ColDiskSize = L"Toplam boyut",
+      .ColFreeSpace = L"Boş alan",
+      .DriveTypes = {{L"Bilinmiyor", L"Mevcut değil", L"Çıkarılabilir Disk", L"Yerel Disk", L"Ağ Sürücüsü",
+                      L"CD-ROM Sürücüsü", L"RAM Diski"}},
+      .MnuOpen = L"&Aç",
+      .MnuView = L"&Görüntüle",
+      .MnuSendTo = L"Gö&nder",
+      .MnuCut = L"&Kes",
+      .MnuCopy = L"K&opyala",
+      .MnuPaste = L"&Yapıştır",
+      .MnuRename = L"Yeniden a&dlandır",
+      .MnuDelete = L"&Sil",
+      .MnuProperties = L"Ö&zellikler",
+      .MnuNewFolder = L"Yeni k&lasör",
+      .MnuAnyFolder = L"&Başka bir klasör...",
+      .MnuClipContents = L"Pano (&içerik)",
+      .MnuClipNames = L"Pano (&dosya adları)",
+      .MnuDesktopLink = L"&Masaüstü (kısayol oluştur)",
+      .MsgErrorPrefix = L"HATA - ",
+      .MsgFileInfix = L"\" işlemi başarısız oldu. Dosya: ",
+      .MsgCancel = L"İptal",
+      .MsgBrowse = L"&Gözat...",
+      .MsgCantPrefix = L"HATA - \"",
+      .MsgSpecifyDir = L"Lütfen bir klasör seçin:",
+      .MsgBadDrive = L"Geçersiz sürücü harfi!",
+      .MsgDriveNotReady = L"Sürücüde disk yok veya sürücü hazır değil.",
+      .MsgAlreadyExists = L"zaten var!",
+      .MsgNewFolder = L"Yeni klasör",
+      .MsgReadOnly = L"Dosya salt okunur!",
+      .MsgNoFiles = L"Hiçbir dosya seçilmedi.",
+      .MsgSendToCaption = L"Bir klasöre gönder",
+      .MsgSendToPrompt = L"Lütfen hedef yolu girin:",
+      .MsgLinkSaveFailed = L"Kısayol oluşturulamadı!",
+      .MsgInvalidName = L"geçerli bir dosya adı değil!",
+      .MsgIntoItself = L"kendi içine kopyalanamaz veya taşınamaz!",
+  };
 }
 
 }  // namespace
 
 const FileListTexts& TextsOf(TLanguage language) {
-  static const FileListTexts english = English();
-  static const FileListTexts german = German();
-  return language == TLanguage::lnGerman ? german : english;
+  // In the order of TLanguage; the first slot stands for lnSysDefault.
+  static const std::array<FileListTexts, 17> tables = {
+      English(),  English(),   ChineseTraditional(), ChineseSimplified(), Dutch(),     French(),
+      German(),   Italian(),   Japanese(),           Polish(),            Portuguese(), Slovenian(),
+      Slovak(),   Spanish(),   Swedish(),            Korean(),            Turkish()};
+  auto index = static_cast<size_t>(language);
+  return index < tables.size() ? tables[index] : tables[static_cast<size_t>(TLanguage::lnEnglish)];
 }
+
+TLanguage LanguageOfLangId(uint16_t langId) {
+  const unsigned primary = langId & 0x3FFu;
+  const unsigned sub = langId >> 10;
+  switch (primary) {
+    case 0x04: return sub == 2 ? TLanguage::lnChinese_Sim : TLanguage::lnChinese_Tra;
+    case 0x07: return TLanguage::lnGerman;
+    case 0x0A: return TLanguage::lnSpanish;
+    case 0x0C: return TLanguage::lnFrench;
+    case 0x10: return TLanguage::lnItalian;
+    case 0x11: return TLanguage::lnJapanese;
+    case 0x12: return TLanguage::lnKorean;
+    case 0x13: return TLanguage::lnDutch;
+    case 0x15: return TLanguage::lnPolish;
+    case 0x16: return TLanguage::lnPortuguese;
+    case 0x1B: return TLanguage::lnSlovak;
+    case 0x1D: return TLanguage::lnSwedish;
+    case 0x1F: return TLanguage::lnTurkish;
+    case 0x24: return TLanguage::lnSlovenian;
+    default: return TLanguage::lnEnglish;
+  }
+}
+
+namespace {
+TLanguage sharedLanguage = TLanguage::lnEnglish;
+}
+
+TLanguage SharedLanguage() { return sharedLanguage; }
+
+void SetSharedLanguage(TLanguage language) {
+  sharedLanguage = language == TLanguage::lnSysDefault ? TLanguage::lnEnglish : language;
+}
+
+const FileListTexts& SharedTexts() { return TextsOf(sharedLanguage); }

@@ -1,6 +1,8 @@
 // See FileNames.h.
 #include "filelist/FileNames.h"
 
+#include <iterator>
+
 #include "filelist/FileListFormats.h"
 #include "framework/Strings.h"
 
@@ -61,15 +63,63 @@ std::wstring UniqueNewName(const std::wstring& base, const std::function<bool(co
   return {};
 }
 
-bool IsViewableExtension(std::wstring_view extension) {
-  static const wchar_t* const kViewable[] = {
-      L".C",   L".CPP", L".DPK", L".DPR",  L".H",   L".HPP", L".BPK", L".BPR", L".INF",
-      L".INI", L".PAS", L".PRG", L".TXT",  L".DOC", L".RTF", L".WRI", L".BMP", L".GIF",
-      L".JPG", L".TIFF", L".PNG", L".WMF", L".ICO", L".HTML", L".HTM"};
+namespace {
+
+// Texts, documents, pictures, then the web pages; the contents of all but the web pages can go
+// to the clipboard.
+constexpr const wchar_t* kViewable[] = {
+    L".C",   L".CPP", L".DPK", L".DPR",  L".H",   L".HPP", L".BPK", L".BPR", L".INF",
+    L".INI", L".PAS", L".PRG", L".TXT",  L".DOC", L".RTF", L".WRI", L".BMP", L".GIF",
+    L".JPG", L".TIFF", L".PNG", L".WMF", L".ICO", L".HTML", L".HTM"};
+constexpr size_t kWebPages = 2;
+
+// The position of the extension in kViewable, or its size when it is not there.
+size_t ViewableIndex(std::wstring_view extension) {
   std::wstring upper = bv::UpperCase(extension);
-  for (const wchar_t* e : kViewable)
-    if (upper == e) return true;
-  return false;
+  size_t i = 0;
+  while (i < std::size(kViewable) && upper != kViewable[i]) ++i;
+  return i;
+}
+
+}  // namespace
+
+bool IsViewableExtension(std::wstring_view extension) { return ViewableIndex(extension) < std::size(kViewable); }
+
+bool IsContentsExtension(std::wstring_view extension) {
+  return ViewableIndex(extension) < std::size(kViewable) - kWebPages;
+}
+
+std::wstring UniqueLinkPath(const std::wstring& folder, const std::wstring& name,
+                            const std::function<bool(const std::wstring&)>& exists) {
+  std::wstring first = folder + name + L".lnk";
+  if (!exists(first)) return first;
+  for (int n = 2; n < 10000; ++n) {
+    std::wstring candidate = folder + name + L" (" + std::to_wstring(n) + L").lnk";
+    if (!exists(candidate)) return candidate;
+  }
+  return {};
+}
+
+bool IsSameOrInside(std::wstring_view folder, std::wstring_view target) {
+  auto withSlash = [](std::wstring_view path) {
+    std::wstring upper = bv::UpperCase(path);
+    if (upper.empty() || upper.back() != L'\\') upper += L'\\';
+    return upper;
+  };
+  if (folder.empty()) return false;
+  std::wstring outer = withSlash(folder), inner = withSlash(target);
+  return inner.compare(0, outer.size(), outer) == 0;
+}
+
+std::wstring QuotedArgument(std::wstring_view path) { return L"\"" + std::wstring(path) + L"\""; }
+
+std::wstring PathLines(const std::vector<std::wstring>& paths) {
+  std::wstring text;
+  for (const auto& p : paths) {
+    if (!text.empty()) text += L"\r\n";
+    text += p;
+  }
+  return text;
 }
 
 bool HasOwnIconExtension(std::wstring_view extension) {

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "filelist/FileListModel.h"
 
@@ -46,6 +47,24 @@ std::wstring UniqueNewName(const std::wstring& base, const std::function<bool(co
 // Whether the View operation opens a file with this extension (dot included, any case): text,
 // documents, pictures and web pages.
 bool IsViewableExtension(std::wstring_view extension);
+// Whether the contents of a file with this extension can be put on the clipboard: the viewable
+// ones except web pages.
+bool IsContentsExtension(std::wstring_view extension);
+
+// The shortcut file for `name` in `folder` (with its trailing backslash) that replaces nothing:
+// "Name.lnk", else "Name (2).lnk", "Name (3).lnk" ...; empty when every candidate exists.
+std::wstring UniqueLinkPath(const std::wstring& folder, const std::wstring& name,
+                            const std::function<bool(const std::wstring&)>& exists);
+
+// Whether `target` is the folder `folder` or lies below it (letter case ignored; either may end
+// in a backslash): copying or moving `folder` there would put the folder into itself.
+bool IsSameOrInside(std::wstring_view folder, std::wstring_view target);
+
+// A path as one command-line argument: in double quotes, so that spaces do not split it.
+std::wstring QuotedArgument(std::wstring_view path);
+
+// The paths as clipboard text: one a line, lines ended by CR LF except the last.
+std::wstring PathLines(const std::vector<std::wstring>& paths);
 
 // Whether files with this extension (dot included, any case) show a picture of their own rather
 // than their type's: programs, icons, cursors, shortcuts, screen savers.

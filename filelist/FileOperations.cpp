@@ -4,19 +4,25 @@
 #include <shellapi.h>
 #include <shlobj.h>
 
+#include <cwchar>
 #include <memory>
+#include <string_view>
 #include <utility>
 
 #include "filelist/FileListFormats.h"
 #include "filelist/FileNames.h"
+#include "filelist/PopUpMenuLayout.h"
 #include "framework/Application.h"
+#include "framework/Handles.h"
+#include "framework/Strings.h"
 
 namespace {
 
 TTransferMode sharedMode = TTransferMode::tmCopy;
-// The file list this process put on the clipboard last: a clipboard holding the same list is
-// ours, and its paste uses the shared mode.
-std::vector<std::wstring> listOnClipboard;
+// The clipboard's sequence number right after this process put its file list there: while the
+// number stays the same, the clipboard holds our list and its paste uses the shared mode. Another
+// program's list with the same paths is another program's (its own drop effect applies).
+DWORD ourClipboardSequence = 0;
 
 struct GlobalFreer {
   void operator()(void* memory) const { GlobalFree(memory); }
@@ -76,6 +82,47 @@ void SetClipboardBlock(UINT format, UniqueGlobal block) {
   if (block && SetClipboardData(format, block.get())) block.release();
 }
 
+UniqueGlobal BytesBlock(std::string_view bytes) {
+  UniqueGlobal memory(GlobalAlloc(GMEM_MOVEABLE, bytes.size() ? bytes.size() : 1));
+  if (!memory) return memory;
+  bytes.copy(static_cast<char*>(GlobalLock(memory.get())), bytes.size());
+  GlobalUnlock(memory.get());
+  return memory;
+}
+
+UniqueGlobal TextBlock(const std::wstring& text) {
+  return BytesBlock(std::string_view(reinterpret_cast<const char*>(text.c_str()), (text.size() + 1) * sizeof(wchar_t)));
+}
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes) {
+  UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+  LARGE_INTEGER size{};
+  // The clipboard is no place for more than this.
+  constexpr LONGLONG kLargest = 64LL << 20;
+  if (!file || !GetFileSizeEx(file.get(), &size) || size.QuadPart > kLargest) return false;
+  bytes.resize(static_cast<size_t>(size.QuadPart));
+  DWORD read = 0;
+  return bytes.empty() || (ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) &&
+                           read == bytes.size());
+}
+
+// A file's bytes as text: UTF-16 or UTF-8 by their byte-order mark, UTF-8 when the bytes are
+// valid UTF-8, otherwise the system's code page.
+std::wstring TextOfFile(const std::string& bytes) {
+  if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0xFF && static_cast<unsigned char>(bytes[1]) == 0xFE)
+    return std::wstring(reinterpret_cast<const wchar_t*>(bytes.data() + 2), (bytes.size() - 2) / sizeof(wchar_t));
+  std::string_view text(bytes);
+  if (text.substr(0, 3) == "\xEF\xBB\xBF") text.remove_prefix(3);
+  if (text.empty()) return {};
+  UINT page = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text.data(), static_cast<int>(text.size()), nullptr, 0)
+                  ? CP_UTF8
+                  : CP_ACP;
+  std::wstring wide(MultiByteToWideChar(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0), L'\0');
+  MultiByteToWideChar(page, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
 
 // Each path followed by a NUL, and a final NUL.
@@ -107,7 +154,19 @@ void FileOperations::MarkForTransfer(const std::vector<std::wstring>& paths, TTr
   SetClipboardBlock(CF_HDROP, DropFilesBlock(paths));
   SetClipboardBlock(PreferredDropEffectFormat(),
                     DwordBlock(mode == TTransferMode::tmMove ? DROPEFFECT_MOVE : DROPEFFECT_COPY));
-  listOnClipboard = paths;
+  ourClipboardSequence = GetClipboardSequenceNumber();
+}
+
+std::vector<std::wstring> FileOperations::DroppedPaths(HDROP drop) {
+  std::vector<std::wstring> paths;
+  if (!drop) return paths;
+  UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+  for (UINT i = 0; i < count; ++i) {
+    std::wstring path(DragQueryFileW(drop, i, nullptr, 0), L'\0');
+    DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
+    if (!path.empty()) paths.push_back(std::move(path));
+  }
+  return paths;
 }
 
 std::vector<std::wstring> FileOperations::ClipboardFiles(TTransferMode* mode) {
@@ -115,15 +174,8 @@ std::vector<std::wstring> FileOperations::ClipboardFiles(TTransferMode* mode) {
   TTransferMode found = TTransferMode::tmCopy;
   ClipboardScope clipboard(nullptr);
   if (!clipboard) return paths;
-  if (auto drop = static_cast<HDROP>(GetClipboardData(CF_HDROP))) {
-    UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-      std::wstring path(DragQueryFileW(drop, i, nullptr, 0), L'\0');
-      DragQueryFileW(drop, i, path.data(), static_cast<UINT>(path.size() + 1));
-      paths.push_back(std::move(path));
-    }
-  }
-  if (!paths.empty() && paths == listOnClipboard) {
+  paths = DroppedPaths(static_cast<HDROP>(GetClipboardData(CF_HDROP)));
+  if (!paths.empty() && ourClipboardSequence != 0 && GetClipboardSequenceNumber() == ourClipboardSequence) {
     found = sharedMode;
   } else if (HANDLE effect = GetClipboardData(PreferredDropEffectFormat())) {
     if (const auto* value = static_cast<const DWORD*>(GlobalLock(effect))) {
@@ -146,9 +198,28 @@ bool FileOperations::PasteInto(const std::wstring& folder) {
   // The list is emptied by every paste, also when an operation fails on the way.
   std::vector<std::wstring> paths = std::move(transferList_);
   transferList_.clear();
-  UINT operation = mode == TTransferMode::tmMove ? FO_MOVE : FO_COPY;
-  for (const auto& path : paths) RunFileOperation(host_.owner(), operation, {path}, {folder + filelist::NameOf(path)});
+  TransferInto(paths, folder, mode);
   return true;
+}
+
+void FileOperations::TransferInto(const std::vector<std::wstring>& paths, const std::wstring& folder,
+                                  TTransferMode mode) {
+  UINT operation = mode == TTransferMode::tmMove ? FO_MOVE : FO_COPY;
+  for (const auto& path : paths) {
+    DWORD attributes = GetFileAttributesW(path.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) &&
+        filelist::IsSameOrInside(path, folder)) {
+      host_.showMessage(L"\"" + filelist::NameOf(path) + L"\" " + host_.texts().MsgIntoItself, MB_OK | MB_ICONERROR);
+      continue;
+    }
+    RunFileOperation(host_.owner(), operation, {path}, {folder + filelist::NameOf(path)});
+  }
+}
+
+void FileOperations::TakeDroppedFiles(std::vector<std::wstring> paths) {
+  if (paths.empty()) return;
+  transferList_ = std::move(paths);
+  sharedMode = TTransferMode::tmCopy;
 }
 
 void FileOperations::Recycle(const std::vector<std::wstring>& paths) {
@@ -182,6 +253,93 @@ bool FileOperations::ShellOpen(const std::wstring& verb, const std::wstring& fil
   const FileListTexts& texts = host_.texts();
   host_.showMessage(texts.MsgCantPrefix + verb + texts.MsgFileInfix + file, MB_OK | MB_ICONERROR);
   return false;
+}
+
+void FileOperations::PutNamesOnClipboard(const std::vector<std::wstring>& paths) {
+  if (paths.empty()) return;
+  std::wstring text = filelist::PathLines(paths);
+  ClipboardScope clipboard(host_.owner());
+  if (!clipboard) return;
+  EmptyClipboard();
+  SetClipboardBlock(CF_UNICODETEXT, TextBlock(text));
+}
+
+bool FileOperations::PutContentsOnClipboard(const std::wstring& path) {
+  std::string bytes;
+  if (!ReadWholeFile(path, bytes)) {
+    host_.showMessage(host_.texts().MsgErrorPrefix + path, MB_OK | MB_ICONERROR);
+    return false;
+  }
+  std::wstring extension = bv::UpperCase(filelist::ExtensionOf(filelist::NameOf(path)));
+  ClipboardScope clipboard(host_.owner());
+  if (!clipboard) return false;
+  EmptyClipboard();
+  if (extension == L".BMP") {
+    // A bitmap file is a packed device-independent bitmap behind a 14-byte file header.
+    constexpr size_t kFileHeader = 14;
+    if (bytes.size() > kFileHeader + sizeof(BITMAPINFOHEADER) && bytes[0] == 'B' && bytes[1] == 'M') {
+      SetClipboardBlock(CF_DIB, BytesBlock(std::string_view(bytes).substr(kFileHeader)));
+      return true;
+    }
+  } else if (extension == L".RTF") {
+    SetClipboardBlock(RegisterClipboardFormatW(L"Rich Text Format"), BytesBlock(bytes + '\0'));
+  }
+  SetClipboardBlock(CF_UNICODETEXT, TextBlock(TextOfFile(bytes)));
+  return true;
+}
+
+std::wstring FileOperations::CreateShortcut(const std::wstring& target, const std::wstring& folder) {
+  std::wstring name = filelist::CaptionWithoutExtension(filelist::NameOf(target));
+  std::wstring path = filelist::UniqueLinkPath(folder, name, Exists);
+  ComPtr<IShellLinkW> link;
+  ComPtr<IPersistFile> file;
+  bool saved = !path.empty() &&
+               SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                          reinterpret_cast<void**>(link.Receive()))) &&
+               SUCCEEDED(link->SetPath(target.c_str())) &&
+               SUCCEEDED(link->SetWorkingDirectory(filelist::FolderOf(target).c_str())) &&
+               SUCCEEDED(link->SetDescription(name.c_str())) &&
+               SUCCEEDED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Receive()))) &&
+               SUCCEEDED(file->Save(path.c_str(), TRUE));
+  if (saved) return path;
+  host_.showMessage(host_.texts().MsgLinkSaveFailed, MB_OK | MB_ICONERROR);
+  return {};
+}
+
+std::wstring FileOperations::ResolveShortcut(HWND owner, const std::wstring& path) {
+  ComPtr<IShellLinkW> link;
+  ComPtr<IPersistFile> file;
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                              reinterpret_cast<void**>(link.Receive()))) ||
+      FAILED(link->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(file.Receive()))) ||
+      FAILED(file->Load(path.c_str(), STGM_READ)))
+    return {};
+  link->Resolve(owner, SLR_ANY_MATCH | SLR_NO_UI);
+  std::wstring target(MAX_PATH * 4, L'\0');
+  if (FAILED(link->GetPath(target.data(), static_cast<int>(target.size()), nullptr, 0))) return {};
+  target.resize(wcslen(target.c_str()));
+  return target;
+}
+
+void FileOperations::ShowProperties(const std::wstring& path) {
+  SHELLEXECUTEINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SEE_MASK_INVOKEIDLIST | SEE_MASK_FLAG_NO_UI;
+  info.hwnd = host_.owner();
+  info.lpVerb = L"properties";
+  info.lpFile = path.c_str();
+  info.nShow = SW_SHOW;
+  if (ShellExecuteExW(&info)) return;
+  std::wstring text = filelist::PropertiesErrorText(GetLastError());
+  if (!text.empty()) host_.showMessage(text, MB_OK | MB_ICONINFORMATION);
+}
+
+std::wstring FileOperations::SpecialFolder(int csidl) {
+  wchar_t path[MAX_PATH] = {};
+  if (FAILED(SHGetFolderPathW(nullptr, csidl, nullptr, SHGFP_TYPE_CURRENT, path)) || !path[0]) return {};
+  std::wstring folder = path;
+  if (folder.back() != L'\\') folder += L'\\';
+  return folder;
 }
 
 bool FileOperations::RunFileOperation(HWND owner, UINT operation, const std::vector<std::wstring>& from,

@@ -2,10 +2,12 @@
 // entries of one folder that match its mask (or the drives, for "My Computer"), sorts them by
 // column, answers the list view's row requests from its entry model, records the entry the user
 // picks, and reacts to the keyboard: shortcuts and the file operations they start, opening,
-// going to the parent, permanent delete and in-place rename.
+// going to the parent, permanent delete and in-place rename. Its context menu
+// (TOvFilelistView28PopUp) and files dropped on it start the same operations.
 #pragma once
 
 #include <array>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -16,6 +18,7 @@
 #include "framework/Control.h"
 
 class ListInfoTip;
+class TOvFilelistView28PopUp;
 
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum class TDtFormat { df_MMddyyyy, df_MMddyy, df_ddMMyyyy, df_ddMMyy_GB, df_ddMMyy_DE, df_ddMMyy_IT, df_yyyyMMdd, df_yyMMdd, df_Customize };
@@ -155,6 +158,9 @@ class TOvFilelistView28 : public TWinControl {
   void SetAbout(const std::wstring&) {}
   TLanguage Language() const { return language_; }
   void SetLanguage(TLanguage value);
+  // Messages, drive-type names and menu captions: the texts every list shares, in the language
+  // given last to any list (the columns follow this list's own language).
+  const FileListTexts& Texts() const;
   // The index of the parent-folder picture in the shell's lists; appended on first use.
   int ParentImageIndex();
   // The shell's system image list of that size, fetched the first time it is needed (the first
@@ -170,8 +176,14 @@ class TOvFilelistView28 : public TWinControl {
   void SetOpenByDblClick(bool value) { openByDblClick_ = value; }
   bool OpenByEnter() const { return openByEnter_; }
   void SetOpenByEnter(bool value) { openByEnter_ = value; }
+  // Whether a right click (or the menu key) opens the context menu; the keys work either way.
   bool PopUpMenuEnabled() const { return popUpMenuEnabled_; }
-  void SetPopUpMenuEnabled(bool value) { popUpMenuEnabled_ = value; }
+  void SetPopUpMenuEnabled(bool value);
+  // The context menu, built when first asked for, and built again when the texts all lists
+  // share have changed language since.
+  TOvFilelistView28PopUp& PopUpMenu();
+  // Opens the context menu as a right click at the screen point does (in the folder view only).
+  void ShowContextMenu(POINT screen);
   TOvFileListShortCuts* ShortCuts() { return &shortCuts_; }
   void SetShortCuts(TOvFileListShortCuts* value);
   const std::wstring& EditSource() const { return editSource_; }
@@ -198,6 +210,31 @@ class TOvFilelistView28 : public TWinControl {
   // folder or nothing was selected.
   bool PermanentDelete();
   const std::vector<std::wstring>& TransferList() const { return operations_.TransferList(); }
+  // Whether a paste has files to work on: marked here or on the clipboard.
+  bool FilesToPaste() const { return operations_.FilesToPaste(); }
+  // Copies the selected files into `folder`; the list is not rebuilt.
+  void CopySelectedTo(const std::wstring& folder);
+  // Asks for a folder with the process's folder picker and copies the selected files there
+  // (nothing happens while no picker is set).
+  void SendToAnyFolder();
+  // Asks the user for a folder for `list`, under `caption`, starting at `folder`; true with the
+  // chosen folder in `folder`. The program sets its folder chooser here (the list's layer does
+  // not reach it); tests set a picker of their own.
+  using FolderPicker = std::function<bool(TOvFilelistView28& list, const std::wstring& caption, std::wstring& folder)>;
+  static void SetFolderPicker(FolderPicker picker);
+  // Sends the selected files to a SendTo entry: a shortcut to a folder (or a folder) gets a copy,
+  // a shortcut to a program is started with the files' paths, each in quotes.
+  void SendToTarget(const std::wstring& target);
+  void CopyContentsToClipboard();
+  void CopyNamesToClipboard();
+  // A shortcut to the selected entry on the user's desktop, never replacing one; answers its path.
+  std::wstring CreateDesktopShortcut();
+  void ShowProperties();
+  // Files dropped on the list (or handed on by its window's owner): copied into Directory.
+  void AcceptDroppedFiles(std::vector<std::wstring> paths);
+  // The folder CreateDesktopShortcut puts shortcuts in; empty for the user's desktop. Tests
+  // point it at a folder of their own.
+  static void OverrideDesktopFolder(const std::wstring& folder);
 
   TSelItemChangeEvent OnItemChange;
   // The selected rows changed, whatever changed them (mouse, keyboard, type-ahead, a program
@@ -242,6 +279,11 @@ class TOvFilelistView28 : public TWinControl {
   void SetItemCount(int count);
   void BuildFileColumns();
   void BuildDriveColumns();
+  // The captions of the file columns or of the drive columns, in the list's own language.
+  std::array<const std::wstring*, 5> ColumnCaptions(bool fileColumns) const;
+  // Shows a new language in the same window: relabels the columns in place (the list view keeps
+  // its rows, selection, widths, sort arrow and adapters) and renames the drive rows' types.
+  void ShowLanguage();
   void UpdateHeaderArrows();
   void FocusFirstEntry();
   void ApplyListStyles();
@@ -266,7 +308,6 @@ class TOvFilelistView28 : public TWinControl {
   void LoadArrowBitmaps();
   // Gives the list view the image list its current style draws with.
   void AttachImages();
-  const FileListTexts& Texts() const;
   void ShowMessageBox(const std::wstring& text, UINT flags);
   // The top-level window that owns the shell's boxes.
   HWND OwnerWindow();
@@ -311,7 +352,7 @@ class TOvFilelistView28 : public TWinControl {
   std::wstring parentDirCaption_ = L" Up one level";
   bool colorByAttributes_ = false;
   TListItemColors itemColors_;
-  TLanguage language_ = TLanguage::lnEnglish;
+  TLanguage language_ = TLanguage::lnSysDefault;  // none until the constructor gives English
   HIMAGELIST largeImages_ = nullptr;  // borrowed: the shell's system image list, never destroyed
   HIMAGELIST smallImages_ = nullptr;  // borrowed: the shell's system image list, never destroyed
   int parentImageIndex_ = -1;  // -1 until the picture is first needed
@@ -323,6 +364,8 @@ class TOvFilelistView28 : public TWinControl {
   bool popUpMenuEnabled_ = true;
   TOvFileListShortCuts shortCuts_;
   FileOperations operations_;
+  std::unique_ptr<TOvFilelistView28PopUp> popUp_;
+  TLanguage menuLanguage_ = TLanguage::lnSysDefault;  // the shared language popUp_ was built in
   std::wstring editSource_;
   bool editHidExtension_ = false;  // the edited caption lacked the extension
   bool editing_ = false;

@@ -15,6 +15,7 @@ packages=(
   xdotool                                   # real mouse and keyboard input for end-to-end tests
   x11-apps                                  # xwd, for screenshots of the test display
   fonts-wine                                # TrueType fonts that the test prefix gets
+  fonts-wqy-microhei                        # Chinese, Japanese and Korean glyphs for the prefix
 )
 
 missing=()

@@ -4,7 +4,8 @@
 // loader maps to the system's 3-D colours) and the file list's icon markers, drawn over an
 // entry's icon at its lower left ("Mark_Not64_L"/"_S": an amber bar sign for a filter a 64-bit
 // editor cannot load; "Mark_Invalid_L"/"_S": a red cross for a file that is not a valid
-// plug-in; 32 x 32 and 16 x 16, keyed on magenta).
+// plug-in; 32 x 32 and 16 x 16, keyed on magenta) and the glyphs of the file list's context menu
+// ("Open28" ... "DeskTop28", 16 x 16, keyed on magenta, in the colours of the pictures above).
 // Usage: draw_app_resources OUTPUT_FOLDER
 #include <cstdio>
 #include <string>
@@ -88,6 +89,111 @@ Canvas Marker(int size, MarkerSymbol symbol) {
   return c;
 }
 
+// The context menu's glyphs, 16 x 16: the folder yellow and arrow green of the parent-folder
+// picture, white sheets with a blue-grey outline, the skin's blue-green for tools.
+const Rgba kOutline = FromHex(0x4F6470);
+const Rgba kSheet = FromHex(0xFFFFFF);
+const Rgba kTeal = FromHex(0x2D7C94);
+
+void Sheet(Canvas& c, double left, double top, double right, double bottom) {
+  c.Fill(RoundedRect(left, top, right, bottom, 0.8), Solid(kOutline));
+  c.Fill(RoundedRect(left + 1, top + 1, right - 1, bottom - 1, 0.4), Solid(kSheet));
+}
+
+void Lines(Canvas& c, double left, double top, double right, int count) {
+  for (int i = 0; i < count; ++i) c.FillRect(static_cast<int>(left), static_cast<int>(top) + 2 * i, static_cast<int>(right),
+                                             static_cast<int>(top) + 2 * i + 1, FromHex(0x9AB0BC));
+}
+
+void Folder(Canvas& c, double dx, double dy, double scale) {
+  auto r = [&](double l, double t, double rr, double b, double radius) {
+    return RoundedRect(dx + l * scale, dy + t * scale, dx + rr * scale, dy + b * scale, radius);
+  };
+  c.Fill(r(1, 3, 7, 6, 0.6), Solid(FromHex(0xD9A93A)));
+  c.Fill(r(1, 4, 15, 14, 0.8), Solid(FromHex(0xD9A93A)));
+  c.Fill(r(1, 6, 15, 14, 0.8), Linear({0, dy + 6 * scale}, FromHex(0xFBE39B), {0, dy + 14 * scale}, FromHex(0xEDC15A)));
+}
+
+void Arrow(Canvas& c, double x, double y, double size) {
+  Polygon arrow{{x, y - size * 0.25}, {x + size * 0.5, y - size * 0.25}, {x + size * 0.5, y - size * 0.6},
+                {x + size, y},        {x + size * 0.5, y + size * 0.6},  {x + size * 0.5, y + size * 0.25},
+                {x, y + size * 0.25}};
+  c.Fill(arrow, Linear({0, y - size * 0.6}, FromHex(0x7ED36B), {0, y + size * 0.6}, FromHex(0x2E8B3A)));
+}
+
+void Clipboard(Canvas& c) {
+  c.Fill(RoundedRect(2, 2, 14, 15.5, 1.2), Solid(FromHex(0x8A5A2B)));
+  c.Fill(RoundedRect(3.5, 4, 12.5, 14, 0.4), Solid(kSheet));
+  c.Fill(RoundedRect(5, 1, 11, 4.5, 0.8), Solid(FromHex(0x9AA7AE)));
+}
+
+Canvas Glyph(const std::string& name) {
+  Canvas c(16, 16);
+  if (name == "Open28") {
+    Folder(c, 0, 0, 1);
+    c.Fill(Polygon{{3, 14}, {5.5, 8}, {16, 8}, {13.5, 14}}, Linear({0, 8}, FromHex(0xFFF1C4), {0, 14}, FromHex(0xF2CC6A)));
+  } else if (name == "View28") {
+    Sheet(c, 1, 1, 11, 15);
+    Lines(c, 3, 4, 9, 4);
+    c.Fill(Ellipse(10, 9, 4, 4), Solid(kTeal));
+    c.Fill(Ellipse(10, 9, 2.6, 2.6), Solid(FromHex(0xD8EEF5)));
+    c.FillUnion(Stroke({{12.6, 11.6}, {15.2, 14.4}}, 2.2), Solid(kTeal));
+  } else if (name == "SendTo28") {
+    Sheet(c, 1, 1, 10, 14);
+    Lines(c, 3, 4, 8, 4);
+    Arrow(c, 6, 10, 9.5);
+  } else if (name == "Cut28") {
+    c.FillUnion(Stroke({{4.5, 1.5}, {10.5, 11}}, 1.6), Solid(FromHex(0x8D9BA3)));
+    c.FillUnion(Stroke({{11.5, 1.5}, {5.5, 11}}, 1.6), Solid(FromHex(0x8D9BA3)));
+    for (double x : {4.5, 11.5}) {
+      c.Fill(std::vector<Polygon>{Ellipse(x, 12.5, 2.8, 2.8), Ellipse(x, 12.5, 1.4, 1.4)}, Solid(kTeal));
+    }
+  } else if (name == "Copy28") {
+    Sheet(c, 1, 1, 10, 12);
+    Lines(c, 3, 4, 8, 3);
+    Sheet(c, 6, 4, 15, 15);
+    Lines(c, 8, 7, 13, 4);
+  } else if (name == "Paste28") {
+    Clipboard(c);
+    Sheet(c, 7, 7, 15.5, 16);
+    Lines(c, 9, 10, 14, 3);
+  } else if (name == "ReName28") {
+    c.Fill(RoundedRect(0.5, 4, 15.5, 12, 1), Solid(kOutline));
+    c.Fill(RoundedRect(1.5, 5, 14.5, 11, 0.5), Solid(kSheet));
+    c.FillRect(3, 7, 9, 9, FromHex(0x4A8FA6));
+    c.FillRect(11, 2, 12, 14, FromHex(0x1B1B1B));
+    c.FillRect(9, 2, 14, 3, FromHex(0x1B1B1B));
+    c.FillRect(9, 13, 14, 14, FromHex(0x1B1B1B));
+  } else if (name == "Delete28") {
+    Rgba top = FromHex(0xF2665A), bottom = FromHex(0xB3261E);
+    c.FillUnion(Stroke({{3, 3}, {13, 13}}, 3.2), Linear({0, 2}, top, {0, 14}, bottom));
+    c.FillUnion(Stroke({{13, 3}, {3, 13}}, 3.2), Linear({0, 2}, top, {0, 14}, bottom));
+  } else if (name == "Attributes28") {
+    Sheet(c, 2, 1, 13, 15);
+    Lines(c, 4, 4, 11, 2);
+    c.Fill(Ellipse(11, 11, 4.5, 4.5), Solid(FromHex(0xFFFFFF)));
+    c.Fill(Ellipse(11, 11, 3.7, 3.7), Linear({0, 7}, FromHex(0x4A8FA6), {0, 15}, FromHex(0x185366)));
+    c.FillRect(10, 10, 12, 14, FromHex(0xFFFFFF));
+    c.FillRect(10, 8, 12, 9, FromHex(0xFFFFFF));
+  } else if (name == "NewFolder28") {
+    Folder(c, 0, 2, 0.9);
+    Polygon star{{12.5, 0.5}, {13.5, 3.5}, {16, 4.5}, {13.5, 5.5}, {12.5, 8.5}, {11.5, 5.5}, {9, 4.5}, {11.5, 3.5}};
+    c.Fill(star, Solid(FromHex(0xFFC94D)));
+  } else if (name == "AnyFolder28") {
+    Folder(c, 0, 0, 1);
+    Arrow(c, 4, 10, 8);
+  } else if (name == "ClipBoard28") {
+    Clipboard(c);
+    Lines(c, 5, 7, 11, 3);
+  } else if (name == "DeskTop28") {
+    c.Fill(RoundedRect(0.5, 1.5, 15.5, 12, 1), Solid(kOutline));
+    c.Fill(RoundedRect(1.8, 2.8, 14.2, 10.7, 0.3), Linear({0, 3}, FromHex(0x7FC3DA), {0, 11}, FromHex(0x2D7C94)));
+    c.FillRect(6, 12, 10, 14, kOutline);
+    c.FillRect(4, 14, 12, 15, kOutline);
+  }
+  return c;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -105,5 +211,8 @@ int main(int argc, char** argv) {
   WriteBmp24(out + "/Mark_Not64_S.bmp", Marker(16, MarkerSymbol::kBar), true);
   WriteBmp24(out + "/Mark_Invalid_L.bmp", Marker(32, MarkerSymbol::kCross), true);
   WriteBmp24(out + "/Mark_Invalid_S.bmp", Marker(16, MarkerSymbol::kCross), true);
+  for (const char* glyph : {"Open28", "View28", "SendTo28", "Cut28", "Copy28", "Paste28", "ReName28", "Delete28",
+                            "Attributes28", "NewFolder28", "AnyFolder28", "ClipBoard28", "DeskTop28"})
+    WriteBmp24(out + "/" + glyph + ".bmp", Glyph(glyph), true);
   return 0;
 }

@@ -90,3 +90,50 @@ TEST(FileListNames, ViewableExtensions) {
   for (const wchar_t* ext : {L"", L".8bf", L".exe", L".bat", L".TX", L"TXT", L".jpeg", L".off"})
     EXPECT_FALSE(IsViewableExtension(ext)) << bv::WideToUtf8(ext);
 }
+
+TEST(FileListNames, ContentsExtensionsLeaveOutWebPages) {
+  for (const wchar_t* e : {L".TXT", L".c", L".Rtf", L".BMP", L".wmf", L".ICO"}) EXPECT_TRUE(IsContentsExtension(e)) << bv::WideToUtf8(e);
+  for (const wchar_t* e : {L".HTM", L".html", L"", L".8bf", L".TX"}) EXPECT_FALSE(IsContentsExtension(e)) << bv::WideToUtf8(e);
+}
+
+TEST(FileListNames, ShortcutNamesNeverReplaceAFile) {
+  struct Case {
+    std::set<std::wstring> existing;
+    const wchar_t* expected;
+  } cases[] = {
+      {{}, L"D:\\Desk\\Blur.lnk"},
+      {{L"D:\\Desk\\Blur.lnk"}, L"D:\\Desk\\Blur (2).lnk"},
+      {{L"D:\\Desk\\Blur.lnk", L"D:\\Desk\\Blur (2).lnk"}, L"D:\\Desk\\Blur (3).lnk"},
+      {{L"D:\\Desk\\Blur (2).lnk"}, L"D:\\Desk\\Blur.lnk"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(UniqueLinkPath(L"D:\\Desk\\", L"Blur", [&](const std::wstring& p) { return c.existing.count(p) > 0; }),
+              c.expected);
+  EXPECT_EQ(UniqueLinkPath(L"D:\\", L"x", [](const std::wstring&) { return true; }), L"");
+}
+
+TEST(FileListNames, FolderIntoItself) {
+  struct Case {
+    const wchar_t* folder;
+    const wchar_t* target;
+    bool inside;
+  } cases[] = {
+      {L"C:\\P\\Sub", L"C:\\P\\Sub", true},
+      {L"C:\\P\\Sub", L"C:\\P\\Sub\\", true},
+      {L"C:\\P\\Sub\\", L"c:\\p\\sub\\Deeper\\", true},
+      {L"C:\\P\\Sub", L"C:\\P\\Sub\\Deeper\\Sub", true},
+      {L"C:\\P\\Sub", L"C:\\P\\", false},
+      {L"C:\\P\\Sub", L"C:\\P\\Subway\\", false},
+      {L"C:\\P\\Sub", L"D:\\P\\Sub\\", false},
+      {L"", L"C:\\", false},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(IsSameOrInside(c.folder, c.target), c.inside) << bv::WideToUtf8(c.folder) << " / " << bv::WideToUtf8(c.target);
+}
+
+TEST(FileListNames, ArgumentsAndClipboardLines) {
+  EXPECT_EQ(QuotedArgument(L"C:\\My Files\\a b.txt"), L"\"C:\\My Files\\a b.txt\"");
+  EXPECT_EQ(PathLines({}), L"");
+  EXPECT_EQ(PathLines({L"C:\\a"}), L"C:\\a");
+  EXPECT_EQ(PathLines({L"C:\\a", L"C:\\b c", L"C:\\\u00e9"}), L"C:\\a\r\nC:\\b c\r\nC:\\\u00e9");
+}

@@ -87,6 +87,7 @@ TsSkinProvider::~TsSkinProvider() {
 }
 
 void TsSkinProvider::BeforeDestruction() {
+  DetachAdapters();
   RemoveGlows();
   HWND window = subclass_.Window();
   bool wasSkinned = skinned_;
@@ -171,9 +172,11 @@ void TsSkinProvider::ApplySkin() {
   UpdateWindowRegion();
   SetFrameChanged();
   RepaintFrame();
+  AttachAdapters();
 }
 
 void TsSkinProvider::RemoveSkin() {
+  DetachAdapters();
   bool wasSkinned = skinned_;
   skinned_ = false;
   RemoveGlows();
@@ -193,6 +196,14 @@ void TsSkinProvider::SetFrameChanged() {
   SetWindowPos(window, nullptr, 0, 0, 0, 0,
                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
 }
+
+void TsSkinProvider::AttachAdapters() {
+  if (!form_ || form_->IsDestroying()) return;
+  if (!adapter_) adapter_ = std::make_unique<TvlCtrlAdapter>();
+  adapter_->AddAllItems(form_);
+}
+
+void TsSkinProvider::DetachAdapters() { adapter_.reset(); }
 
 TColor TsSkinProvider::ClientColor() const { return FormColor(form_); }
 

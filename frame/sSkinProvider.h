@@ -12,8 +12,10 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <string>
 
+#include "adapters/vlCtrlAdapter.h"
 #include "frame/FrameGeometry.h"
 #include "frame/GlowFade.h"
 #include "frame/ScreenSnap.h"
@@ -70,6 +72,9 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   // Composes the frame picture again now, and shows it.
   void ComposeFrameImage();
   void RepaintFrame();
+  // The adapters of the form's controls that know no skin (nullptr while no skin is applied).
+  TvlCtrlAdapter* Adapter() const { return adapter_.get(); }
+
   // Opens the window's system menu at a screen point, entries enabled by the window's state;
   // the chosen command goes to the window.
   void ShowSystemMenu(int screenX, int screenY);
@@ -132,6 +137,9 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   Point WindowOrigin() const;
   void ExecuteButton(int hitCode);
   void ShowMenuBelowIcon();
+  // The form's controls that know no skin get their adapters, or lose them.
+  void AttachAdapters();
+  void DetachAdapters();
 
   TForm* form_ = nullptr;  // borrowed: the owner
   WindowSubclass subclass_;
@@ -159,4 +167,5 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   DibSection image_;   // the composed frame picture, window-sized
   Bitmap base_;        // its title band before the buttons were drawn (buttons repaint over it)
   UniqueFont captionFont_;
+  std::unique_ptr<TvlCtrlAdapter> adapter_;
 };

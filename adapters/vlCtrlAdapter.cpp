@@ -90,7 +90,7 @@ int TvlCtrlAdapter::AddNewItem(TWinControl* control, const std::string& section)
     items_.push_back(std::make_unique<TvlAdapterItem>(*this, control));
     item = items_.back().get();
   }
-  item->SkinData().SetSkinSection(section);
+  if (!section.empty()) item->SkinData().SetSkinSection(section);
   item->Unhook();
   int index = static_cast<int>(std::find_if(items_.begin(), items_.end(), [&](const auto& i) { return i.get() == item; }) -
                                items_.begin());

@@ -273,16 +273,16 @@ bool TvlListViewWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
       int kind = msg == WM_VSCROLL ? TvlScrollBar::kVertical : TvlScrollBar::kHorizontal;
       int code = LOWORD(wParam);
       if (code == SB_THUMBTRACK || code == SB_THUMBPOSITION) {
-        int position = lParam != 0 ? static_cast<int>(lParam) : HIWORD(wParam);
-        // A window scroll bar sends no handle; a position of ours does.
-        if (lParam == 0 || IsWindow(reinterpret_cast<HWND>(lParam)) == FALSE) {
+        // Our own requests carry the whole position; the platform's the high word only.
+        int position = InScroll() ? static_cast<int>(lParam) : HIWORD(wParam);
+        if (InScroll() || lParam == 0) {
           TrackThumb(kind, position);
           RefreshScrollInfo(true);
           result = 0;
           return true;
         }
       }
-      result = CallOld(msg, wParam, 0);
+      result = CallOld(msg, wParam, InScroll() ? 0 : lParam);
       RefreshScrollInfo(true);
       return true;
     }

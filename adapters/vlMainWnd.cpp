@@ -29,7 +29,8 @@ TvlMainWnd::TvlMainWnd(HWND window, TsCommonData* skinState, const std::string& 
     skinState_ = ownSkinState_.get();
   }
   if (!section.empty()) skinState_->SetSkinSection(section);
-  else if (skinState_->SkinSection().empty() && defaultSection) skinState_->SetSkinSection(defaultSection);
+  else if (defaultSection && (skinState_->SkinSection().empty() || skinState_->SkinSection() == "UNKNOWN"))
+    skinState_->SetSkinSection(defaultSection);
 }
 
 TvlMainWnd::~TvlMainWnd() { Detach(); }

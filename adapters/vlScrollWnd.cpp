@@ -519,7 +519,8 @@ void TvlScrollWnd::SendScrollRequest(int kind, int code, int position) {
   if (kind < 0 || !IsWindow(window_)) return;
   UINT msg = Vertical(kind) ? WM_VSCROLL : WM_HSCROLL;
   inScroll_ = true;
-  bool inMessage = SendMessageW(window_, SM_LACQUERCMD, SkinCommandParam(scSuspendPainting), 0) == 1;
+  bool inMessage = TakesThumbPositionInMessage() &&
+                   SendMessageW(window_, SM_LACQUERCMD, SkinCommandParam(scSuspendPainting), 0) == 1;
   if (!inMessage) {
     Bar(kind).Refresh();
     if (code == SB_THUMBTRACK) {

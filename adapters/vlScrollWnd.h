@@ -110,6 +110,8 @@ class TvlScrollWnd : public TvlMainWnd {
   // A window that scrolls itself when told the thumb's position in its scroll message's
   // second parameter answers 1 to "suspend painting"; others get the position stored first.
   virtual bool TakesThumbPositionInMessage() const { return false; }
+  // A scroll message now comes from the adapter itself.
+  bool InScroll() const { return inScroll_; }
 
  private:
   RECT ToScreen(const Rect& rect) const;

@@ -45,6 +45,7 @@ bool TvlAdapterItem::DoHook(TWinControl* control) {
     wnd_.reset();
     return false;
   }
+  wnd_->OnWindowGone = [this] { adapter_.WindowGone(); };
   return true;
 }
 

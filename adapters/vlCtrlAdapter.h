@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -43,7 +44,9 @@ class TvlAdapterItem {
 
 class TvlCtrlAdapter {
  public:
-  TvlCtrlAdapter() = default;
+  // `windowGone` hears of an adapted window's destruction (a control that makes its window again
+  // is adapted by the next scan).
+  explicit TvlCtrlAdapter(std::function<void()> windowGone = {}) : windowGone_(std::move(windowGone)) {}
   TvlCtrlAdapter(const TvlCtrlAdapter&) = delete;
   TvlCtrlAdapter& operator=(const TvlCtrlAdapter&) = delete;
   ~TvlCtrlAdapter();
@@ -61,6 +64,9 @@ class TvlCtrlAdapter {
   // Detaches every item.
   void RemoveAllItems();
   void BroadcastToItems(UINT msg, WPARAM wParam, LPARAM lParam);
+  void WindowGone() const {
+    if (windowGone_) windowGone_();
+  }
 
   int ItemCount() const { return static_cast<int>(items_.size()); }
   TvlAdapterItem* GetItem(int index) const { return items_.at(static_cast<size_t>(index)).get(); }
@@ -73,5 +79,6 @@ class TvlCtrlAdapter {
 
   std::vector<std::unique_ptr<TvlAdapterItem>> items_;
   std::string standardSection_;
+  std::function<void()> windowGone_;
   bool scanning_ = false;  // a scan is running: messages sent during it start no other
 };

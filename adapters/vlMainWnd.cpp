@@ -100,6 +100,7 @@ bool TvlMainWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
       if (FromWindow(window_) == this) RemovePropW(window_, kPropertyName);
       themeOff_ = false;
       unhooked_ = true;
+      if (OnWindowGone) OnWindowGone();
       return false;
     case WM_UPDATEUISTATE:
       // Focus cues would repaint the control in its platform look.

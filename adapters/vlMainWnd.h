@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -41,6 +42,9 @@ class TvlMainWnd {
   TsSkinManager* SkinManager() const;
   // A skin is in force and the adapter's section exists in it.
   bool SkinActive() const;
+
+  // Called when the adapted window is destroyed (the adapter is then unhooked).
+  std::function<void()> OnWindowGone;
 
   // The adapter of an adapted window (its "VLSBSC" property), or nullptr.
   static TvlMainWnd* FromWindow(HWND window);

@@ -140,6 +140,8 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   // The form's controls that know no skin get their adapters, or lose them.
   void AttachAdapters();
   void DetachAdapters();
+  void WatchChildWindows(UINT msg, WPARAM wParam);
+  static UINT RescanMessage();
 
   TForm* form_ = nullptr;  // borrowed: the owner
   WindowSubclass subclass_;

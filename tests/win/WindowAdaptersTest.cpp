@@ -230,6 +230,17 @@ TEST_F(WindowAdaptersTest, AdapterStaysThroughViewStyleColumnsAndLanguage) {
   EXPECT_GT(list->HeaderPaints(), 0);
 }
 
+TEST_F(WindowAdaptersTest, AListWhoseWindowIsMadeAgainIsAdaptedAgain) {
+  OpenWithFilters(30);
+  HWND before = List();
+  ASSERT_NE(TvlMainWnd::FromWindow(before), nullptr);
+  form->ListOn->SetCtl3D(!form->ListOn->Ctl3D());
+  HWND after = form->ListOn->Handle();
+  ASSERT_NE(after, before);
+  EXPECT_TRUE(PumpUntil([&] { return TvlMainWnd::FromWindow(after) != nullptr; }));
+  EXPECT_EQ(form->sSkinProvider1->Adapter()->ItemCount(), 2);
+}
+
 TEST_F(WindowAdaptersTest, DownArrowClickScrollsOneLine) {
   HWND list = OpenScrollingList();
   int line = StepOf(list, SB_LINEDOWN);

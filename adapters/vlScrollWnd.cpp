@@ -294,6 +294,12 @@ bool TvlScrollWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
       result = CallOld(msg, wParam, lParam);
       PaintScrollBars();
       return true;
+    case WM_SETREDRAW:
+      // While drawing was off the platform changed the bars unseen; who turns it on again
+      // repaints the client only.
+      result = CallOld(msg, wParam, lParam);
+      if (wParam) RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_NOCHILDREN);
+      return true;
     case WM_NCDESTROY:
       return TvlMainWnd::WndProc(msg, wParam, lParam, result);
     default:
@@ -342,7 +348,8 @@ void TvlScrollWnd::OnNcCalcSize(WPARAM wParam, LPARAM lParam, LRESULT& result) {
     if (barsOnLeft_) rect->left += thickV;
     else rect->right -= thickV;
   }
-  for (TvlScrollBar& bar : bars_) bar.Refresh();
+  // The scroll state is not re-read here: the platform may be about to draw its own bar for a
+  // change it is making, and the change seen after the message is what makes ours cover it.
 }
 
 bool TvlScrollWnd::OnNcHitTest(LPARAM lParam, LRESULT& result) {

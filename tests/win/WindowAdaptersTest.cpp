@@ -13,6 +13,8 @@
 #include "adapters/ScrollBarGeometry.h"
 #include "adapters/vlEditWnd.h"
 #include "frame/sSkinProvider.h"
+#include "framework/Handles.h"
+#include "paint/DibSection.h"
 #include "tests/win/MainWindowFixture.h"
 
 using namespace wintest;
@@ -146,6 +148,53 @@ TEST_F(WindowAdaptersTest, BothFileListsGetTheSkinnedBorderColoursAndBars) {
     EXPECT_GT(adapter->FrameRebuilds(), 0);
   }
   EXPECT_EQ(form->sSkinProvider1->Adapter()->ItemCount(), 2);
+}
+
+// The screen shows the adapter's border and bars, also after the list moved its scroll state
+// (the platform then draws its own bar, which the adapter must cover again).
+TEST_F(WindowAdaptersTest, ScreenShowsTheSkinnedBorderAndBars) {
+  HWND list = OpenScrollingList();
+  TvlListViewWnd* adapter = Adapter();
+  auto check = [&](const char* when) {
+    SCOPED_TRACE(when);
+    Pump(60);
+    RECT w{};
+    GetWindowRect(list, &w);
+    int width = w.right - w.left, height = w.bottom - w.top;
+    DibSection expected = DibSection::CreateBitmap24(width, height);
+    UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
+    SelectedObject selected(memory.get(), expected.Handle());
+    adapter->PaintScrollBars(memory.get());
+    ASSERT_NE(adapter->FramePicture(), nullptr);
+    WindowDc screen(list, true);
+    // Both hold 0x00BBGGRR.
+    auto screenPixel = [&](int x, int y) { return static_cast<uint32_t>(GetPixel(screen.get(), x, y)); };
+    auto bgr = [](uint32_t c) { return c & 0xFFFFFF; };
+    int mismatches = 0;
+    std::string first;
+    // The border strips.
+    for (int x = 0; x < width; x += 7) {
+      for (int y : {0, adapter->TopEdge() - 1, height - 1}) {
+        if (y < 0) continue;
+        if (screenPixel(x, y) != bgr(adapter->FramePicture()->GetPixel(x, y)) && mismatches++ == 0)
+          first = "border at " + std::to_string(x) + "," + std::to_string(y);
+      }
+    }
+    // The vertical bar, every few pixels.
+    RECT bar = adapter->VertBarRect();
+    for (int y = bar.top - w.top; y < bar.bottom - w.top; y += 3) {
+      for (int x = bar.left - w.left + 1; x < bar.right - w.left - 1; x += 4) {
+        if (screenPixel(x, y) != bgr(expected.Pixels().GetPixel(x, y)) && mismatches++ == 0)
+          first = "bar at " + std::to_string(x) + "," + std::to_string(y);
+      }
+    }
+    EXPECT_EQ(mismatches, 0) << "first: " << first;
+  };
+  check("at the first position");
+  SendMessageW(list, WM_VSCROLL, MAKEWPARAM(SB_PAGEDOWN, 0), 0);
+  check("after the list scrolled");
+  SendMessageW(list, LVM_SCROLL, 0, 37);
+  check("after the list was scrolled from outside");
 }
 
 TEST_F(WindowAdaptersTest, ClientIsTheWindowLessItsEdgesAndTheBar) {

@@ -80,6 +80,8 @@ bool TvlBaseWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result
 TvlEditWnd::TvlEditWnd(HWND window, TsCommonData* skinState, const std::string& section)
     : TvlBaseWnd(window, skinState, section, "EDIT") {}
 
+TvlEditWnd::~TvlEditWnd() { Detach(); }
+
 const TsGeneralData* TvlEditWnd::SectionData() const { return SkinState().Section(); }
 
 void TvlEditWnd::SaveOriginalLook() {

@@ -35,6 +35,8 @@ class TvlBaseWnd : public TvlScrollWnd {
 class TvlEditWnd : public TvlBaseWnd {
  public:
   TvlEditWnd(HWND window, TsCommonData* skinState, const std::string& section);
+  // Detaches while the edit's own look can still be given back.
+  ~TvlEditWnd() override;
 
  protected:
   void SaveOriginalLook() override;

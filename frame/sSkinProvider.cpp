@@ -89,6 +89,7 @@ TsSkinProvider::~TsSkinProvider() {
 }
 
 void TsSkinProvider::BeforeDestruction() {
+  DetachAdapters();
   RemoveGlows();
   HWND window = subclass_.Window();
   bool wasSkinned = skinned_;
@@ -175,9 +176,11 @@ void TsSkinProvider::ApplySkin() {
   systemMenu_->UpdateItems(false);
   SetFrameChanged();
   RepaintFrame();
+  AttachAdapters();
 }
 
 void TsSkinProvider::RemoveSkin() {
+  DetachAdapters();
   bool wasSkinned = skinned_;
   skinned_ = false;
   RemoveGlows();
@@ -196,6 +199,29 @@ void TsSkinProvider::SetFrameChanged() {
   if (!window) return;
   SetWindowPos(window, nullptr, 0, 0, 0, 0,
                SWP_FRAMECHANGED | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER);
+}
+
+void TsSkinProvider::AttachAdapters() {
+  if (!form_ || form_->IsDestroying()) return;
+  if (!adapter_) adapter_ = std::make_unique<TvlCtrlAdapter>([this] { PostMessageW(subclass_.Window(), RescanMessage(), 0, 0); });
+  adapter_->AddAllItems(form_);
+}
+
+void TsSkinProvider::DetachAdapters() { adapter_.reset(); }
+
+UINT TsSkinProvider::RescanMessage() {
+  static const UINT rescan = RegisterWindowMessageW(L"Brenvale.RescanAdapters");
+  return rescan;
+}
+
+void TsSkinProvider::WatchChildWindows(UINT msg, WPARAM wParam) {
+  // A window created on the form, or an adapted window destroyed (a control making its window
+  // again), is adapted once its control holds the handle, that is after the creation returned.
+  UINT rescan = RescanMessage();
+  if (msg == WM_PARENTNOTIFY && LOWORD(wParam) == WM_CREATE && skinned_ && !form_->IsLoading())
+    PostMessageW(subclass_.Window(), rescan, 0, 0);
+  else if (msg == rescan && skinned_)
+    AttachAdapters();
 }
 
 TColor TsSkinProvider::ClientColor() const { return FormColor(form_); }
@@ -314,6 +340,7 @@ HWND TsSkinProvider::ButtonGlowWindow(int hitCode) const {
 // Messages
 
 bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
+  WatchChildWindows(msg, wParam);
   if (msg == SM_LACQUERCMD) {
     switch (SkinCommandOf(wParam)) {
       case scIsSkinAware:

@@ -12,8 +12,10 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <string>
 
+#include "adapters/vlCtrlAdapter.h"
 #include "frame/FrameGeometry.h"
 #include "frame/GlowFade.h"
 #include "frame/ScreenSnap.h"
@@ -79,6 +81,9 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   // Composes the frame picture again now, and shows it.
   void ComposeFrameImage();
   void RepaintFrame();
+  // The adapters of the form's controls that know no skin (nullptr while no skin is applied).
+  TvlCtrlAdapter* Adapter() const { return adapter_.get(); }
+
   // Opens the window's system menu at a screen point, entries enabled by the window's state:
   // the skinned menu while the manager skins pop-up menus, else the platform's window menu; the
   // chosen command goes to the window.
@@ -142,6 +147,11 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   Point WindowOrigin() const;
   void ExecuteButton(int hitCode);
   void ShowMenuBelowIcon();
+  // The form's controls that know no skin get their adapters, or lose them.
+  void AttachAdapters();
+  void DetachAdapters();
+  void WatchChildWindows(UINT msg, WPARAM wParam);
+  static UINT RescanMessage();
 
   TForm* form_ = nullptr;  // borrowed: the owner
   WindowSubclass subclass_;
@@ -171,4 +181,5 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   UniqueFont captionFont_;
   bool makeSkinMenu_ = false;
   TsSystemMenu* systemMenu_ = nullptr;  // owned through the component list
+  std::unique_ptr<TvlCtrlAdapter> adapter_;
 };

@@ -33,6 +33,8 @@ enum TsSkinCommand : uint16_t {
   scLeftUpdate = 32,               // the receiver's skin state left its update state
   scFillBackgroundInfo = 34,       // fill the background record at the second parameter
   scTransparencyFlags = 36,        // argument 1: recompute transparency flags; else answer them
+  scSuspendPainting = 51,          // a scroll request follows; answer 1 to take the thumb position in it
+  scResumePainting = 52,           // the scroll request is done
   scGetApplication = 60,           // answer the application object
 };
 

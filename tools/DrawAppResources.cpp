@@ -4,7 +4,10 @@
 // loader maps to the system's 3-D colours) and the file list's icon markers, drawn over an
 // entry's icon at its lower left ("Mark_Not64_L"/"_S": an amber bar sign for a filter a 64-bit
 // editor cannot load; "Mark_Invalid_L"/"_S": a red cross for a file that is not a valid
-// plug-in; 32 x 32 and 16 x 16, keyed on magenta).
+// plug-in; 32 x 32 and 16 x 16, keyed on magenta) and the built-in window shadows that a skin
+// without an extended border of its own casts ("vlSHDA" active, "vlSHDI" inactive: PNG with
+// alpha, 64 x 64, the window rectangle 11, 7, 11 and 11 pixels inside the picture and left
+// transparent, the shadow a little lower than the window).
 // Usage: draw_app_resources OUTPUT_FOLDER
 #include <cstdio>
 #include <string>
@@ -90,6 +93,20 @@ Canvas Marker(int size, MarkerSymbol symbol) {
 
 }  // namespace
 
+// The shadow around a window whose rectangle lies 11 (left, right, bottom) and 7 (top) pixels
+// inside the picture; the rectangle itself stays transparent.
+Canvas WindowShadow(bool active) {
+  const int size = 64;
+  const double l = 11, t = 7, r = size - 11, b = size - 11;
+  Canvas c(size, size);
+  Polygon whole{{0, 0}, {double(size), 0}, {double(size), double(size)}, {0, double(size)}};
+  c.Fill(whole, Halo(FromHex(0x10202A), active ? 0.38 : 0.22, active ? 4.0 : 3.2, l, t + 2, r, b + 1, 4, false));
+  // The window covers its rectangle: nothing of the shadow lies there.
+  for (int y = int(t); y < int(b); ++y)
+    for (int x = int(l); x < int(r); ++x) c.At(x, y) = {0, 0, 0, 0};
+  return c;
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: draw_app_resources OUTPUT_FOLDER\n");
@@ -105,5 +122,7 @@ int main(int argc, char** argv) {
   WriteBmp24(out + "/Mark_Not64_S.bmp", Marker(16, MarkerSymbol::kBar), true);
   WriteBmp24(out + "/Mark_Invalid_L.bmp", Marker(32, MarkerSymbol::kCross), true);
   WriteBmp24(out + "/Mark_Invalid_S.bmp", Marker(16, MarkerSymbol::kCross), true);
+  WritePng(out + "/vlSHDA.png", WindowShadow(true));
+  WritePng(out + "/vlSHDI.png", WindowShadow(false));
   return 0;
 }

@@ -12,8 +12,10 @@
 #include <windows.h>
 
 #include <array>
+#include <memory>
 #include <string>
 
+#include "frame/ExtendedFrameGeometry.h"
 #include "frame/FrameGeometry.h"
 #include "frame/GlowFade.h"
 #include "frame/ScreenSnap.h"
@@ -25,6 +27,7 @@
 #include "skin/sSkinManager.h"
 
 class TForm;
+class TvlBorderForm;
 
 class TsSkinProvider : public TComponent, public TsSkinnedForm {
  public:
@@ -45,6 +48,10 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   void SetScreenSnap(bool value) { screenSnap_ = value; }
   int SnapBuffer() const { return snapBuffer_; }
   void SetSnapBuffer(int value) { snapBuffer_ = value < 0 ? 0 : value; }
+  // With the skin manager's ExtendedBorders, the frame and its shadow lie in a border window
+  // around the form (extended mode).
+  bool AllowExtBorders() const { return allowExtBorders_; }
+  void SetAllowExtBorders(bool value);
 
   // TsSkinnedForm.
   TForm* Form() const override { return form_; }
@@ -55,8 +62,12 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   // The frame is drawn from the skin (a skin is in force and the window is taken over).
   bool FrameSkinned() const { return skinned_; }
   bool ActiveLook() const { return activeLook_; }
+  // The frame's geometry in frame coordinates: (0, 0) is the frame's top-left corner on the
+  // screen (FrameOrigin), the window's own in standard mode, the border window's inside its
+  // shadow margins in extended mode.
   frame_geometry::FrameInput CurrentFrameInput() const;
   frame_geometry::FrameLayout CurrentLayout() const;
+  Point FrameOrigin() const;
   frame_commands::WindowCommands CurrentCommands() const;
   // The hit code of the hot and of the pressed title button (0: none).
   int HotButton() const { return hot_; }
@@ -66,6 +77,14 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   // The composed picture of the whole window (null before the first composition).
   const Bitmap* FrameImage() const { return image_ ? &image_.Pixels() : nullptr; }
   int Compositions() const { return compositions_; }
+
+  // Extended mode: the border window behind the form (null in standard mode), its geometry, and
+  // the hit code of a screen point over it (frame_geometry::kHitShadow over the shadow).
+  bool Extended() const { return border_ != nullptr; }
+  const TvlBorderForm* BorderForm() const { return border_.get(); }
+  HWND BorderWindow() const;
+  frame_geometry::ExtendedFrameGeometry ExtendedGeometry() const;
+  int BorderHitTest(Point screen) const;
 
   // Composes the frame picture again now, and shows it.
   void ComposeFrameImage();
@@ -132,12 +151,25 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   Point WindowOrigin() const;
   void ExecuteButton(int hitCode);
   void ShowMenuBelowIcon();
+  // Extended mode.
+  bool ExtendedAllowed() const;
+  void EnterExtendedMode(bool on);
+  void UpdateBorderWindow(bool redraw);
+  void OnBorderWindowPosChanged(const WINDOWPOS& pos);
+  // The frame's part of the composed picture (all of it in standard mode).
+  Bitmap FrameView();
+  Rect ImageBounds() const;  // what the composed picture must cover for the present window
+  void ComposeShadow(Bitmap& whole, const Rect& frame, int titleBand);
 
   TForm* form_ = nullptr;  // borrowed: the owner
   WindowSubclass subclass_;
   std::wstring skinSection_ = L"FORM";
   bool showAppIcon_ = true;
   bool screenSnap_ = false;
+  bool allowExtBorders_ = true;
+  std::unique_ptr<TvlBorderForm> border_;
+  bool updatingBorder_ = false;
+  Bitmap header_;      // extended mode: the header band of the picture before the title was painted
   int snapBuffer_ = frame_snap::kDefaultSnapDistance;
   bool userMoving_ = false;  // inside the platform's move or size loop
   // The window size the region was made for (0 x 0: the window has none of ours).

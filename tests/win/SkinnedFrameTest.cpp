@@ -80,14 +80,22 @@ void SendKeys(const std::vector<std::pair<WORD, bool>>& keys) {
 // The platform's pop-up menu window, when one is open.
 bool MenuOpen() { return FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)); }
 
+// The main window as it is: its skin manager has extended borders, so the frame and the shadow
+// lie in a border window behind the form.
 class SkinnedFrameTest : public MainWindowFixture {
  protected:
+  virtual bool ExtendedMode() const { return true; }
   void SetUp() override {
     OpenMainWindow();
     window = form->Handle();
+    if (!ExtendedMode()) {
+      form->sSkinManager1->SetExtendedBorders(false);
+      Pump(50);
+    }
     SetForegroundWindow(window);
     Pump(50);
     ASSERT_TRUE(form->sSkinProvider1->FrameSkinned());
+    ASSERT_EQ(form->sSkinProvider1->Extended(), ExtendedMode());
   }
   void TearDown() override {
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 5, GetSystemMetrics(SM_CYSCREEN) - 5);
@@ -95,10 +103,21 @@ class SkinnedFrameTest : public MainWindowFixture {
     MainWindowFixture::TearDown();
   }
 
-  // A point of the frame (window coordinates) on the screen.
+  // A point of the frame (frame coordinates) on the screen.
   POINT Screen(Point p) const {
-    RECT r = WindowRect(window);
-    return {r.left + p.x, r.top + p.y};
+    Point origin = form->sSkinProvider1->FrameOrigin();
+    return {origin.x + p.x, origin.y + p.y};
+  }
+  // The frame on the screen: the window's rectangle, or in extended mode the frame around it.
+  RECT FrameRect() const {
+    frame_geometry::FrameInput input = form->sSkinProvider1->CurrentFrameInput();
+    POINT origin = Screen({0, 0});
+    return {origin.x, origin.y, origin.x + input.width, origin.y + input.height};
+  }
+  // The hit code the frame answers at a screen point.
+  LRESULT HitAt(POINT p) const {
+    if (ExtendedMode()) return form->sSkinProvider1->BorderHitTest({p.x, p.y});
+    return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
   }
   POINT Centre(const Rect& rect) const { return Screen({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}); }
   frame_geometry::FrameLayout Layout() const { return form->sSkinProvider1->CurrentLayout(); }
@@ -129,9 +148,24 @@ class SkinnedFrameTest : public MainWindowFixture {
   HWND window = nullptr;
 };
 
+// The frame drawn in the window's own non-client area (no extended borders).
+class StandardFrameTest : public SkinnedFrameTest {
+ protected:
+  bool ExtendedMode() const override { return false; }
+};
+
+// What holds in both modes; the parameter: extended borders.
+class EitherFrameTest : public SkinnedFrameTest, public testing::WithParamInterface<bool> {
+ protected:
+  bool ExtendedMode() const override { return GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Modes, EitherFrameTest, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Extended" : "Standard"; });
+
 }  // namespace
 
-TEST_F(SkinnedFrameTest, FrameHasTheSkinsBorderAndTitleAroundTheClientArea) {
+TEST_F(StandardFrameTest, FrameHasTheSkinsBorderAndTitleAroundTheClientArea) {
   const TsSkinData& skin = form->sSkinManager1->Skin().Data;
   RECT r = WindowRect(window), client;
   GetClientRect(window, &client);
@@ -148,9 +182,9 @@ TEST_F(SkinnedFrameTest, FrameHasTheSkinsBorderAndTitleAroundTheClientArea) {
   EXPECT_EQ(form->sPanelOn->Width() + form->sPanelOff->Width(), client.right);
 }
 
-TEST_F(SkinnedFrameTest, HitCodesOfTheFrameParts) {
+TEST_P(EitherFrameTest, HitCodesOfTheFrameParts) {
   frame_geometry::FrameLayout layout = Layout();
-  RECT r = WindowRect(window);
+  RECT r = FrameRect();
   const int w = r.right - r.left, h = r.bottom - r.top;
   const int zone = GetSystemMetrics(SM_CXSIZEFRAME);
   struct Case {
@@ -175,12 +209,11 @@ TEST_F(SkinnedFrameTest, HitCodesOfTheFrameParts) {
       {"client", {w / 2, h / 2}, HTCLIENT},
   };
   for (const auto& c : cases) {
-    POINT p = Screen(c.point);
-    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)), c.code) << c.name;
+    EXPECT_EQ(HitAt(Screen(c.point)), c.code) << c.name;
   }
 }
 
-TEST_F(SkinnedFrameTest, DraggingTheTitleBandMovesTheWindow) {
+TEST_P(EitherFrameTest, DraggingTheTitleBandMovesTheWindow) {
   RECT before = WindowRect(window);
   POINT from = Screen({300, Layout().top / 2});
   Drag(from, {from.x + 60, from.y + 40});
@@ -191,7 +224,7 @@ TEST_F(SkinnedFrameTest, DraggingTheTitleBandMovesTheWindow) {
   EXPECT_EQ(after.bottom - after.top, 549);
 }
 
-TEST_F(SkinnedFrameTest, DraggingBordersSizesTheWindowDownToTheDesignedSize) {
+TEST_P(EitherFrameTest, DraggingBordersSizesTheWindowDownToTheDesignedSize) {
   struct Case {
     const char* name;
     bool right, bottom;
@@ -204,40 +237,49 @@ TEST_F(SkinnedFrameTest, DraggingBordersSizesTheWindowDownToTheDesignedSize) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Enlarge();
-    RECT r = WindowRect(window);
+    RECT before = WindowRect(window);
+    RECT r = FrameRect();
     POINT from{c.right ? r.right - 1 : (r.left + r.right) / 2, c.bottom ? r.bottom - 1 : (r.top + r.bottom) / 2};
     Drag(from, {c.right ? from.x - 400 : from.x, c.bottom ? from.y - 400 : from.y});
     RECT after = WindowRect(window);
-    EXPECT_EQ(after.left, r.left);
-    EXPECT_EQ(after.top, r.top);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(after.right - after.left, c.width);
     EXPECT_EQ(after.bottom - after.top, c.height);
   }
   // Outwards the window grows.
-  RECT r = WindowRect(window);
+  RECT r = FrameRect();
   Drag({r.right - 1, r.bottom - 1}, {r.right + 50, r.bottom + 30});
   RECT after = WindowRect(window);
   EXPECT_EQ(after.right - after.left, 615 + 51);
   EXPECT_EQ(after.bottom - after.top, 549 + 31);
 }
 
-TEST_F(SkinnedFrameTest, DoubleClickOnTheTitleMaximisesAndRestores) {
+TEST_P(EitherFrameTest, DoubleClickOnTheTitleMaximisesAndRestores) {
   RECT before = WindowRect(window);
   Click(Screen({300, Layout().top / 2}), true);
   ASSERT_TRUE(IsZoomed(window));
   MONITORINFO monitor{sizeof(monitor)};
   GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-  RECT max = WindowRect(window);
-  EXPECT_EQ(max.left, monitor.rcWork.left);
-  EXPECT_EQ(max.top, monitor.rcWork.top);
-  EXPECT_EQ(max.right, monitor.rcWork.right);
-  EXPECT_EQ(max.bottom, monitor.rcWork.bottom);
-  // Maximised, the frame keeps only the lower title band.
+  const RECT work = monitor.rcWork;
+  if (!ExtendedMode()) {
+    RECT max = WindowRect(window);
+    EXPECT_EQ(max.left, work.left);
+    EXPECT_EQ(max.top, work.top);
+    EXPECT_EQ(max.right, work.right);
+    EXPECT_EQ(max.bottom, work.bottom);
+  }
+  // Maximised, the frame keeps only the lower title band: the client area fills the rest of
+  // the work area.
   const TsSkinData& skin = form->sSkinManager1->Skin().Data;
+  RECT client;
+  GetClientRect(window, &client);
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
-  EXPECT_EQ(origin.x, max.left);
-  EXPECT_EQ(origin.y - max.top, skin.MaxHeight > 0 ? skin.MaxHeight : skin.TitleHeight);
+  EXPECT_EQ(origin.x, work.left);
+  EXPECT_EQ(origin.y - work.top, skin.MaxHeight > 0 ? skin.MaxHeight : skin.TitleHeight);
+  EXPECT_EQ(origin.x + client.right, work.right);
+  EXPECT_EQ(origin.y + client.bottom, work.bottom);
 
   Click(Screen({300, Layout().top / 2}), true);
   EXPECT_FALSE(IsZoomed(window));
@@ -248,7 +290,7 @@ TEST_F(SkinnedFrameTest, DoubleClickOnTheTitleMaximisesAndRestores) {
   EXPECT_EQ(after.bottom, before.bottom);
 }
 
-TEST_F(SkinnedFrameTest, TitleButtonsDoWhatTheyShow) {
+TEST_P(EitherFrameTest, TitleButtonsDoWhatTheyShow) {
   RECT before = WindowRect(window);
   Click(Centre(Layout().maximize));
   EXPECT_TRUE(IsZoomed(window));
@@ -268,7 +310,7 @@ TEST_F(SkinnedFrameTest, TitleButtonsDoWhatTheyShow) {
   EXPECT_FALSE(IsWindowVisible(window));
 }
 
-TEST_F(SkinnedFrameTest, AButtonReleasedOutsideItDoesNothing) {
+TEST_P(EitherFrameTest, AButtonReleasedOutsideItDoesNothing) {
   Rect close = Layout().close;
   WhilePumping([&] {
     POINT p = Centre(close);
@@ -291,7 +333,7 @@ TEST_F(SkinnedFrameTest, AButtonReleasedOutsideItDoesNothing) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
-TEST_F(SkinnedFrameTest, APressEndsWhenTheMouseCaptureIsLost) {
+TEST_P(EitherFrameTest, APressEndsWhenTheMouseCaptureIsLost) {
   Rect close = Layout().close;
   POINT p = Centre(close);
   WhilePumping([&] {
@@ -311,7 +353,7 @@ TEST_F(SkinnedFrameTest, APressEndsWhenTheMouseCaptureIsLost) {
   EXPECT_TRUE(IsWindowVisible(window));  // the release over the button no longer closes
 }
 
-TEST_F(SkinnedFrameTest, HoveredCloseButtonGlowsUntilTheMouseLeaves) {
+TEST_P(EitherFrameTest, HoveredCloseButtonGlowsUntilTheMouseLeaves) {
   MoveMouse(Centre(Layout().close));
   Pump(250);
   EXPECT_EQ(form->sSkinProvider1->HotButton(), HTCLOSE);
@@ -333,7 +375,7 @@ TEST_F(SkinnedFrameTest, HoveredCloseButtonGlowsUntilTheMouseLeaves) {
   EXPECT_FALSE(IsWindow(glow));
 }
 
-TEST_F(SkinnedFrameTest, HoverRepaintsButtonsWithoutComposingTheFrame) {
+TEST_P(EitherFrameTest, HoverRepaintsButtonsWithoutComposingTheFrame) {
   Pump(100);
   int before = form->sSkinProvider1->Compositions();
   for (int i = 0; i < 3; ++i) {
@@ -344,7 +386,7 @@ TEST_F(SkinnedFrameTest, HoverRepaintsButtonsWithoutComposingTheFrame) {
   EXPECT_EQ(form->sSkinProvider1->Compositions(), before);
 }
 
-TEST_F(SkinnedFrameTest, InactiveWindowLooksDifferent) {
+TEST_P(EitherFrameTest, InactiveWindowLooksDifferent) {
   SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
   Bitmap active = *form->sSkinProvider1->FrameImage();
   SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
@@ -355,7 +397,7 @@ TEST_F(SkinnedFrameTest, InactiveWindowLooksDifferent) {
   EXPECT_TRUE(*form->sSkinProvider1->FrameImage() == active);
 }
 
-TEST_F(SkinnedFrameTest, SystemMenuOpensFromTheTitleAndAltSpaceAndClosesTheWindow) {
+TEST_P(EitherFrameTest, SystemMenuOpensFromTheTitleAndAltSpaceAndClosesTheWindow) {
   // A right click on the title band opens it; Escape closes it without a command.
   POINT title = Screen({300, Layout().top / 2});
   std::atomic<bool> sawMenu{false};
@@ -389,7 +431,7 @@ TEST_F(SkinnedFrameTest, SystemMenuOpensFromTheTitleAndAltSpaceAndClosesTheWindo
   EXPECT_FALSE(IsWindowVisible(window));
 }
 
-TEST_F(SkinnedFrameTest, SystemMenuEntriesFollowTheWindowState) {
+TEST_P(EitherFrameTest, SystemMenuEntriesFollowTheWindowState) {
   // The menu's entries are set when it opens; look at them while it is open.
   struct Case {
     const char* name;
@@ -426,7 +468,7 @@ TEST_F(SkinnedFrameTest, SystemMenuEntriesFollowTheWindowState) {
   Pump(50);
 }
 
-TEST_F(SkinnedFrameTest, RemovingTheSkinGivesThePlatformFrameBack) {
+TEST_P(EitherFrameTest, RemovingTheSkinGivesThePlatformFrameBack) {
   RECT client;
   GetClientRect(window, &client);
   const int skinnedWidth = client.right;
@@ -446,7 +488,7 @@ TEST_F(SkinnedFrameTest, RemovingTheSkinGivesThePlatformFrameBack) {
   }
 }
 
-TEST_F(SkinnedFrameTest, DraggingTheTitleBandNearTheWorkAreaEdgeSnapsOntoIt) {
+TEST_P(EitherFrameTest, DraggingTheTitleBandNearTheWorkAreaEdgeSnapsOntoIt) {
   MONITORINFO monitor{sizeof(monitor)};
   GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT work = monitor.rcWork;
@@ -478,7 +520,7 @@ TEST_F(SkinnedFrameTest, DraggingTheTitleBandNearTheWorkAreaEdgeSnapsOntoIt) {
   EXPECT_EQ(WindowRect(window).top, work.top + 5);
 }
 
-TEST_F(SkinnedFrameTest, TheWindowRegionLeavesOutTheBorderMasksKeyColourCorners) {
+TEST_F(StandardFrameTest, TheWindowRegionLeavesOutTheBorderMasksKeyColourCorners) {
   // Whether a window point lies in the window's region; no region at all: nullopt.
   auto inRegion = [this](Point p) -> std::optional<bool> {
     UniqueRegion region(CreateRectRgn(0, 0, 0, 0));

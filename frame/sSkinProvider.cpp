@@ -413,6 +413,8 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
         activeLook_ = wParam != 0;
         dirty_ = true;
       }
+      // Activation reorders windows: the border window goes behind the form once that is done.
+      if (border_) border_->FollowFormLater();
       if (!iconic) DeliverFrame();
       result = TRUE;
       return true;
@@ -1182,7 +1184,10 @@ void TsSkinProvider::OnBorderWindowPosChanged(const WINDOWPOS& pos) {
     // A move only places the border window; the picture stays as it is.
     UpdateBorderWindow(false);
   }
-  if (!(pos.flags & SWP_NOZORDER) || (pos.flags & SWP_SHOWWINDOW)) border_->FollowForm();
+  if (!(pos.flags & SWP_NOZORDER) || (pos.flags & SWP_SHOWWINDOW)) {
+    border_->FollowForm();
+    border_->FollowFormLater();
+  }
 }
 
 void TsSkinProvider::ComposeShadow(Bitmap& whole, const Rect& frame, int titleBand) {

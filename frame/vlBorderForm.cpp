@@ -14,6 +14,9 @@ constexpr wchar_t kBorderClass[] = L"TvlBorderForm";
 constexpr LRESULT kHitFrame = 19;
 // Forwarded non-client messages carry this instead of a hit code.
 constexpr WPARAM kFindHitCode = static_cast<WPARAM>(-1);
+// Posted to itself when something other than the form's provider moved the border window in
+// the z-order.
+constexpr UINT kFollowForm = WM_APP + 0x2B;
 
 void RegisterBorderClass() {
   static bool registered = false;
@@ -68,7 +71,7 @@ LRESULT CALLBACK TvlBorderForm::Proc(HWND window, UINT msg, WPARAM wParam, LPARA
 }
 
 UINT TvlBorderForm::PositionFlags() const {
-  return SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING;
+  return SWP_NOACTIVATE;
 }
 
 void TvlBorderForm::Show(const Bitmap& picture, Point screen, const Rect& region, uint8_t alpha) {
@@ -80,7 +83,10 @@ void TvlBorderForm::Show(const Bitmap& picture, Point screen, const Rect& region
   baseRegion_ = region;
   ApplyRegion(nullptr);
   if (HandOverLayered(window_.get(), picture_, screen, alpha)) ++handOvers_;
-  SetWindowPos(window_.get(), served_.form, 0, 0, 0, 0, PositionFlags() | SWP_NOMOVE | SWP_NOSIZE | SWP_SHOWWINDOW);
+  if (!IsWindowVisible(window_.get()))
+    SetWindowPos(window_.get(), nullptr, 0, 0, 0, 0, PositionFlags() | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
+  // Placed apart from the showing: a window that just appeared comes up on top.
+  SetWindowPos(window_.get(), served_.form, 0, 0, 0, 0, PositionFlags() | SWP_NOMOVE | SWP_NOSIZE);
 }
 
 void TvlBorderForm::Place(Point screen) {
@@ -98,6 +104,10 @@ void TvlBorderForm::FollowForm() {
     SetWindowPos(window_.get(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  PositionFlags() | SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
   SetWindowPos(window_.get(), served_.form, 0, 0, 0, 0, PositionFlags() | SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
+}
+
+void TvlBorderForm::FollowFormLater() {
+  if (window_) PostMessageW(window_.get(), kFollowForm, 0, 0);
 }
 
 void TvlBorderForm::Hide() {
@@ -147,6 +157,18 @@ LRESULT TvlBorderForm::Handle(UINT msg, WPARAM wParam, LPARAM lParam) {
       int code = served_.hitTest ? served_.hitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) : frame_geometry::kHitShadow;
       return code == frame_geometry::kHitShadow ? HTCLIENT : kHitFrame;
     }
+    case WM_WINDOWPOSCHANGED: {
+      auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      // Raised by the platform (a window that appears or gets its picture comes up on top):
+      // back behind the form, once the platform has finished with it.
+      if (!(pos->flags & SWP_NOZORDER) && served_.form && GetWindow(served_.form, GW_HWNDNEXT) != window &&
+          (pos->flags & SWP_SHOWWINDOW || IsWindowVisible(window)))
+        PostMessageW(window, kFollowForm, 0, 0);
+      break;
+    }
+    case kFollowForm:
+      FollowForm();
+      return 0;
     case WM_ERASEBKGND:
     case WM_NCPAINT:
       return 0;

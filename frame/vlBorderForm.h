@@ -39,8 +39,10 @@ class TvlBorderForm {
   void Show(const Bitmap& picture, Point screen, const Rect& region, uint8_t alpha);
   // Moves the window with the picture it has, directly behind the form.
   void Place(Point screen);
-  // Puts the window directly behind the form again (the form's place in the z-order changed).
+  // Puts the window directly behind the form again (the form's place in the z-order changed);
+  // later: once the message being handled is done (the platform may still be placing windows).
   void FollowForm();
+  void FollowFormLater();
   void Hide();
   bool Shown() const;
   Point Position() const { return position_; }

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "frame/vlBorderForm.h"
+#include "framework/HandleCounts.h"
 #include "framework/WindowSubclass.h"
 #include "tests/win/MainWindowFixture.h"
 
@@ -75,6 +77,13 @@ void SendKeys(const std::vector<std::pair<WORD, bool>>& keys) {
     SendInput(1, &input, sizeof(input));
     Sleep(30);
   }
+}
+
+// The next visible top-level window below `window` in the z-order.
+HWND NextVisibleBelow(HWND window) {
+  HWND next = GetWindow(window, GW_HWNDNEXT);
+  while (next && !IsWindowVisible(next)) next = GetWindow(next, GW_HWNDNEXT);
+  return next;
 }
 
 // The platform's pop-up menu window, when one is open.
@@ -558,6 +567,281 @@ TEST_F(StandardFrameTest, TheWindowRegionLeavesOutTheBorderMasksKeyColourCorners
   form->sSkinManager1->SetActive(true);
   Pump(50);
   expectShape("skin applied again");
+}
+
+TEST_F(SkinnedFrameTest, BorderWindowLiesAroundTheFormAndTheClientGetsItsWidthBack) {
+  // Expectations from the platform's metrics and the skin's values.
+  const TsSkinData& skin = form->sSkinManager1->Skin().Data;
+  const Rect margins = form->sSkinManager1->ShadowMargins();
+  ASSERT_EQ(margins, (Rect{skin.FormOffset, skin.FormOffset, skin.FormOffset, skin.FormOffset}));
+  const int side = GetSystemMetrics(SM_CXFRAME), caption = GetSystemMetrics(SM_CYCAPTION);
+  RECT r = WindowRect(window), client;
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  EXPECT_EQ(r.right - r.left, 615);
+  EXPECT_EQ(r.bottom - r.top, 549);
+  EXPECT_EQ(origin.x - r.left, side);
+  EXPECT_EQ(origin.y - r.top, side + caption);
+  EXPECT_EQ(client.right, 615 - 2 * side);
+  EXPECT_EQ(client.bottom, 549 - caption - 2 * side);
+
+  HWND border = form->sSkinProvider1->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  EXPECT_TRUE(IsWindowVisible(border));
+  RECT b = WindowRect(border);
+  // The skin's frame reaches BORDERWIDTH beyond the client area and TITLEHEIGHT above it; the
+  // shadow's margins lie around that.
+  EXPECT_EQ(b.left, origin.x - skin.BorderWidth - margins.left);
+  EXPECT_EQ(b.top, origin.y - skin.TitleHeight - margins.top);
+  EXPECT_EQ(b.right, origin.x + client.right + skin.BorderWidth + margins.right);
+  EXPECT_EQ(b.bottom, origin.y + client.bottom + skin.BorderWidth + margins.bottom);
+  const LONG ex = GetWindowLongW(border, GWL_EXSTYLE);
+  EXPECT_TRUE(ex & WS_EX_LAYERED);
+  EXPECT_TRUE(ex & WS_EX_NOACTIVATE);
+  EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+  EXPECT_EQ(GetWindow(border, GW_OWNER), nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(border, GWLP_USERDATA), -98);
+  // The mouse finds the border window over the frame.
+  EXPECT_EQ(WindowFromPoint({origin.x + client.right / 2, origin.y - skin.TitleHeight / 2}), border);
+
+  // The form shows only its client area.
+  UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(window, region.get()), ERROR);
+  RECT box;
+  GetRgnBox(region.get(), &box);
+  EXPECT_EQ(box.left, side);
+  EXPECT_EQ(box.top, side + caption);
+  EXPECT_EQ(box.right, 615 - side);
+  EXPECT_EQ(box.bottom, 549 - side);
+
+  // The layout has its room: the children fill the client area and the web label's whole text
+  // fits inside it.
+  EXPECT_EQ(form->sPanelOn->Width() + form->sPanelOff->Width(), client.right);
+  TsWebLabel* label = form->sWebLabel;
+  POINT labelAt{label->Left(), label->Top()};
+  ClientToScreen(form->sPanelTop->Handle(), &labelAt);
+  EXPECT_LE(labelAt.x + label->Width(), origin.x + client.right);
+  {
+    WindowDc dc(window);
+    UniqueFont font(CreateFontW(label->Font()->Height(), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                label->Font()->Name().c_str()));
+    SelectedObject selected(dc.get(), font.get());
+    SIZE text{};
+    GetTextExtentPoint32W(dc.get(), label->Caption().c_str(), static_cast<int>(label->Caption().size()), &text);
+    EXPECT_LE(labelAt.x + text.cx, origin.x + client.right) << "the text ends inside the client area";
+  }
+
+  // The composed picture: opaque frame, transparent far corner, soft shadow below the frame.
+  const Bitmap* image = form->sSkinProvider1->FrameImage();
+  ASSERT_NE(image, nullptr);
+  ASSERT_EQ(image->Format(), PixelFormat::pf32bit);
+  EXPECT_EQ(image->Width(), b.right - b.left);
+  EXPECT_EQ(image->Height(), b.bottom - b.top);
+  EXPECT_EQ(image->GetPixel(0, 0) >> 24, 0u);
+  EXPECT_EQ(image->GetPixel(image->Width() / 2, margins.top + skin.TitleHeight / 2) >> 24, 255u) << "title band";
+  EXPECT_EQ(image->GetPixel(margins.left + 2, image->Height() / 2) >> 24, 255u) << "left border";
+  uint32_t below = image->GetPixel(image->Width() / 2, image->Height() - margins.bottom + 2) >> 24;
+  EXPECT_GT(below, 0u) << "shadow below the frame";
+  EXPECT_LT(below, 255u);
+}
+
+TEST_F(SkinnedFrameTest, MovingPlacesTheBorderWindowAndSizingComposesOncePerSize) {
+  HWND border = form->sSkinProvider1->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  const TvlBorderForm* borderForm = form->sSkinProvider1->BorderForm();
+  Pump(50);
+  const RECT formBefore = WindowRect(window), before = WindowRect(border);
+  const int compositions = form->sSkinProvider1->Compositions();
+  const int handOvers = borderForm->HandOvers();
+  for (int i = 1; i <= 5; ++i) {
+    SCOPED_TRACE(i);
+    SetWindowPos(window, nullptr, formBefore.left + 7 * i, formBefore.top + 3 * i, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(20);
+    RECT now = WindowRect(border);
+    EXPECT_EQ(now.left - before.left, 7 * i);
+    EXPECT_EQ(now.top - before.top, 3 * i);
+    EXPECT_EQ(now.right - now.left, before.right - before.left);
+    EXPECT_EQ(now.bottom - now.top, before.bottom - before.top);
+  }
+  EXPECT_EQ(form->sSkinProvider1->Compositions(), compositions) << "a move composes nothing";
+  EXPECT_EQ(borderForm->HandOvers(), handOvers) << "a move hands no picture over";
+
+  struct Step {
+    int width, height;
+    int newCompositions;
+  } steps[] = {{700, 600, 1}, {720, 610, 1}, {720, 610, 0}, {615, 549, 1}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.width);
+    int count = form->sSkinProvider1->Compositions();
+    SetWindowPos(window, nullptr, 0, 0, step.width, step.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(20);
+    EXPECT_EQ(form->sSkinProvider1->Compositions() - count, step.newCompositions);
+    RECT f = WindowRect(window), b = WindowRect(border);
+    EXPECT_EQ((b.right - b.left) - (f.right - f.left), (before.right - before.left) - 615);
+    EXPECT_EQ((b.bottom - b.top) - (f.bottom - f.top), (before.bottom - before.top) - 549);
+  }
+}
+
+TEST_F(SkinnedFrameTest, BorderWindowFollowsMinimiseMaximiseHideAndTheZOrder) {
+  HWND border = form->sSkinProvider1->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  auto hasRegion = [&] {
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    return GetWindowRgn(border, region.get()) != ERROR;
+  };
+  EXPECT_FALSE(hasRegion()) << "normally the whole picture shows";
+
+  ShowWindow(window, SW_MINIMIZE);
+  Pump(100);
+  EXPECT_FALSE(IsWindowVisible(border));
+  ShowWindow(window, SW_RESTORE);
+  Pump(100);
+  EXPECT_TRUE(IsWindowVisible(border));
+
+  ShowWindow(window, SW_MAXIMIZE);
+  Pump(100);
+  ASSERT_TRUE(IsZoomed(window));
+  EXPECT_TRUE(IsWindowVisible(border));
+  // Maximised: no shadow. The region keeps the frame's width over the client area, and the
+  // picture ends at the bottom of the client area.
+  const TsSkinData& skin = form->sSkinManager1->Skin().Data;
+  const Rect margins = form->sSkinManager1->ShadowMargins();
+  RECT b = WindowRect(border), client;
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  EXPECT_EQ(b.bottom, origin.y + client.bottom);
+  UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(border, region.get()), ERROR);
+  RECT box;
+  GetRgnBox(region.get(), &box);
+  EXPECT_EQ(b.left + box.left, origin.x);
+  EXPECT_EQ(b.left + box.right, origin.x + client.right);
+  EXPECT_EQ(box.top, margins.top + 4);
+  EXPECT_EQ(box.bottom, b.bottom - b.top);
+  EXPECT_EQ(b.top + box.bottom, origin.y + client.bottom);
+  EXPECT_LT(b.top + margins.top + skin.TitleHeight, origin.y + 1);
+  ShowWindow(window, SW_RESTORE);
+  Pump(100);
+  EXPECT_FALSE(hasRegion());
+
+  ShowWindow(window, SW_HIDE);
+  Pump(50);
+  EXPECT_FALSE(IsWindowVisible(border));
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  Pump(100);
+  EXPECT_TRUE(IsWindowVisible(border));
+
+  // Another window in front, then the form in front again: the border window comes along.
+  HWND other = CreateWindowExW(0, L"STATIC", L"in front", WS_POPUP | WS_VISIBLE, 50, 50, 300, 300, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Pump(50);
+  // Without following, the other window would now lie between the form and its border window.
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Pump(50);
+  EXPECT_EQ(NextVisibleBelow(window), border);
+  DestroyWindow(other);
+}
+
+TEST_F(SkinnedFrameTest, ClicksOnTheShadowReachTheWindowBelowThroughASingleHole) {
+  HWND border = form->sSkinProvider1->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  const Rect margins = form->sSkinManager1->ShadowMargins();
+  RECT b = WindowRect(border);
+  // A window of this thread below the shadow's lower band counts the presses it gets.
+  static int presses = 0;
+  presses = 0;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (msg == WM_LBUTTONDOWN) ++presses;
+    if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    return DefWindowProcW(w, msg, wp, lp);
+  };
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"BelowTheShadow";
+  RegisterClassW(&wc);
+  HWND below = CreateWindowExW(WS_EX_NOACTIVATE, L"BelowTheShadow", L"", WS_POPUP | WS_VISIBLE, b.left - 40,
+                               b.bottom - margins.bottom, (b.right - b.left) + 80, margins.bottom + 40, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(below, nullptr);
+  SetWindowPos(below, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetForegroundWindow(window);
+  Pump(100);
+
+  // Clicks at points of the shadow's lower band (border window coordinates).
+  std::vector<POINT> points;
+  for (int i = 0; i < 5; ++i) points.push_back({40 + 30 * i, (b.bottom - b.top) - margins.bottom / 2});
+  for (POINT p : points) {
+    POINT screen{b.left + p.x, b.top + p.y};
+    ASSERT_EQ(form->sSkinProvider1->BorderHitTest({screen.x, screen.y}), frame_geometry::kHitShadow);
+    Click(screen);
+  }
+  EXPECT_EQ(presses, static_cast<int>(points.size())) << "every press reached the window below";
+  EXPECT_TRUE(IsWindowVisible(window));
+  // The region is the whole window less one pixel: the last point's. Earlier holes are closed.
+  UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(border, region.get()), ERROR);
+  EXPECT_FALSE(PtInRegion(region.get(), points.back().x, points.back().y));
+  for (size_t i = 0; i + 1 < points.size(); ++i) EXPECT_TRUE(PtInRegion(region.get(), points[i].x, points[i].y)) << i;
+  RECT box;
+  GetRgnBox(region.get(), &box);
+  EXPECT_EQ(box.left, 0);
+  EXPECT_EQ(box.top, 0);
+  EXPECT_EQ(box.right, b.right - b.left);
+  EXPECT_EQ(box.bottom, b.bottom - b.top);
+  DestroyWindow(below);
+}
+
+TEST_F(SkinnedFrameTest, MaximiseRestoreAndSkinChangeCyclesLeaveNoObjectsBehind) {
+  ASSERT_TRUE(handle_counts::kEnabled);
+  auto cycle = [&](int i) {
+    ShowWindow(window, SW_MAXIMIZE);
+    Pump(5);
+    ShowWindow(window, SW_RESTORE);
+    Pump(5);
+    if (i % 2 == 0) {
+      form->sSkinManager1->SetActive(false);
+      Pump(5);
+      form->sSkinManager1->SetActive(true);
+      Pump(5);
+    }
+  };
+  cycle(0);
+  const long gdi = handle_counts::Gdi(), user = handle_counts::User();
+  for (int i = 0; i < 100; ++i) cycle(i);
+  EXPECT_EQ(handle_counts::Gdi(), gdi);
+  EXPECT_EQ(handle_counts::User(), user);
+  EXPECT_TRUE(form->sSkinProvider1->Extended());
+  EXPECT_TRUE(IsWindowVisible(form->sSkinProvider1->BorderWindow()));
+}
+
+TEST_F(SkinnedFrameTest, NoBorderWindowOutlivesTheFormOrTheSkin) {
+  HWND border = form->sSkinProvider1->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  form->sSkinManager1->SetActive(false);
+  Pump(20);
+  EXPECT_FALSE(form->sSkinProvider1->Extended());
+  EXPECT_FALSE(IsWindow(border));
+  RECT client;
+  GetClientRect(window, &client);
+  RECT frame{0, 0, 0, 0};
+  AdjustWindowRectEx(&frame, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE));
+  EXPECT_EQ(client.right, 615 - (frame.right - frame.left));
+
+  form->sSkinManager1->SetActive(true);
+  Pump(20);
+  border = form->sSkinProvider1->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  const long user = handle_counts::User();
+  form.reset();
+  Pump(20);
+  EXPECT_FALSE(IsWindow(border));
+  EXPECT_LT(handle_counts::User(), user);
 }
 
 TEST(WindowSubclassTest, LinksLeaveTheChainInAnyOrder) {

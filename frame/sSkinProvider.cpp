@@ -1176,12 +1176,11 @@ void TsSkinProvider::OnBorderWindowPosChanged(const WINDOWPOS& pos) {
     border_->Hide();
     return;
   }
-  const bool sized = !(pos.flags & SWP_NOSIZE) || (pos.flags & SWP_FRAMECHANGED);
-  if (sized || (pos.flags & SWP_SHOWWINDOW) || !border_->Shown()) {
-    // A new size lays the frame out anew: one composition per size.
+  if ((pos.flags & SWP_SHOWWINDOW) || !border_->Shown()) {
     UpdateBorderWindow(true);
-  } else if (!(pos.flags & SWP_NOMOVE)) {
-    // A move only places the border window; the picture stays as it is.
+  } else if (!(pos.flags & SWP_NOMOVE) || !(pos.flags & SWP_NOSIZE) || (pos.flags & SWP_FRAMECHANGED)) {
+    // A move only places the border window; a new size lays the frame out anew and hands the
+    // picture over, once per size.
     UpdateBorderWindow(false);
   }
   if (!(pos.flags & SWP_NOZORDER) || (pos.flags & SWP_SHOWWINDOW)) {

@@ -80,8 +80,11 @@ void TvlBorderForm::Show(const Bitmap& picture, Point screen, const Rect& region
   if (!premultiplied) return;
   picture_ = std::move(premultiplied);
   position_ = screen;
-  baseRegion_ = region;
-  ApplyRegion(nullptr);
+  // A new picture closes the hole; the region is set only when it changes.
+  if (region != baseRegion_ || holeApplied_) {
+    baseRegion_ = region;
+    ApplyRegion(nullptr);
+  }
   if (HandOverLayered(window_.get(), picture_, screen, alpha)) ++handOvers_;
   if (!IsWindowVisible(window_.get()))
     SetWindowPos(window_.get(), nullptr, 0, 0, 0, 0, PositionFlags() | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
@@ -118,6 +121,7 @@ bool TvlBorderForm::Shown() const { return window_ && IsWindowVisible(window_.ge
 
 void TvlBorderForm::ApplyRegion(const Point* hole) {
   if (!window_) return;
+  holeApplied_ = hole != nullptr;
   if (baseRegion_.Empty() && !hole) {
     SetWindowRgn(window_.get(), nullptr, FALSE);
     return;

@@ -63,6 +63,7 @@ class TvlBorderForm {
   DibSection picture_;  // premultiplied, as handed over
   Point position_;
   Rect baseRegion_;     // empty: the whole window
+  bool holeApplied_ = false;
   bool passingThrough_ = false;
   bool trackingLeave_ = false;
   int handOvers_ = 0;

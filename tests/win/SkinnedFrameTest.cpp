@@ -148,6 +148,20 @@ class SkinnedFrameTest : public MainWindowFixture {
       Sleep(100);
     });
   }
+  // The window at its designed size, its client area inset by `side` at the left and right,
+  // `top` above and `bottom` below.
+  void ExpectDesignedSizeWithClientInset(int side, int top, int bottom) {
+    RECT r = WindowRect(window), client;
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    EXPECT_EQ(r.right - r.left, 615);
+    EXPECT_EQ(r.bottom - r.top, 549);
+    EXPECT_EQ(origin.x - r.left, side);
+    EXPECT_EQ(origin.y - r.top, top);
+    EXPECT_EQ(client.right, 615 - 2 * side);
+    EXPECT_EQ(client.bottom, 549 - top - bottom);
+  }
   // The designed window made larger, so that sizing has room to shrink.
   void Enlarge() {
     SetWindowPos(window, nullptr, 100, 80, 800, 700, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -176,16 +190,9 @@ INSTANTIATE_TEST_SUITE_P(Modes, EitherFrameTest, testing::Values(false, true),
 
 TEST_F(StandardFrameTest, FrameHasTheSkinsBorderAndTitleAroundTheClientArea) {
   const TsSkinData& skin = form->sSkinManager1->Skin().Data;
-  RECT r = WindowRect(window), client;
+  ExpectDesignedSizeWithClientInset(skin.BorderWidth, skin.TitleHeight, skin.BorderWidth);
+  RECT client;
   GetClientRect(window, &client);
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  EXPECT_EQ(r.right - r.left, 615);
-  EXPECT_EQ(r.bottom - r.top, 549);
-  EXPECT_EQ(origin.x - r.left, skin.BorderWidth);
-  EXPECT_EQ(origin.y - r.top, skin.TitleHeight);
-  EXPECT_EQ(client.right, 615 - 2 * skin.BorderWidth);
-  EXPECT_EQ(client.bottom, 549 - skin.TitleHeight - skin.BorderWidth);
   // The children fill the smaller client area.
   EXPECT_EQ(form->sPanelTop->Top(), client.bottom - 41);
   EXPECT_EQ(form->sPanelOn->Width() + form->sPanelOff->Width(), client.right);
@@ -575,16 +582,11 @@ TEST_F(SkinnedFrameTest, BorderWindowLiesAroundTheFormAndTheClientGetsItsWidthBa
   const Rect margins = form->sSkinManager1->ShadowMargins();
   ASSERT_EQ(margins, (Rect{skin.FormOffset, skin.FormOffset, skin.FormOffset, skin.FormOffset}));
   const int side = GetSystemMetrics(SM_CXFRAME), caption = GetSystemMetrics(SM_CYCAPTION);
-  RECT r = WindowRect(window), client;
+  ExpectDesignedSizeWithClientInset(side, side + caption, side);
+  RECT client;
   GetClientRect(window, &client);
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
-  EXPECT_EQ(r.right - r.left, 615);
-  EXPECT_EQ(r.bottom - r.top, 549);
-  EXPECT_EQ(origin.x - r.left, side);
-  EXPECT_EQ(origin.y - r.top, side + caption);
-  EXPECT_EQ(client.right, 615 - 2 * side);
-  EXPECT_EQ(client.bottom, 549 - caption - 2 * side);
 
   HWND border = form->sSkinProvider1->BorderWindow();
   ASSERT_NE(border, nullptr);
@@ -827,11 +829,6 @@ TEST_F(SkinnedFrameTest, NoBorderWindowOutlivesTheFormOrTheSkin) {
   Pump(20);
   EXPECT_FALSE(form->sSkinProvider1->Extended());
   EXPECT_FALSE(IsWindow(border));
-  RECT client;
-  GetClientRect(window, &client);
-  RECT frame{0, 0, 0, 0};
-  AdjustWindowRectEx(&frame, GetWindowLongW(window, GWL_STYLE), FALSE, GetWindowLongW(window, GWL_EXSTYLE));
-  EXPECT_EQ(client.right, 615 - (frame.right - frame.left));
 
   form->sSkinManager1->SetActive(true);
   Pump(20);

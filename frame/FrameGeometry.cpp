@@ -13,15 +13,26 @@ constexpr int kMaximizedInset = 2;
 
 int BandHeight(const FrameInput& input) {
   int title = std::max(0, input.skin.titleHeight);
-  if (input.maximized && input.skin.maxHeight > 0) return input.skin.maxHeight;
+  if (input.maximized && !input.extended && input.skin.maxHeight > 0) return input.skin.maxHeight;
   return title;
 }
 
 // How far icon, caption and buttons move down: the skin's centre offset in border mode 1, not
 // for a maximised window (its lower band is centred as it is).
 int DownShift(const FrameInput& input) {
+  if (input.extended) {
+    // Maximised, the upper part of the band lies above the screen: the parts move down by half
+    // the difference of the two band heights.
+    const FrameSkinValues& s = input.skin;
+    int shift = s.borderMode == 1 ? s.centerOffset : 0;
+    if (input.maximized && s.maxHeight > 0 && s.maxHeight != s.titleHeight) shift += (s.titleHeight - s.maxHeight) / 2 - 2;
+    return shift;
+  }
   return !input.maximized && input.skin.borderMode == 1 ? input.skin.centerOffset : 0;
 }
+
+// A maximised window without a frame of its own (in a border window it keeps it).
+bool Frameless(const FrameInput& input) { return input.maximized && !input.extended; }
 
 }  // namespace
 
@@ -33,7 +44,7 @@ int IconSize(int bandHeight) {
 
 FrameLayout FrameBorders(const FrameInput& input) {
   FrameLayout layout;
-  int side = input.maximized ? 0 : std::max(0, input.skin.borderWidth);
+  int side = Frameless(input) ? 0 : std::max(0, input.skin.borderWidth);
   layout.left = layout.right = layout.bottom = side;
   layout.top = BandHeight(input);
   // A window too small for its frame keeps at least an empty client area.
@@ -48,11 +59,11 @@ FrameLayout ComputeFrameLayout(const FrameInput& input) {
   FrameLayout layout = FrameBorders(input);
   const int band = layout.top;
   const int shift = DownShift(input);
-  const int inset = input.maximized ? kMaximizedInset : layout.left;
+  const int inset = Frameless(input) ? kMaximizedInset : layout.left;
   layout.titleBand = {0, 0, input.width, band};
 
   // Buttons from right to left: close, maximise (restore), minimise.
-  int x = input.width - input.skin.buttonsRight - (input.maximized ? kMaximizedInset : layout.right);
+  int x = input.width - input.skin.buttonsRight - (Frameless(input) ? kMaximizedInset : layout.right);
   int leftmost = x;
   auto place = [&](const ButtonShape& button, Rect& rect) {
     if (!button.visible) return;

@@ -55,6 +55,10 @@ struct FrameInput {
   bool sizeable = true;     // the window has a sizing frame
   int sizingZone = 4;       // how wide the sizing zone along the outer edge is (the platform's frame)
   bool showIcon = true;
+  // The frame lies in a border window around the form: a maximised window keeps its whole frame
+  // (the border window hides what lies off the screen) and its icon, caption and buttons move
+  // down into the band that stays visible.
+  bool extended = false;
   FrameSkinValues skin;
   ButtonShape close, maximize, minimize;
 };

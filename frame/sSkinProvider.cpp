@@ -4,10 +4,13 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <cstring>
 #include <vector>
 
 #include "frame/FrameRegion.h"
 #include "frame/sSystemMenu.h"
+#include "frame/ShadowFrame.h"
+#include "frame/vlBorderForm.h"
 
 #include "framework/Exception.h"
 #include "framework/Form.h"
@@ -20,6 +23,7 @@
 #include "paint/SkinPainters.h"
 #include "paint/SkinText.h"
 #include "paint/SkinTextWriter.h"
+#include "pixel/BitmapBlend.h"
 #include "skin/SkinCommands.h"
 
 using namespace frame_geometry;
@@ -66,6 +70,7 @@ const ClassInfo& TsSkinProvider::StaticClass() {
           .Boolean(L"ScreenSnap", &TsSkinProvider::ScreenSnap, &TsSkinProvider::SetScreenSnap)
           .Integer(L"SnapBuffer", &TsSkinProvider::SnapBuffer, &TsSkinProvider::SetSnapBuffer)
           .Boolean(L"MakeSkinMenu", &TsSkinProvider::MakeSkinMenu, &TsSkinProvider::SetMakeSkinMenu)
+          .Boolean(L"AllowExtBorders", &TsSkinProvider::AllowExtBorders, &TsSkinProvider::SetAllowExtBorders)
           .Build());
   return info;
 }
@@ -91,6 +96,7 @@ TsSkinProvider::~TsSkinProvider() {
 void TsSkinProvider::BeforeDestruction() {
   DetachAdapters();
   RemoveGlows();
+  border_.reset();
   HWND window = subclass_.Window();
   bool wasSkinned = skinned_;
   skinned_ = false;
@@ -170,6 +176,7 @@ void TsSkinProvider::ApplySkin() {
   hot_ = pressed_ = 0;
   dirty_ = true;
   captionFont_.reset();
+  EnterExtendedMode(ExtendedAllowed());
   ClearWindowRegion();  // another skin: other corners
   UpdateWindowRegion();
   if (!systemMenu_) systemMenu_ = new TsSystemMenu(this);
@@ -184,6 +191,7 @@ void TsSkinProvider::RemoveSkin() {
   bool wasSkinned = skinned_;
   skinned_ = false;
   RemoveGlows();
+  EnterExtendedMode(false);
   hot_ = pressed_ = 0;
   image_ = DibSection();
   base_ = Bitmap();
@@ -268,6 +276,13 @@ FrameInput TsSkinProvider::CurrentFrameInput() const {
   input.width = r.right - r.left;
   input.height = r.bottom - r.top;
   input.maximized = IsZoomed(window) != FALSE;
+  if (border_) {
+    // The frame around the form, in the border window.
+    Rect frame = ExtendedGeometry().frame;
+    input.width = frame.Width();
+    input.height = frame.Height();
+    input.extended = true;
+  }
   LONG style = GetWindowLongW(window, GWL_STYLE);
   input.sizeable = (style & WS_THICKFRAME) != 0;
   input.sizingZone = GetSystemMetrics(SM_CXSIZEFRAME);
@@ -299,7 +314,13 @@ FrameInput TsSkinProvider::CurrentFrameInput() const {
 
 FrameLayout TsSkinProvider::CurrentLayout() const { return ComputeFrameLayout(CurrentFrameInput()); }
 
-Point TsSkinProvider::WindowOrigin() const {
+Point TsSkinProvider::WindowOrigin() const { return FrameOrigin(); }
+
+Point TsSkinProvider::FrameOrigin() const {
+  if (border_) {
+    Rect frame = ExtendedGeometry().frame;
+    return {frame.left, frame.top};
+  }
   RECT r{};
   if (subclass_.Window()) GetWindowRect(subclass_.Window(), &r);
   return {r.left, r.top};
@@ -362,6 +383,13 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       case scRefresh:
         if (skinned_) {
           LookUpSkin();
+          // The manager's extended borders may have been switched meanwhile.
+          if (ExtendedAllowed() != Extended()) {
+            EnterExtendedMode(ExtendedAllowed());
+            ClearWindowRegion();
+            UpdateWindowRegion();
+            SetFrameChanged();
+          }
           RepaintFrame();
         }
         break;
@@ -371,6 +399,7 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
   }
   if (msg == WM_NCDESTROY) {
     RemoveGlows();
+    border_.reset();
     skinned_ = false;
     return false;
   }
@@ -378,9 +407,20 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
   if (msg == WM_ENTERSIZEMOVE || msg == WM_EXITSIZEMOVE) userMoving_ = msg == WM_ENTERSIZEMOVE;
   if (!skinned_) return false;
   const bool iconic = IsIconic(window) != FALSE;
+  // The border window sends on the mouse messages of the frame without a hit code: it is found
+  // here, and the platform's own handling gets it as well.
+  if (border_ && wParam == static_cast<WPARAM>(-1) &&
+      (msg == WM_NCMOUSEMOVE || msg == WM_NCLBUTTONDOWN || msg == WM_NCLBUTTONUP || msg == WM_NCLBUTTONDBLCLK ||
+       msg == WM_NCRBUTTONDOWN || msg == WM_NCRBUTTONUP)) {
+    int code = BorderHitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+    if (code == kHitShadow || code == kHitNowhere) return true;
+    if (!HandleMessage(window, msg, static_cast<WPARAM>(code), lParam, result)) result = subclass_.CallNext(msg, code, lParam);
+    return true;
+  }
   switch (msg) {
     case WM_NCCALCSIZE: {
-      if (iconic) return false;
+      // In extended mode the form keeps the platform's frame; its region hides it.
+      if (iconic || border_) return false;
       RECT* proposed = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
       FrameInput input = CurrentFrameInput();
       input.width = proposed->right - proposed->left;
@@ -399,6 +439,10 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       return OnNcHitTest(lParam, result);
     case WM_NCPAINT: {
       if (iconic) return false;
+      if (border_) {
+        result = 0;
+        return true;
+      }
       WindowDc dc(window, true);
       PaintFrame(dc.get());
       result = 0;
@@ -410,6 +454,8 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
         activeLook_ = wParam != 0;
         dirty_ = true;
       }
+      // Activation reorders windows: the border window goes behind the form once that is done.
+      if (border_) border_->FollowFormLater();
       if (!iconic) DeliverFrame();
       result = TRUE;
       return true;
@@ -423,6 +469,10 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       result = subclass_.CallNext(msg, wParam, lParam);
       auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
       if (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED)) UpdateWindowRegion();
+      if (border_) {
+        OnBorderWindowPosChanged(*pos);
+        return true;
+      }
       // A new size lays the frame out anew (composed once per size, on delivery).
       if (!iconic && (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED)) && IsWindowVisible(window))
         DeliverFrame();
@@ -527,6 +577,7 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       return false;
     case WM_DESTROY:
       RemoveGlows();
+      border_.reset();
       return false;
     default:
       return false;
@@ -543,7 +594,8 @@ bool TsSkinProvider::OnNcHitTest(LPARAM lParam, LRESULT& result) {
 void TsSkinProvider::OnNcMouseMove(int code) {
   if (pressed_) return;
   SetHot(IsTitleButton(code) ? code : 0);
-  if (hot_ && !trackingLeave_) {
+  // In extended mode the border window follows the mouse's leaving.
+  if (hot_ && !trackingLeave_ && !border_) {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, subclass_.Window(), 0};
     trackingLeave_ = TrackMouseEvent(&track) != FALSE;
   }
@@ -652,6 +704,19 @@ void TsSkinProvider::OnGetMinMaxInfo(MINMAXINFO* info) {
   HMONITOR monitor = MonitorFromWindow(subclass_.Window(), MONITOR_DEFAULTTONEAREST);
   MONITORINFO mi{sizeof(mi)};
   if (!GetMonitorInfoW(monitor, &mi)) return;
+  if (border_) {
+    // In extended mode the client area covers the work area below the maximised title band;
+    // the form's slim platform frame lies beyond it.
+    const FrameSkinValues& s = skinValues_;
+    int band = s.maxHeight > 0 ? s.maxHeight : s.titleHeight;
+    Rect work{mi.rcWork.left, mi.rcWork.top, mi.rcWork.right, mi.rcWork.bottom};
+    Rect r = ExtendedMaximizedForm(work, GetSystemMetrics(SM_CXFRAME), GetSystemMetrics(SM_CYCAPTION), band);
+    info->ptMaxPosition = {r.left - mi.rcMonitor.left, r.top - mi.rcMonitor.top};
+    info->ptMaxSize = {r.Width(), r.Height()};
+    info->ptMaxTrackSize.x = std::max<LONG>(info->ptMaxTrackSize.x, r.Width());
+    info->ptMaxTrackSize.y = std::max<LONG>(info->ptMaxTrackSize.y, r.Height());
+    return;
+  }
   info->ptMaxPosition = {mi.rcWork.left - mi.rcMonitor.left, mi.rcWork.top - mi.rcMonitor.top};
   info->ptMaxSize = {mi.rcWork.right - mi.rcWork.left, mi.rcWork.bottom - mi.rcWork.top};
 }
@@ -677,6 +742,20 @@ void TsSkinProvider::OnWindowPosChanging(WINDOWPOS* pos) {
 void TsSkinProvider::UpdateWindowRegion() {
   HWND window = subclass_.Window();
   TsSkinManager* manager = SkinManager();
+  if (window && skinned_ && border_ && !IsIconic(window)) {
+    // Extended mode: the form shows its client area only, the border window the frame.
+    RECT r;
+    GetWindowRect(window, &r);
+    const int width = r.right - r.left, height = r.bottom - r.top;
+    if (width == regionWidth_ && height == regionHeight_) return;
+    Rect client = ExtendedGeometry().formRegion;
+    UniqueRegion shape(CreateRectRgn(client.left, client.top, client.right, client.bottom));
+    regionWidth_ = width;
+    regionHeight_ = height;
+    if (SetWindowRgn(window, shape.get(), IsWindowVisible(window))) shape.release();
+    else regionWidth_ = regionHeight_ = 0;
+    return;
+  }
   if (!window || !skinned_ || !manager || IsZoomed(window) || IsIconic(window)) {
     ClearWindowRegion();
     return;
@@ -760,10 +839,26 @@ void TsSkinProvider::ShowSystemMenu(int screenX, int screenY) {
 // ---------------------------------------------------------------------------------------------
 // Composing and showing the frame
 
+Rect TsSkinProvider::ImageBounds() const {
+  if (border_) {
+    ExtendedFrameGeometry g = ExtendedGeometry();
+    return {0, 0, g.imageWidth, g.imageHeight};
+  }
+  RECT r{};
+  if (subclass_.Window()) GetWindowRect(subclass_.Window(), &r);
+  return {0, 0, r.right - r.left, r.bottom - r.top};
+}
+
+Bitmap TsSkinProvider::FrameView() {
+  Bitmap& whole = image_.Pixels();
+  if (!border_) return Bitmap::View(whole.Width(), whole.Height(), whole.Format(), whole.Row(0), whole.Stride());
+  Rect frame = ExtendedGeometry().frameInImage.Intersect(whole.Bounds());
+  if (frame.Empty()) return {};
+  return Bitmap::View(frame.Width(), frame.Height(), whole.Format(), whole.PixelAt(frame.left, frame.top), whole.Stride());
+}
+
 void TsSkinProvider::EnsureComposed() {
-  RECT r;
-  GetWindowRect(subclass_.Window(), &r);
-  bool sized = image_ && image_.Pixels().Width() == r.right - r.left && image_.Pixels().Height() == r.bottom - r.top;
+  bool sized = image_ && image_.Pixels().Bounds() == ImageBounds();
   if (dirty_ || !sized) ComposeFrameImage();
 }
 
@@ -774,59 +869,84 @@ void TsSkinProvider::ComposeFrameImage() {
   FrameInput input = CurrentFrameInput();
   if (input.width <= 0 || input.height <= 0) return;
   FrameLayout layout = ComputeFrameLayout(input);
-  if (!image_ || image_.Pixels().Width() != input.width || image_.Pixels().Height() != input.height)
-    image_ = DibSection::CreateBitmap24(input.width, input.height);
+  const bool extended = border_ != nullptr;
+  const Rect bounds = ImageBounds();
+  const PixelFormat format = extended ? PixelFormat::pf32bit : PixelFormat::pf24bit;
+  if (!image_ || image_.Pixels().Bounds() != bounds || image_.Pixels().Format() != format)
+    image_ = extended ? DibSection::CreateBitmap32(bounds.Width(), bounds.Height())
+                      : DibSection::CreateBitmap24(bounds.Width(), bounds.Height());
   if (!image_) return;
-  Bitmap& pixels = image_.Pixels();
+  Bitmap& whole = image_.Pixels();
+  // Frame coordinates: the frame lies inside the shadow's margins of the picture.
+  const Rect frame = extended ? ExtendedGeometry().frameInImage : whole.Bounds();
+  Bitmap pixels = FrameView();
+  if (pixels.Empty()) return;
   const int state = activeLook_ ? 1 : 0;
+  const bool titleLater = extended && skinValues_.borderMode == 1;
+  if (extended)  // the shadow is laid over a transparent picture
+    for (int y = 0; y < whole.Height(); ++y) std::memset(whole.Row(y), 0, static_cast<size_t>(whole.Width()) * 4);
   std::string section = bv::WideToUtf8(skinSection_);
   PaintSection(*manager, formSection_, section, EmptyBackground(), pixels, {0, 0}, pixels.Bounds(), state, true);
-  if (manager->IsValidSection(titleSection_) && !layout.titleBand.Empty()) {
-    // The title section may let the form section show through: a copy of the band beneath.
-    Bitmap under(layout.titleBand.Width(), layout.titleBand.Height(), pixels.Format());
-    CopyPiece(under, 0, 0, pixels, layout.titleBand);
-    PaintSection(*manager, titleSection_, "FORMTITLE", BackgroundFromBitmap(under, 0, 0), pixels, {0, 0},
-                 layout.titleBand, state, true);
-  }
 
   UniqueMemoryDc memory(CreateCompatibleDC(nullptr));
-  {
-    SelectedObject selected(memory.get(), image_.Handle());
+  SelectedObject selected(memory.get(), image_.Handle());
+  SetViewportOrgEx(memory.get(), frame.left, frame.top, nullptr);
+  auto paintTitle = [&] {
+    if (manager->IsValidSection(titleSection_) && !layout.titleBand.Empty()) {
+      // The title section may let the form section show through: a copy of the band beneath.
+      Bitmap under(layout.titleBand.Width(), layout.titleBand.Height(), pixels.Format());
+      CopyPiece(under, 0, 0, pixels, layout.titleBand);
+      PaintSection(*manager, titleSection_, "FORMTITLE", BackgroundFromBitmap(under, 0, 0), pixels, {0, 0},
+                   layout.titleBand, state, true);
+    }
     if (!layout.icon.Empty()) {
+      GdiFlush();
       auto icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_SMALL, 0));
       if (!icon) icon = reinterpret_cast<HICON>(GetClassLongPtrW(window, GCLP_HICONSM));
       if (!icon) icon = LoadIconW(nullptr, IDI_APPLICATION);
       DrawIconEx(memory.get(), layout.icon.left, layout.icon.top, icon, layout.icon.Width(), layout.icon.Height(), 0,
                  nullptr, DI_NORMAL);
+      GdiFlush();
     }
-    if (!layout.caption.Empty()) {
-      if (!captionFont_) {
-        NONCLIENTMETRICSW metrics{sizeof(metrics)};
-        SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-        captionFont_.reset(CreateFontIndirectW(&metrics.lfCaptionFont));
-      }
-      int length = GetWindowTextLengthW(window);
-      std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-      caption.resize(static_cast<size_t>(GetWindowTextW(window, caption.data(), length + 1)));
-      SelectedObject font(memory.get(), captionFont_.get());
-      SetBkMode(memory.get(), TRANSPARENT);
-      int textSection = manager->IsValidSection(titleSection_) ? titleSection_ : formSection_;
-      if (manager->IsValidSection(textSection)) {
-        const TsGeneralData& s = manager->Skin().Sections[static_cast<size_t>(textSection)];
-        if ((activeLook_ ? s.HotGlowSize : s.GlowSize) > 0) {
-          GdiFlush();
-          GdiTextRasterizer rasterizer(captionFont_.get());
-          PaintSkinTextGlow(pixels, rasterizer, caption, layout.caption, kCaptionFormat, s, activeLook_);
-        }
-      }
-      WriteSectionText(memory.get(), caption, true, manager, activeLook_, textSection, kCaptionFormat, layout.caption);
+  };
+  if (!titleLater) paintTitle();
+  if (extended) {
+    SetRectAlpha(whole, frame, 255);
+    ComposeShadow(whole, frame, layout.top);
+    // The header as the shadow left it: the title painting keeps its transparency.
+    header_ = Bitmap(whole.Width(), std::min(whole.Height(), frame.top + layout.top), PixelFormat::pf32bit);
+    CopyPiece(header_, 0, 0, whole, header_.Bounds());
+    if (titleLater) paintTitle();
+  }
+
+  if (!layout.caption.Empty()) {
+    if (!captionFont_) {
+      NONCLIENTMETRICSW metrics{sizeof(metrics)};
+      SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+      captionFont_.reset(CreateFontIndirectW(&metrics.lfCaptionFont));
     }
+    int length = GetWindowTextLengthW(window);
+    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+    caption.resize(static_cast<size_t>(GetWindowTextW(window, caption.data(), length + 1)));
+    SelectedObject font(memory.get(), captionFont_.get());
+    SetBkMode(memory.get(), TRANSPARENT);
+    int textSection = manager->IsValidSection(titleSection_) ? titleSection_ : formSection_;
+    if (manager->IsValidSection(textSection)) {
+      const TsGeneralData& s = manager->Skin().Sections[static_cast<size_t>(textSection)];
+      if ((activeLook_ ? s.HotGlowSize : s.GlowSize) > 0) {
+        GdiFlush();
+        GdiTextRasterizer rasterizer(captionFont_.get());
+        PaintSkinTextGlow(pixels, rasterizer, caption, layout.caption, kCaptionFormat, s, activeLook_);
+      }
+    }
+    WriteSectionText(memory.get(), caption, true, manager, activeLook_, textSection, kCaptionFormat, layout.caption);
   }
   GdiFlush();
   // The title band before the buttons (they lie inside it): buttons repaint over this copy.
   base_ = Bitmap(layout.titleBand.Width(), layout.titleBand.Height(), pixels.Format());
   CopyPiece(base_, 0, 0, pixels, layout.titleBand);
   PaintButtons(pixels, layout);
+  if (extended) frame_shadow::RestoreAlpha(whole, header_, {0, 0}, header_.Bounds());
   dirty_ = false;
   ++compositions_;
 }
@@ -864,19 +984,26 @@ void TsSkinProvider::PaintButton(Bitmap& pixels, const TitleButton& button, cons
 void TsSkinProvider::RepaintButton(int hitCode) {
   HWND window = subclass_.Window();
   if (!skinned_ || !window || !image_ || IsIconic(window)) return;
-  RECT r;
-  GetWindowRect(window, &r);
-  if (dirty_ || image_.Pixels().Width() != r.right - r.left || image_.Pixels().Height() != r.bottom - r.top ||
-      base_.Width() != image_.Pixels().Width() || ButtonRect(CurrentLayout(), hitCode).bottom > base_.Height()) {
+  FrameLayout layout = CurrentLayout();
+  Rect button = ButtonRect(layout, hitCode);
+  if (dirty_ || image_.Pixels().Bounds() != ImageBounds() || base_.Width() != layout.titleBand.Width() ||
+      button.bottom > base_.Height()) {
     DeliverFrame();
     return;
   }
   const TitleButton* b = ButtonOf(hitCode);
-  Rect rect = ButtonRect(CurrentLayout(), hitCode).Intersect(image_.Pixels().Bounds());
+  Bitmap pixels = FrameView();
+  Rect rect = button.Intersect(pixels.Bounds());
   if (!b || rect.Empty()) return;
   // Over the picture without buttons, so the frame is not composed again.
-  CopyPiece(image_.Pixels(), rect.left, rect.top, base_, rect);
-  PaintButton(image_.Pixels(), *b, ButtonRect(CurrentLayout(), hitCode));
+  CopyPiece(pixels, rect.left, rect.top, base_, rect);
+  PaintButton(pixels, *b, button);
+  if (border_) {
+    Rect frame = ExtendedGeometry().frameInImage;
+    frame_shadow::RestoreAlpha(image_.Pixels(), header_, {0, 0}, rect.Offset(frame.left, frame.top));
+    UpdateBorderWindow(true);
+    return;
+  }
   WindowDc dc(window, true);
   UniqueMemoryDc memory(CreateCompatibleDC(dc.get()));
   SelectedObject selected(memory.get(), image_.Handle());
@@ -898,6 +1025,10 @@ void TsSkinProvider::PaintFrame(HDC dc) {
 void TsSkinProvider::DeliverFrame() {
   HWND window = subclass_.Window();
   if (!skinned_ || !window) return;
+  if (border_) {
+    UpdateBorderWindow(true);
+    return;
+  }
   WindowDc dc(window, true);
   PaintFrame(dc.get());
 }
@@ -906,6 +1037,7 @@ void TsSkinProvider::RepaintFrame() {
   dirty_ = true;
   HWND window = subclass_.Window();
   if (window && IsWindowVisible(window) && !IsIconic(window)) DeliverFrame();
+  else if (border_) border_->Hide();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -980,4 +1112,185 @@ void TsSkinProvider::RemoveGlows() {
     b.fade = frame_fade::GlowFade(10);
   }
   if (subclass_.Window() && IsWindow(subclass_.Window())) KillTimer(subclass_.Window(), kGlowTimer);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Extended mode: the frame and its shadow in a border window behind the form
+
+void TsSkinProvider::SetAllowExtBorders(bool value) {
+  if (value == allowExtBorders_) return;
+  allowExtBorders_ = value;
+  if (!skinned_) return;
+  EnterExtendedMode(ExtendedAllowed());
+  ClearWindowRegion();
+  UpdateWindowRegion();
+  SetFrameChanged();
+  RepaintFrame();
+}
+
+bool TsSkinProvider::ExtendedAllowed() const {
+  TsSkinManager* manager = SkinManager();
+  return allowExtBorders_ && skinned_ && manager && manager->ExtendedBorders() && form_ && !form_->Parent() &&
+         form_->BorderStyle() != TFormBorderStyle::bsNone && form_->FormStyle() != TFormStyle::fsMDIChild;
+}
+
+void TsSkinProvider::EnterExtendedMode(bool on) {
+  if (on == Extended()) return;
+  HWND window = subclass_.Window();
+  if (on && window) {
+    TvlBorderForm::Served served;
+    served.form = window;
+    served.hitTest = [this](Point screen) { return BorderHitTest(screen); };
+    served.overShadow = [this] {
+      if (!pressed_) SetHot(0);
+    };
+    border_ = std::make_unique<TvlBorderForm>(std::move(served));
+    if (!border_->Window()) border_.reset();
+  } else {
+    border_.reset();
+  }
+  // The picture changes its format (32 bits with the shadow, 24 without).
+  image_ = DibSection();
+  header_ = Bitmap();
+  dirty_ = true;
+}
+
+HWND TsSkinProvider::BorderWindow() const { return border_ ? border_->Window() : nullptr; }
+
+ExtendedFrameGeometry TsSkinProvider::ExtendedGeometry() const {
+  ExtendedFrameInput in;
+  HWND window = subclass_.Window();
+  TsSkinManager* manager = SkinManager();
+  if (!window) return {};
+  RECT r;
+  GetWindowRect(window, &r);
+  in.form = {r.left, r.top, r.right, r.bottom};
+  in.maximized = IsZoomed(window) != FALSE;
+  LONG style = GetWindowLongW(window, GWL_STYLE);
+  in.caption = (style & WS_CAPTION) == WS_CAPTION;
+  in.platformSide = (style & WS_THICKFRAME) ? GetSystemMetrics(SM_CXFRAME)
+                    : (style & WS_BORDER)   ? GetSystemMetrics(SM_CXDLGFRAME)
+                                            : 0;
+  in.platformCaption = GetSystemMetrics(SM_CYCAPTION);
+  in.borderWidth = skinValues_.borderWidth;
+  in.titleHeight = skinValues_.titleHeight;
+  if (manager) in.margins = manager->ShadowMargins();
+  return ComputeExtendedFrameGeometry(in);
+}
+
+int TsSkinProvider::BorderHitTest(Point screen) const {
+  HWND window = subclass_.Window();
+  if (!window) return kHitShadow;
+  FrameInput input = CurrentFrameInput();
+  Point origin = FrameOrigin();
+  Point p{screen.x - origin.x, screen.y - origin.y};
+  if (p.x < 0 || p.y < 0 || p.x >= input.width || p.y >= input.height) return kHitShadow;
+  if (!IsWindowEnabled(window)) return kHitNowhere;
+  return FrameHitTest(input, ComputeFrameLayout(input), p);
+}
+
+void TsSkinProvider::UpdateBorderWindow(bool redraw) {
+  HWND window = subclass_.Window();
+  if (!border_ || updatingBorder_ || !window || !skinned_) return;
+  if (!IsWindowVisible(window) || IsIconic(window)) {
+    border_->Hide();
+    return;
+  }
+  updatingBorder_ = true;
+  ExtendedFrameGeometry g = ExtendedGeometry();
+  if (dirty_ || !image_ || image_.Pixels().Bounds() != Rect{0, 0, g.imageWidth, g.imageHeight}) {
+    ComposeFrameImage();
+    redraw = true;
+  }
+  if (image_) {
+    const Bitmap& whole = image_.Pixels();
+    if (redraw || !border_->Shown()) {
+      // Maximised, the lower part of the picture (the shadow and the bottom frame) is cut off.
+      int height = std::min(whole.Height(), g.window.Height());
+      Bitmap shown = Bitmap::View(whole.Width(), height, whole.Format(), const_cast<uint8_t*>(whole.Row(0)), whole.Stride());
+      border_->Show(shown, {g.window.left, g.window.top}, g.windowRegion, 255);
+    } else {
+      border_->Place({g.window.left, g.window.top});
+    }
+  }
+  updatingBorder_ = false;
+}
+
+void TsSkinProvider::OnBorderWindowPosChanged(const WINDOWPOS& pos) {
+  HWND window = subclass_.Window();
+  if (!window) return;
+  if ((pos.flags & SWP_HIDEWINDOW) || !IsWindowVisible(window) || IsIconic(window)) {
+    border_->Hide();
+    return;
+  }
+  if ((pos.flags & SWP_SHOWWINDOW) || !border_->Shown()) {
+    UpdateBorderWindow(true);
+  } else if (!(pos.flags & SWP_NOMOVE) || !(pos.flags & SWP_NOSIZE) || (pos.flags & SWP_FRAMECHANGED)) {
+    // A move only places the border window; a new size lays the frame out anew and hands the
+    // picture over, once per size.
+    UpdateBorderWindow(false);
+  }
+  if (!(pos.flags & SWP_NOZORDER) || (pos.flags & SWP_SHOWWINDOW)) {
+    border_->FollowForm();
+    border_->FollowFormLater();
+  }
+}
+
+void TsSkinProvider::ComposeShadow(Bitmap& whole, const Rect& frame, int titleBand) {
+  TsSkinManager* manager = SkinManager();
+  if (!manager) return;
+  const Bitmap& shadow = activeLook_ ? manager->ShadowActive() : manager->ShadowInactive();
+  if (shadow.Empty()) return;
+  const LoadedSkin& skin = manager->Skin();
+  const Rect& m = manager->ShadowMargins();
+  int exBorder = manager->CommonIndexes().ExBorder;
+  Rect borders;
+  if (skin.IsValidItem(exBorder)) {
+    const TsMaskData& item = skin.Items[static_cast<size_t>(exBorder)];
+    borders = {item.WL, item.WT, item.WR, item.WB};
+  } else {
+    // The built-in shadow pictures: the margins and the frame's corner beside them.
+    const int corner = std::max(0, static_cast<int>(skin.Data.FormOffset));
+    borders = {m.left + corner, m.top + corner, m.right + corner, m.bottom + corner};
+  }
+  const int height = whole.Height();
+  if (skinValues_.borderMode == 1) {
+    // The picture holds the frame itself (its borders reach into the title band): its pixels
+    // take the place of the form section's, so that its rounded corners stay transparent.
+    borders.top = std::min(borders.top, (height - titleBand) / 2 + titleBand);
+    borders.bottom = std::min(borders.bottom, (height - titleBand) / 2);
+    frame_shadow::NinePart nine(shadow, borders, whole.Width(), height);
+    frame_shadow::BlendShadowFrame(whole, nine, {}, true);
+    return;
+  }
+  frame_shadow::NinePart nine(shadow, borders, whole.Width(), height);
+  frame_shadow::BlendShadowFrame(whole, nine, frame);
+  // The cut-out corners of the frame show the shadow behind them.
+  std::vector<Rect> cuts;
+  // The corner cuts of a section's border mask; `lowest`: the first row of its bottom zone.
+  auto addMask = [&](int section, std::vector<Rect>& into, int* lowest) {
+    if (!manager->IsValidSection(section)) return false;
+    int index = skin.Sections[static_cast<size_t>(section)].BorderIndex;
+    if (!skin.IsValidItem(index)) return false;
+    const TsMaskData& mask = skin.Items[static_cast<size_t>(index)];
+    frame_region::AddCornerCuts(skin.ItemBitmap(mask), mask, frame.Width(), frame.Height(), lowest != nullptr, into);
+    if (lowest) *lowest = frame.Height() - mask.WB;
+    return true;
+  };
+  const bool titleCorners = addMask(titleSection_, cuts, nullptr);
+  std::vector<Rect> formCuts;
+  int lowest = 0;
+  addMask(formSection_, formCuts, &lowest);
+  for (const Rect& cut : formCuts) {
+    // The top corners come from the title's mask when it has one; the form's own top-left
+    // zone serves at most 8 x 8 pixels.
+    bool bottom = cut.top >= lowest;
+    if (bottom) cuts.push_back(cut);
+    else if (!titleCorners) {
+      Rect piece = cut.left < frame.Width() / 2 ? cut.Intersect({0, 0, 8, 8}) : cut;
+      if (!piece.Empty()) cuts.push_back(piece);
+    }
+  }
+  for (Rect& cut : cuts) cut = cut.Offset(frame.left, frame.top);
+  frame_shadow::PutShadowPixels(whole, nine, cuts);
 }

@@ -16,6 +16,7 @@
 #include <string>
 
 #include "adapters/vlCtrlAdapter.h"
+#include "frame/ExtendedFrameGeometry.h"
 #include "frame/FrameGeometry.h"
 #include "frame/GlowFade.h"
 #include "frame/ScreenSnap.h"
@@ -29,6 +30,7 @@
 
 class TForm;
 class TsSystemMenu;
+class TvlBorderForm;
 
 class TsSkinProvider : public TComponent, public TsSkinnedForm {
  public:
@@ -52,6 +54,10 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   // The skinned system menu carries a sub-menu of the available skins.
   bool MakeSkinMenu() const { return makeSkinMenu_; }
   void SetMakeSkinMenu(bool value) { makeSkinMenu_ = value; }
+  // With the skin manager's ExtendedBorders, the frame and its shadow lie in a border window
+  // around the form (extended mode).
+  bool AllowExtBorders() const { return allowExtBorders_; }
+  void SetAllowExtBorders(bool value);
 
   // TsSkinnedForm.
   TForm* Form() const override { return form_; }
@@ -62,8 +68,12 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   // The frame is drawn from the skin (a skin is in force and the window is taken over).
   bool FrameSkinned() const { return skinned_; }
   bool ActiveLook() const { return activeLook_; }
+  // The frame's geometry in frame coordinates: (0, 0) is the frame's top-left corner on the
+  // screen (FrameOrigin), the window's own in standard mode, the border window's inside its
+  // shadow margins in extended mode.
   frame_geometry::FrameInput CurrentFrameInput() const;
   frame_geometry::FrameLayout CurrentLayout() const;
+  Point FrameOrigin() const;
   frame_commands::WindowCommands CurrentCommands() const;
   // The form's border style and state as the system menu's rules read them.
   system_menu::MenuInput CurrentMenuInput() const;
@@ -77,6 +87,14 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   // The composed picture of the whole window (null before the first composition).
   const Bitmap* FrameImage() const { return image_ ? &image_.Pixels() : nullptr; }
   int Compositions() const { return compositions_; }
+
+  // Extended mode: the border window behind the form (null in standard mode), its geometry, and
+  // the hit code of a screen point over it (frame_geometry::kHitShadow over the shadow).
+  bool Extended() const { return border_ != nullptr; }
+  const TvlBorderForm* BorderForm() const { return border_.get(); }
+  HWND BorderWindow() const;
+  frame_geometry::ExtendedFrameGeometry ExtendedGeometry() const;
+  int BorderHitTest(Point screen) const;
 
   // Composes the frame picture again now, and shows it.
   void ComposeFrameImage();
@@ -152,12 +170,25 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   void DetachAdapters();
   void WatchChildWindows(UINT msg, WPARAM wParam);
   static UINT RescanMessage();
+  // Extended mode.
+  bool ExtendedAllowed() const;
+  void EnterExtendedMode(bool on);
+  void UpdateBorderWindow(bool redraw);
+  void OnBorderWindowPosChanged(const WINDOWPOS& pos);
+  // The frame's part of the composed picture (all of it in standard mode).
+  Bitmap FrameView();
+  Rect ImageBounds() const;  // what the composed picture must cover for the present window
+  void ComposeShadow(Bitmap& whole, const Rect& frame, int titleBand);
 
   TForm* form_ = nullptr;  // borrowed: the owner
   WindowSubclass subclass_;
   std::wstring skinSection_ = L"FORM";
   bool showAppIcon_ = true;
   bool screenSnap_ = false;
+  bool allowExtBorders_ = true;
+  std::unique_ptr<TvlBorderForm> border_;
+  bool updatingBorder_ = false;
+  Bitmap header_;      // extended mode: the header band of the picture before the title was painted
   int snapBuffer_ = frame_snap::kDefaultSnapDistance;
   bool userMoving_ = false;  // inside the platform's move or size loop
   // The window size the region was made for (0 x 0: the window has none of ours).

@@ -553,7 +553,8 @@ void TWinControl::HandleWindowPosChanged(const WINDOWPOS& pos) {
   if (IsIconic(window_)) return;  // a minimised window keeps its normal bounds
   bool resized = bounds.Width() != Width() || bounds.Height() != Height();
   UpdateBoundsRect(bounds);
-  if (resized || !(pos.flags & SWP_NOSIZE)) {
+  // A changed frame (a skin's frame came or went) changes the client area within the same bounds.
+  if (resized || !(pos.flags & SWP_NOSIZE) || (pos.flags & SWP_FRAMECHANGED)) {
     AlignControls();
     if (resized) Resize();
   }

@@ -8,8 +8,8 @@
 #include "paint/DibSection.h"
 #include "paint/GlowLayout.h"
 #include "paint/ImageItems.h"
+#include "paint/LayeredHandOver.h"
 #include "paint/sCommonData.h"
-#include "pixel/Premultiply.h"
 #include "skin/sSkinManager.h"
 
 namespace {
@@ -48,19 +48,7 @@ struct TvlGlowEffect {
 };
 
 // Gives the window its picture with the constant alpha `alpha`.
-void HandOver(TvlGlowEffect& glow, uint8_t alpha) {
-  WindowDc screenDc(nullptr);
-  HDC screen = screenDc.get();
-  {
-    UniqueMemoryDc memory(CreateCompatibleDC(screen));
-    SelectedObject selected(memory.get(), glow.picture.Handle());
-    POINT source{0, 0};
-    POINT position{glow.position.x, glow.position.y};
-    SIZE size{glow.picture.Pixels().Width(), glow.picture.Pixels().Height()};
-    BLENDFUNCTION blend{AC_SRC_OVER, 0, alpha, AC_SRC_ALPHA};
-    UpdateLayeredWindow(glow.window.get(), screen, &position, &size, memory.get(), &source, 0, &blend, ULW_ALPHA);
-  }
-}
+void HandOver(TvlGlowEffect& glow, uint8_t alpha) { HandOverLayered(glow.window.get(), glow.picture, glow.position, alpha); }
 
 SlotRegistry<TvlGlowEffect>& Registry() {
   static SlotRegistry<TvlGlowEffect> registry;
@@ -91,13 +79,8 @@ int ShowGlowWindow(const Rect& control, const Rect& visible, std::string_view se
 
 int ShowGlowPicture(const Bitmap& picture, Point screen, HWND owner, uint8_t alpha, int margin, int item) {
   if (picture.Width() <= 0 || picture.Height() <= 0) return -1;
-  DibSection section = DibSection::CreateBitmap32(picture.Width(), picture.Height());
+  DibSection section = PremultipliedSection(picture);
   if (!section) return -1;
-  Bitmap& pixels = section.Pixels();
-  for (int y = 0; y < pixels.Height(); ++y)
-    for (int x = 0; x < pixels.Width(); ++x) pixels.SetPixel(x, y, picture.GetPixel(x, y));
-  // The layered-window call takes premultiplied colours; the skin's pictures have straight alpha.
-  PremultiplyAlpha(pixels);
 
   RegisterGlowClass();
   auto glow = std::make_unique<TvlGlowEffect>();

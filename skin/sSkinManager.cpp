@@ -361,6 +361,10 @@ void TsSkinManager::AnnounceSkinRemoval() {
   skin_.MasterBitmap = Bitmap();
   skin_.Patterns.clear();
   skin_.Sections.clear();
+  // Nothing of the removed skin stays behind: its indexes would point into the cleared tables,
+  // and a border window would cast its shadow.
+  commonIndexes_ = TsCommonIndexes{};
+  shadow_ = TsExtendedBorderImages{};
 }
 
 void TsSkinManager::RefreshAllForms() {

@@ -6,6 +6,10 @@
 // editor cannot load; "Mark_Invalid_L"/"_S": a red cross for a file that is not a valid
 // plug-in; 32 x 32 and 16 x 16, keyed on magenta) and the glyphs of the file list's context menu
 // ("Open28" ... "DeskTop28", 16 x 16, keyed on magenta, in the colours of the pictures above).
+// plug-in; 32 x 32 and 16 x 16, keyed on magenta) and the built-in window shadows that a skin
+// without an extended border of its own casts ("vlSHDA" active, "vlSHDI" inactive: PNG with
+// alpha, 64 x 64, the window rectangle 11, 7, 11 and 11 pixels inside the picture and left
+// transparent, the shadow a little lower than the window).
 // Usage: draw_app_resources OUTPUT_FOLDER
 #include <cstdio>
 #include <string>
@@ -196,6 +200,20 @@ Canvas Glyph(const std::string& name) {
 
 }  // namespace
 
+// The shadow around a window whose rectangle lies 11 (left, right, bottom) and 7 (top) pixels
+// inside the picture; the rectangle itself stays transparent.
+Canvas WindowShadow(bool active) {
+  const int size = 64;
+  const double l = 11, t = 7, r = size - 11, b = size - 11;
+  Canvas c(size, size);
+  Polygon whole{{0, 0}, {double(size), 0}, {double(size), double(size)}, {0, double(size)}};
+  c.Fill(whole, Halo(FromHex(0x10202A), active ? 0.38 : 0.22, active ? 4.0 : 3.2, l, t + 2, r, b + 1, 4, false));
+  // The window covers its rectangle: nothing of the shadow lies there.
+  for (int y = int(t); y < int(b); ++y)
+    for (int x = int(l); x < int(r); ++x) c.At(x, y) = {0, 0, 0, 0};
+  return c;
+}
+
 int main(int argc, char** argv) {
   if (argc != 2) {
     std::fprintf(stderr, "usage: draw_app_resources OUTPUT_FOLDER\n");
@@ -214,5 +232,7 @@ int main(int argc, char** argv) {
   for (const char* glyph : {"Open28", "View28", "SendTo28", "Cut28", "Copy28", "Paste28", "ReName28", "Delete28",
                             "Attributes28", "NewFolder28", "AnyFolder28", "ClipBoard28", "DeskTop28"})
     WriteBmp24(out + "/" + glyph + ".bmp", Glyph(glyph), true);
+  WritePng(out + "/vlSHDA.png", WindowShadow(true));
+  WritePng(out + "/vlSHDI.png", WindowShadow(false));
   return 0;
 }

@@ -33,11 +33,6 @@ const Rgba kGlowBlue = FromHex(0x78AED6);
 const Rgba kCloseRed = FromHex(0xD9584A);
 const Rgba kCheckInk = FromHex(0x2F5F80);
 
-Rgba WithAlpha(Rgba c, double a) {
-  c.a = a;
-  return c;
-}
-
 // A rounded rectangle with its own radius for the top and the bottom corners.
 Polygon RoundedRect2(double l, double t, double r, double b, double top, double bottom) {
   Polygon p;
@@ -63,24 +58,6 @@ Polygon RoundedRect2(double l, double t, double r, double b, double top, double 
 std::vector<Polygon> Ring(double l, double t, double r, double b, double radius, double width) {
   return {RoundedRect(l, t, r, b, radius),
           RoundedRect(l + width, t + width, r - width, b - width, std::max(0.0, radius - width))};
-}
-
-// Distance from a point to a rounded rectangle (negative inside).
-double RoundRectDistance(double x, double y, double l, double t, double r, double b, double radius) {
-  double cx = (l + r) / 2, cy = (t + b) / 2;
-  double hx = (r - l) / 2 - radius, hy = (b - t) / 2 - radius;
-  double qx = std::abs(x - cx) - hx, qy = std::abs(y - cy) - hy;
-  double outside = std::hypot(std::max(qx, 0.0), std::max(qy, 0.0));
-  return outside + std::min(std::max(qx, qy), 0.0) - radius;
-}
-
-// A soft halo around a rounded rectangle: alpha falls off like a bell curve outside it.
-Paint Halo(Rgba color, double peak, double sigma, double l, double t, double r, double b, double radius, bool inside) {
-  return [=](double x, double y) {
-    double d = RoundRectDistance(x, y, l, t, r, b, radius);
-    double a = d <= 0 ? (inside ? peak : 0.0) : peak * std::exp(-(d * d) / (2 * sigma * sigma));
-    return WithAlpha(color, a);
-  };
 }
 
 Polygon Whole(const Canvas& c) { return {{0, 0}, {double(c.Width()), 0}, {double(c.Width()), double(c.Height())}, {0, double(c.Height())}}; }

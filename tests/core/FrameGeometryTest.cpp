@@ -1,6 +1,7 @@
 // The skinned frame's geometry and hit codes on the stored skin's values.
 #include <gtest/gtest.h>
 
+#include "frame/ExtendedFrameGeometry.h"
 #include "frame/FrameGeometry.h"
 
 using namespace frame_geometry;
@@ -9,8 +10,9 @@ namespace {
 
 // The stored skin: BORDERWIDTH 26, TITLEHEIGHT 51, MAXHEIGHT 34, CENTEROFFSET 5, BORDERMODE 1,
 // BILEFT 2, BIRIGHT 0, BISPACE 2; close 28 x 15, maximise and minimise 26 x 15.
-FrameInput StoredSkinWindow(int width, int height, bool maximized = false) {
+FrameInput StoredSkinWindow(int width, int height, bool maximized = false, bool extended = false) {
   FrameInput input;
+  input.extended = extended;
   input.width = width;
   input.height = height;
   input.maximized = maximized;
@@ -37,6 +39,12 @@ TEST(FrameGeometry, LayoutOfTheStoredSkin) {
        {1194, 9, 1220, 24}, {4, 9, 20, 25}, {24, 3, 1182, 34}},
       {"too narrow for a caption", StoredSkinWindow(100, 549), 26, 51, 26, 26, {46, 23, 74, 38}, {18, 23, 44, 38},
        {-10, 23, 16, 38}, {28, 23, 44, 39}, {}},
+      // In a border window the frame is whole; maximised, the parts move down into the band
+      // that stays on the screen: CENTEROFFSET + (TITLEHEIGHT - MAXHEIGHT) / 2 - 2 = 11.
+      {"border window", StoredSkinWindow(615, 549, false, true), 26, 51, 26, 26, {561, 23, 589, 38},
+       {533, 23, 559, 38}, {505, 23, 531, 38}, {28, 23, 44, 39}, {48, 7, 493, 51}},
+      {"border window, maximised", StoredSkinWindow(615, 549, true, true), 26, 51, 26, 26, {561, 29, 589, 44},
+       {533, 29, 559, 44}, {505, 29, 531, 44}, {28, 29, 44, 45}, {48, 14, 493, 51}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
@@ -148,5 +156,75 @@ TEST(FrameGeometry, HitCodes) {
   for (const auto& c : cases) {
     FrameLayout layout = ComputeFrameLayout(c.input);
     EXPECT_EQ(FrameHitTest(c.input, layout, c.point), c.code) << c.name;
+  }
+}
+
+TEST(FrameGeometry, BorderWindowAroundTheForm) {
+  // The stored skin (BORDERWIDTH 26, TITLEHEIGHT 51, shadow margins 16) around a form at
+  // (100, 80) of 615 x 549, on two sets of platform metrics.
+  struct Case {
+    const char* name;
+    int side, caption;
+    bool maximized, hasCaption;
+    Rect frame, window, client, formRegion, windowRegion;
+  } cases[] = {
+      {"frame 4, caption 19", 4, 19, false, true, {78, 52, 737, 651}, {62, 36, 753, 667}, {42, 67, 649, 589},
+       {4, 23, 611, 545}, {}},
+      {"frame 8, caption 23", 8, 23, false, true, {82, 60, 733, 647}, {66, 44, 749, 663}, {42, 67, 641, 577},
+       {8, 31, 607, 541}, {}},
+      // Maximised: no shadow and no bottom frame (cut off), the sides hidden by the region.
+      {"maximised", 4, 19, true, true, {78, 52, 737, 651}, {62, 36, 753, 625}, {42, 67, 649, 589},
+       {4, 23, 611, 545}, {42, 20, 649, 589}},
+      // Without a caption neither title counts: the frame's top is the side width.
+      {"no caption", 4, 19, false, false, {78, 84, 737, 651}, {62, 68, 753, 667}, {42, 16, 649, 557},
+       {4, 4, 611, 545}, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    ExtendedFrameInput in;
+    in.form = {100, 80, 715, 629};
+    in.maximized = c.maximized;
+    in.caption = c.hasCaption;
+    in.platformSide = c.side;
+    in.platformCaption = c.caption;
+    in.borderWidth = 26;
+    in.titleHeight = 51;
+    in.margins = {16, 16, 16, 16};
+    ExtendedFrameGeometry g = ComputeExtendedFrameGeometry(in);
+    EXPECT_EQ(g.frame, c.frame);
+    EXPECT_EQ(g.window, c.window);
+    EXPECT_EQ(g.imageWidth, c.frame.Width() + 32);
+    EXPECT_EQ(g.imageHeight, c.frame.Height() + 32);
+    EXPECT_EQ(g.frameInImage, (Rect{16, 16, g.imageWidth - 16, g.imageHeight - 16}));
+    EXPECT_EQ(g.clientInImage, c.client);
+    EXPECT_EQ(g.formRegion, c.formRegion);
+    EXPECT_EQ(g.windowRegion, c.windowRegion);
+    // The form's client area lies where the picture leaves room for it.
+    EXPECT_EQ(g.window.left + g.clientInImage.left, in.form.left + g.formRegion.left);
+    EXPECT_EQ(g.window.top + g.clientInImage.top, in.form.top + g.formRegion.top);
+    EXPECT_EQ(g.clientInImage.Width(), g.formRegion.Width());
+    EXPECT_EQ(g.clientInImage.Height(), g.formRegion.Height());
+  }
+}
+
+TEST(FrameGeometry, MaximisedFormInABorderWindow) {
+  struct Case {
+    const char* name;
+    Rect work;
+    int side, caption, band;
+    Rect form;
+  } cases[] = {
+      {"band above the platform's caption", {0, 0, 1280, 994}, 4, 19, 34, {-4, 11, 1284, 998}},
+      {"band below it", {0, 30, 1920, 1050}, 8, 23, 30, {-8, 29, 1928, 1058}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    Rect form = ExtendedMaximizedForm(c.work, c.side, c.caption, c.band);
+    EXPECT_EQ(form, c.form);
+    // The client area: the work area below the band.
+    EXPECT_EQ(form.left + c.side, c.work.left);
+    EXPECT_EQ(form.right - c.side, c.work.right);
+    EXPECT_EQ(form.top + c.side + c.caption, c.work.top + c.band);
+    EXPECT_EQ(form.bottom - c.side, c.work.bottom);
   }
 }

@@ -120,6 +120,53 @@ TEST(SkinManager, StoredSkinLoadsAtStartUpWithEveryValue) {
   EXPECT_EQ(manager->Version(), L"6.55");
 }
 
+TEST(SkinManager, ASkinWithoutItsOwnExtendedBorderCastsTheBuiltInShadow) {
+  FolderSkin folder("[GLOBALINFO]\r\nVERSION=6\r\nBORDERWIDTH=4\r\n[FORM]\r\nCOLOR=1\r\n");
+  ComponentPtr<TsSkinManager> manager(new TsSkinManager(nullptr));
+  manager->SetFileSystem(&folder.files);
+  manager->SetExtendedBorders(true);
+  manager->SetSkinName(L"Test");
+  ASSERT_TRUE(manager->Skin().Data.Active);
+  EXPECT_EQ(manager->CommonIndexes().ExBorder, -1);
+  // The built-in margins, one more each with desktop composition.
+  const Rect m = manager->ShadowMargins();
+  const int grow = m.left - 11;
+  EXPECT_TRUE(grow == 0 || grow == 1) << m.left;
+  EXPECT_EQ(m, (Rect{11 + grow, 7 + grow, 11 + grow, 11 + grow}));
+  // The program's own pictures: a shadow around a transparent window rectangle, darker for the
+  // active window.
+  for (const Bitmap* picture : {&manager->ShadowActive(), &manager->ShadowInactive()}) {
+    ASSERT_EQ(picture->Format(), PixelFormat::pf32bit);
+    ASSERT_EQ(picture->Width(), 64);
+    ASSERT_EQ(picture->Height(), 64);
+    EXPECT_EQ(picture->GetPixel(32, 32) >> 24, 0u) << "inside the window";
+    EXPECT_GT(picture->GetPixel(32, 60) >> 24, 0u) << "below the window";
+    EXPECT_EQ(picture->GetPixel(0, 0) >> 24, 0u) << "far corner";
+  }
+  EXPECT_GT(manager->ShadowActive().GetPixel(32, 55) >> 24, manager->ShadowInactive().GetPixel(32, 55) >> 24);
+}
+
+TEST(SkinManager, RemovingTheSkinClearsItsIndexesAndShadow) {
+  ComponentPtr<TsSkinManager> manager = MainWindowManager();
+  ASSERT_GE(manager->CommonIndexes().ExBorder, 0);
+  ASSERT_FALSE(manager->ShadowActive().Empty());
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    manager->SetActive(false);
+    const TsCommonIndexes& indexes = manager->CommonIndexes();
+    EXPECT_EQ(indexes.GlobalInfo, -1);
+    EXPECT_EQ(indexes.ExBorder, -1);
+    EXPECT_EQ(indexes.ScrollBar1H.Section, -1);
+    EXPECT_EQ(manager->ShadowMargins(), Rect{});
+    EXPECT_TRUE(manager->ShadowActive().Empty());
+    EXPECT_TRUE(manager->ShadowInactive().Empty());
+    manager->SetActive(true);
+    EXPECT_GE(manager->CommonIndexes().ExBorder, 0);
+    EXPECT_EQ(manager->ShadowMargins(), (Rect{16, 16, 16, 16}));
+    EXPECT_FALSE(manager->ShadowActive().Empty());
+  }
+}
+
 TEST(SkinManager, ImagingComponentDecodesTheStoredSkinLikeThePortableDecoder) {
   WicImageDecoder platform;
   PortableImageDecoder portable;

@@ -12,6 +12,7 @@
 
 #include "frame/sSkinableMenus.h"
 #include "frame/sSystemMenu.h"
+#include "frame/vlBorderForm.h"
 #include "framework/Application.h"
 #include "framework/HandleCounts.h"
 #include "framework/Menus.h"
@@ -93,6 +94,13 @@ void SendKeys(const std::vector<std::pair<WORD, bool>>& keys) {
   }
 }
 
+// The next visible top-level window below `window` in the z-order.
+HWND NextVisibleBelow(HWND window) {
+  HWND next = GetWindow(window, GW_HWNDNEXT);
+  while (next && !IsWindowVisible(next)) next = GetWindow(next, GW_HWNDNEXT);
+  return next;
+}
+
 // The platform's pop-up menu window, when one is open.
 bool MenuOpen() { return FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)); }
 // The menu that the open pop-up menu window shows, or nullptr.
@@ -102,14 +110,22 @@ HMENU OpenMenu() {
   return reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0));
 }
 
+// The main window as it is: its skin manager has extended borders, so the frame and the shadow
+// lie in a border window behind the form.
 class SkinnedFrameTest : public MainWindowFixture {
  protected:
+  virtual bool ExtendedMode() const { return true; }
   void SetUp() override {
     OpenMainWindow();
     window = form->Handle();
+    if (!ExtendedMode()) {
+      form->sSkinManager1->SetExtendedBorders(false);
+      Pump(50);
+    }
     SetForegroundWindow(window);
     Pump(50);
     ASSERT_TRUE(form->sSkinProvider1->FrameSkinned());
+    ASSERT_EQ(form->sSkinProvider1->Extended(), ExtendedMode());
   }
   void TearDown() override {
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, 5, GetSystemMetrics(SM_CYSCREEN) - 5);
@@ -117,10 +133,21 @@ class SkinnedFrameTest : public MainWindowFixture {
     MainWindowFixture::TearDown();
   }
 
-  // A point of the frame (window coordinates) on the screen.
+  // A point of the frame (frame coordinates) on the screen.
   POINT Screen(Point p) const {
-    RECT r = WindowRect(window);
-    return {r.left + p.x, r.top + p.y};
+    Point origin = form->sSkinProvider1->FrameOrigin();
+    return {origin.x + p.x, origin.y + p.y};
+  }
+  // The frame on the screen: the window's rectangle, or in extended mode the frame around it.
+  RECT FrameRect() const {
+    frame_geometry::FrameInput input = form->sSkinProvider1->CurrentFrameInput();
+    POINT origin = Screen({0, 0});
+    return {origin.x, origin.y, origin.x + input.width, origin.y + input.height};
+  }
+  // The hit code the frame answers at a screen point.
+  LRESULT HitAt(POINT p) const {
+    if (ExtendedMode()) return form->sSkinProvider1->BorderHitTest({p.x, p.y});
+    return SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y));
   }
   POINT Centre(const Rect& rect) const { return Screen({(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2}); }
   frame_geometry::FrameLayout Layout() const { return form->sSkinProvider1->CurrentLayout(); }
@@ -142,6 +169,20 @@ class SkinnedFrameTest : public MainWindowFixture {
       Sleep(100);
     });
   }
+  // The window at its designed size, its client area inset by `side` at the left and right,
+  // `top` above and `bottom` below.
+  void ExpectDesignedSizeWithClientInset(int side, int top, int bottom) {
+    RECT r = WindowRect(window), client;
+    GetClientRect(window, &client);
+    POINT origin{0, 0};
+    ClientToScreen(window, &origin);
+    EXPECT_EQ(r.right - r.left, 615);
+    EXPECT_EQ(r.bottom - r.top, 549);
+    EXPECT_EQ(origin.x - r.left, side);
+    EXPECT_EQ(origin.y - r.top, top);
+    EXPECT_EQ(client.right, 615 - 2 * side);
+    EXPECT_EQ(client.bottom, 549 - top - bottom);
+  }
   // The designed window made larger, so that sizing has room to shrink.
   void Enlarge() {
     SetWindowPos(window, nullptr, 100, 80, 800, 700, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -151,28 +192,36 @@ class SkinnedFrameTest : public MainWindowFixture {
   HWND window = nullptr;
 };
 
+// The frame drawn in the window's own non-client area (no extended borders).
+class StandardFrameTest : public SkinnedFrameTest {
+ protected:
+  bool ExtendedMode() const override { return false; }
+};
+
+// What holds in both modes; the parameter: extended borders.
+class EitherFrameTest : public SkinnedFrameTest, public testing::WithParamInterface<bool> {
+ protected:
+  bool ExtendedMode() const override { return GetParam(); }
+};
+
+INSTANTIATE_TEST_SUITE_P(Modes, EitherFrameTest, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Extended" : "Standard"; });
+
 }  // namespace
 
-TEST_F(SkinnedFrameTest, FrameHasTheSkinsBorderAndTitleAroundTheClientArea) {
+TEST_F(StandardFrameTest, FrameHasTheSkinsBorderAndTitleAroundTheClientArea) {
   const TsSkinData& skin = form->sSkinManager1->Skin().Data;
-  RECT r = WindowRect(window), client;
+  ExpectDesignedSizeWithClientInset(skin.BorderWidth, skin.TitleHeight, skin.BorderWidth);
+  RECT client;
   GetClientRect(window, &client);
-  POINT origin{0, 0};
-  ClientToScreen(window, &origin);
-  EXPECT_EQ(r.right - r.left, 615);
-  EXPECT_EQ(r.bottom - r.top, 549);
-  EXPECT_EQ(origin.x - r.left, skin.BorderWidth);
-  EXPECT_EQ(origin.y - r.top, skin.TitleHeight);
-  EXPECT_EQ(client.right, 615 - 2 * skin.BorderWidth);
-  EXPECT_EQ(client.bottom, 549 - skin.TitleHeight - skin.BorderWidth);
   // The children fill the smaller client area.
   EXPECT_EQ(form->sPanelTop->Top(), client.bottom - 41);
   EXPECT_EQ(form->sPanelOn->Width() + form->sPanelOff->Width(), client.right);
 }
 
-TEST_F(SkinnedFrameTest, HitCodesOfTheFrameParts) {
+TEST_P(EitherFrameTest, HitCodesOfTheFrameParts) {
   frame_geometry::FrameLayout layout = Layout();
-  RECT r = WindowRect(window);
+  RECT r = FrameRect();
   const int w = r.right - r.left, h = r.bottom - r.top;
   const int zone = GetSystemMetrics(SM_CXSIZEFRAME);
   struct Case {
@@ -197,12 +246,11 @@ TEST_F(SkinnedFrameTest, HitCodesOfTheFrameParts) {
       {"client", {w / 2, h / 2}, HTCLIENT},
   };
   for (const auto& c : cases) {
-    POINT p = Screen(c.point);
-    EXPECT_EQ(SendMessageW(window, WM_NCHITTEST, 0, MAKELPARAM(p.x, p.y)), c.code) << c.name;
+    EXPECT_EQ(HitAt(Screen(c.point)), c.code) << c.name;
   }
 }
 
-TEST_F(SkinnedFrameTest, DraggingTheTitleBandMovesTheWindow) {
+TEST_P(EitherFrameTest, DraggingTheTitleBandMovesTheWindow) {
   RECT before = WindowRect(window);
   POINT from = Screen({300, Layout().top / 2});
   Drag(from, {from.x + 60, from.y + 40});
@@ -213,7 +261,7 @@ TEST_F(SkinnedFrameTest, DraggingTheTitleBandMovesTheWindow) {
   EXPECT_EQ(after.bottom - after.top, 549);
 }
 
-TEST_F(SkinnedFrameTest, DraggingBordersSizesTheWindowDownToTheDesignedSize) {
+TEST_P(EitherFrameTest, DraggingBordersSizesTheWindowDownToTheDesignedSize) {
   struct Case {
     const char* name;
     bool right, bottom;
@@ -226,40 +274,49 @@ TEST_F(SkinnedFrameTest, DraggingBordersSizesTheWindowDownToTheDesignedSize) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     Enlarge();
-    RECT r = WindowRect(window);
+    RECT before = WindowRect(window);
+    RECT r = FrameRect();
     POINT from{c.right ? r.right - 1 : (r.left + r.right) / 2, c.bottom ? r.bottom - 1 : (r.top + r.bottom) / 2};
     Drag(from, {c.right ? from.x - 400 : from.x, c.bottom ? from.y - 400 : from.y});
     RECT after = WindowRect(window);
-    EXPECT_EQ(after.left, r.left);
-    EXPECT_EQ(after.top, r.top);
+    EXPECT_EQ(after.left, before.left);
+    EXPECT_EQ(after.top, before.top);
     EXPECT_EQ(after.right - after.left, c.width);
     EXPECT_EQ(after.bottom - after.top, c.height);
   }
   // Outwards the window grows.
-  RECT r = WindowRect(window);
+  RECT r = FrameRect();
   Drag({r.right - 1, r.bottom - 1}, {r.right + 50, r.bottom + 30});
   RECT after = WindowRect(window);
   EXPECT_EQ(after.right - after.left, 615 + 51);
   EXPECT_EQ(after.bottom - after.top, 549 + 31);
 }
 
-TEST_F(SkinnedFrameTest, DoubleClickOnTheTitleMaximisesAndRestores) {
+TEST_P(EitherFrameTest, DoubleClickOnTheTitleMaximisesAndRestores) {
   RECT before = WindowRect(window);
   Click(Screen({300, Layout().top / 2}), true);
   ASSERT_TRUE(IsZoomed(window));
   MONITORINFO monitor{sizeof(monitor)};
   GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
-  RECT max = WindowRect(window);
-  EXPECT_EQ(max.left, monitor.rcWork.left);
-  EXPECT_EQ(max.top, monitor.rcWork.top);
-  EXPECT_EQ(max.right, monitor.rcWork.right);
-  EXPECT_EQ(max.bottom, monitor.rcWork.bottom);
-  // Maximised, the frame keeps only the lower title band.
+  const RECT work = monitor.rcWork;
+  if (!ExtendedMode()) {
+    RECT max = WindowRect(window);
+    EXPECT_EQ(max.left, work.left);
+    EXPECT_EQ(max.top, work.top);
+    EXPECT_EQ(max.right, work.right);
+    EXPECT_EQ(max.bottom, work.bottom);
+  }
+  // Maximised, the frame keeps only the lower title band: the client area fills the rest of
+  // the work area.
   const TsSkinData& skin = form->sSkinManager1->Skin().Data;
+  RECT client;
+  GetClientRect(window, &client);
   POINT origin{0, 0};
   ClientToScreen(window, &origin);
-  EXPECT_EQ(origin.x, max.left);
-  EXPECT_EQ(origin.y - max.top, skin.MaxHeight > 0 ? skin.MaxHeight : skin.TitleHeight);
+  EXPECT_EQ(origin.x, work.left);
+  EXPECT_EQ(origin.y - work.top, skin.MaxHeight > 0 ? skin.MaxHeight : skin.TitleHeight);
+  EXPECT_EQ(origin.x + client.right, work.right);
+  EXPECT_EQ(origin.y + client.bottom, work.bottom);
 
   Click(Screen({300, Layout().top / 2}), true);
   EXPECT_FALSE(IsZoomed(window));
@@ -270,7 +327,7 @@ TEST_F(SkinnedFrameTest, DoubleClickOnTheTitleMaximisesAndRestores) {
   EXPECT_EQ(after.bottom, before.bottom);
 }
 
-TEST_F(SkinnedFrameTest, TitleButtonsDoWhatTheyShow) {
+TEST_P(EitherFrameTest, TitleButtonsDoWhatTheyShow) {
   RECT before = WindowRect(window);
   Click(Centre(Layout().maximize));
   EXPECT_TRUE(IsZoomed(window));
@@ -290,7 +347,7 @@ TEST_F(SkinnedFrameTest, TitleButtonsDoWhatTheyShow) {
   EXPECT_FALSE(IsWindowVisible(window));
 }
 
-TEST_F(SkinnedFrameTest, AButtonReleasedOutsideItDoesNothing) {
+TEST_P(EitherFrameTest, AButtonReleasedOutsideItDoesNothing) {
   Rect close = Layout().close;
   WhilePumping([&] {
     POINT p = Centre(close);
@@ -313,7 +370,7 @@ TEST_F(SkinnedFrameTest, AButtonReleasedOutsideItDoesNothing) {
   EXPECT_EQ(GetCapture(), nullptr);
 }
 
-TEST_F(SkinnedFrameTest, APressEndsWhenTheMouseCaptureIsLost) {
+TEST_P(EitherFrameTest, APressEndsWhenTheMouseCaptureIsLost) {
   Rect close = Layout().close;
   POINT p = Centre(close);
   WhilePumping([&] {
@@ -333,7 +390,7 @@ TEST_F(SkinnedFrameTest, APressEndsWhenTheMouseCaptureIsLost) {
   EXPECT_TRUE(IsWindowVisible(window));  // the release over the button no longer closes
 }
 
-TEST_F(SkinnedFrameTest, HoveredCloseButtonGlowsUntilTheMouseLeaves) {
+TEST_P(EitherFrameTest, HoveredCloseButtonGlowsUntilTheMouseLeaves) {
   MoveMouse(Centre(Layout().close));
   Pump(250);
   EXPECT_EQ(form->sSkinProvider1->HotButton(), HTCLOSE);
@@ -355,7 +412,7 @@ TEST_F(SkinnedFrameTest, HoveredCloseButtonGlowsUntilTheMouseLeaves) {
   EXPECT_FALSE(IsWindow(glow));
 }
 
-TEST_F(SkinnedFrameTest, HoverRepaintsButtonsWithoutComposingTheFrame) {
+TEST_P(EitherFrameTest, HoverRepaintsButtonsWithoutComposingTheFrame) {
   Pump(100);
   int before = form->sSkinProvider1->Compositions();
   for (int i = 0; i < 3; ++i) {
@@ -366,7 +423,7 @@ TEST_F(SkinnedFrameTest, HoverRepaintsButtonsWithoutComposingTheFrame) {
   EXPECT_EQ(form->sSkinProvider1->Compositions(), before);
 }
 
-TEST_F(SkinnedFrameTest, InactiveWindowLooksDifferent) {
+TEST_P(EitherFrameTest, InactiveWindowLooksDifferent) {
   SendMessageW(window, WM_NCACTIVATE, TRUE, 0);
   Bitmap active = *form->sSkinProvider1->FrameImage();
   SendMessageW(window, WM_NCACTIVATE, FALSE, 0);
@@ -377,7 +434,7 @@ TEST_F(SkinnedFrameTest, InactiveWindowLooksDifferent) {
   EXPECT_TRUE(*form->sSkinProvider1->FrameImage() == active);
 }
 
-TEST_F(SkinnedFrameTest, SystemMenuOpensFromTheTitleAndAltSpaceAndClosesTheWindow) {
+TEST_P(EitherFrameTest, SystemMenuOpensFromTheTitleAndAltSpaceAndClosesTheWindow) {
   // A right click on the title band opens it; Escape closes it without a command.
   POINT title = Screen({300, Layout().top / 2});
   std::atomic<bool> sawMenu{false};
@@ -407,7 +464,7 @@ TEST_F(SkinnedFrameTest, SystemMenuOpensFromTheTitleAndAltSpaceAndClosesTheWindo
   EXPECT_FALSE(IsWindowVisible(window));
 }
 
-TEST_F(SkinnedFrameTest, SystemMenuEntriesFollowTheWindowState) {
+TEST_P(EitherFrameTest, SystemMenuEntriesFollowTheWindowState) {
   // The menu's entries are set when it opens; look at them in the menu that is open, the skinned
   // one and the platform's (pop-up menus not skinned). An entry that is not there is hidden.
   struct Case {
@@ -455,7 +512,7 @@ TEST_F(SkinnedFrameTest, SystemMenuEntriesFollowTheWindowState) {
   Pump(50);
 }
 
-TEST_F(SkinnedFrameTest, RemovingTheSkinGivesThePlatformFrameBack) {
+TEST_P(EitherFrameTest, RemovingTheSkinGivesThePlatformFrameBack) {
   RECT client;
   GetClientRect(window, &client);
   const int skinnedWidth = client.right;
@@ -475,7 +532,7 @@ TEST_F(SkinnedFrameTest, RemovingTheSkinGivesThePlatformFrameBack) {
   }
 }
 
-TEST_F(SkinnedFrameTest, DraggingTheTitleBandNearTheWorkAreaEdgeSnapsOntoIt) {
+TEST_P(EitherFrameTest, DraggingTheTitleBandNearTheWorkAreaEdgeSnapsOntoIt) {
   MONITORINFO monitor{sizeof(monitor)};
   GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor);
   const RECT work = monitor.rcWork;
@@ -507,7 +564,7 @@ TEST_F(SkinnedFrameTest, DraggingTheTitleBandNearTheWorkAreaEdgeSnapsOntoIt) {
   EXPECT_EQ(WindowRect(window).top, work.top + 5);
 }
 
-TEST_F(SkinnedFrameTest, TheWindowRegionLeavesOutTheBorderMasksKeyColourCorners) {
+TEST_F(StandardFrameTest, TheWindowRegionLeavesOutTheBorderMasksKeyColourCorners) {
   // Whether a window point lies in the window's region; no region at all: nullopt.
   auto inRegion = [this](Point p) -> std::optional<bool> {
     UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
@@ -545,6 +602,271 @@ TEST_F(SkinnedFrameTest, TheWindowRegionLeavesOutTheBorderMasksKeyColourCorners)
   form->sSkinManager1->SetActive(true);
   Pump(50);
   expectShape("skin applied again");
+}
+
+TEST_F(SkinnedFrameTest, BorderWindowLiesAroundTheFormAndTheClientGetsItsWidthBack) {
+  // Expectations from the platform's metrics and the skin's values.
+  const TsSkinData& skin = form->sSkinManager1->Skin().Data;
+  const Rect margins = form->sSkinManager1->ShadowMargins();
+  ASSERT_EQ(margins, (Rect{skin.FormOffset, skin.FormOffset, skin.FormOffset, skin.FormOffset}));
+  const int side = GetSystemMetrics(SM_CXFRAME), caption = GetSystemMetrics(SM_CYCAPTION);
+  ExpectDesignedSizeWithClientInset(side, side + caption, side);
+  RECT client;
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+
+  HWND border = form->sSkinProvider1->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  EXPECT_TRUE(IsWindowVisible(border));
+  RECT b = WindowRect(border);
+  // The skin's frame reaches BORDERWIDTH beyond the client area and TITLEHEIGHT above it; the
+  // shadow's margins lie around that.
+  EXPECT_EQ(b.left, origin.x - skin.BorderWidth - margins.left);
+  EXPECT_EQ(b.top, origin.y - skin.TitleHeight - margins.top);
+  EXPECT_EQ(b.right, origin.x + client.right + skin.BorderWidth + margins.right);
+  EXPECT_EQ(b.bottom, origin.y + client.bottom + skin.BorderWidth + margins.bottom);
+  const LONG ex = GetWindowLongW(border, GWL_EXSTYLE);
+  EXPECT_TRUE(ex & WS_EX_LAYERED);
+  EXPECT_TRUE(ex & WS_EX_NOACTIVATE);
+  EXPECT_TRUE(ex & WS_EX_TOOLWINDOW);
+  EXPECT_EQ(GetWindow(border, GW_OWNER), nullptr);
+  EXPECT_EQ(GetWindowLongPtrW(border, GWLP_USERDATA), -98);
+  // The mouse finds the border window over the frame.
+  EXPECT_EQ(WindowFromPoint({origin.x + client.right / 2, origin.y - skin.TitleHeight / 2}), border);
+
+  // The form shows only its client area.
+  UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(window, region.get()), ERROR);
+  RECT box;
+  GetRgnBox(region.get(), &box);
+  EXPECT_EQ(box.left, side);
+  EXPECT_EQ(box.top, side + caption);
+  EXPECT_EQ(box.right, 615 - side);
+  EXPECT_EQ(box.bottom, 549 - side);
+
+  // The layout has its room: the children fill the client area and the web label's whole text
+  // fits inside it.
+  EXPECT_EQ(form->sPanelOn->Width() + form->sPanelOff->Width(), client.right);
+  TsWebLabel* label = form->sWebLabel;
+  POINT labelAt{label->Left(), label->Top()};
+  ClientToScreen(form->sPanelTop->Handle(), &labelAt);
+  EXPECT_LE(labelAt.x + label->Width(), origin.x + client.right);
+  {
+    WindowDc dc(window);
+    UniqueFont font(CreateFontW(label->Font()->Height(), 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0,
+                                label->Font()->Name().c_str()));
+    SelectedObject selected(dc.get(), font.get());
+    SIZE text{};
+    GetTextExtentPoint32W(dc.get(), label->Caption().c_str(), static_cast<int>(label->Caption().size()), &text);
+    EXPECT_LE(labelAt.x + text.cx, origin.x + client.right) << "the text ends inside the client area";
+  }
+
+  // The composed picture: opaque frame, transparent far corner, soft shadow below the frame.
+  const Bitmap* image = form->sSkinProvider1->FrameImage();
+  ASSERT_NE(image, nullptr);
+  ASSERT_EQ(image->Format(), PixelFormat::pf32bit);
+  EXPECT_EQ(image->Width(), b.right - b.left);
+  EXPECT_EQ(image->Height(), b.bottom - b.top);
+  EXPECT_EQ(image->GetPixel(0, 0) >> 24, 0u);
+  EXPECT_EQ(image->GetPixel(image->Width() / 2, margins.top + skin.TitleHeight / 2) >> 24, 255u) << "title band";
+  EXPECT_EQ(image->GetPixel(margins.left + 2, image->Height() / 2) >> 24, 255u) << "left border";
+  uint32_t below = image->GetPixel(image->Width() / 2, image->Height() - margins.bottom + 2) >> 24;
+  EXPECT_GT(below, 0u) << "shadow below the frame";
+  EXPECT_LT(below, 255u);
+}
+
+TEST_F(SkinnedFrameTest, MovingPlacesTheBorderWindowAndSizingComposesOncePerSize) {
+  HWND border = form->sSkinProvider1->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  const TvlBorderForm* borderForm = form->sSkinProvider1->BorderForm();
+  Pump(50);
+  const RECT formBefore = WindowRect(window), before = WindowRect(border);
+  const int compositions = form->sSkinProvider1->Compositions();
+  const int handOvers = borderForm->HandOvers();
+  for (int i = 1; i <= 5; ++i) {
+    SCOPED_TRACE(i);
+    SetWindowPos(window, nullptr, formBefore.left + 7 * i, formBefore.top + 3 * i, 0, 0,
+                 SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(20);
+    RECT now = WindowRect(border);
+    EXPECT_EQ(now.left - before.left, 7 * i);
+    EXPECT_EQ(now.top - before.top, 3 * i);
+    EXPECT_EQ(now.right - now.left, before.right - before.left);
+    EXPECT_EQ(now.bottom - now.top, before.bottom - before.top);
+  }
+  EXPECT_EQ(form->sSkinProvider1->Compositions(), compositions) << "a move composes nothing";
+  EXPECT_EQ(borderForm->HandOvers(), handOvers) << "a move hands no picture over";
+
+  struct Step {
+    int width, height;
+    int newCompositions;
+  } steps[] = {{700, 600, 1}, {720, 610, 1}, {720, 610, 0}, {615, 549, 1}};
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.width);
+    int count = form->sSkinProvider1->Compositions();
+    SetWindowPos(window, nullptr, 0, 0, step.width, step.height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(20);
+    EXPECT_EQ(form->sSkinProvider1->Compositions() - count, step.newCompositions);
+    RECT f = WindowRect(window), b = WindowRect(border);
+    EXPECT_EQ((b.right - b.left) - (f.right - f.left), (before.right - before.left) - 615);
+    EXPECT_EQ((b.bottom - b.top) - (f.bottom - f.top), (before.bottom - before.top) - 549);
+  }
+}
+
+TEST_F(SkinnedFrameTest, BorderWindowFollowsMinimiseMaximiseHideAndTheZOrder) {
+  HWND border = form->sSkinProvider1->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  auto hasRegion = [&] {
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    return GetWindowRgn(border, region.get()) != ERROR;
+  };
+  EXPECT_FALSE(hasRegion()) << "normally the whole picture shows";
+
+  ShowWindow(window, SW_MINIMIZE);
+  Pump(100);
+  EXPECT_FALSE(IsWindowVisible(border));
+  ShowWindow(window, SW_RESTORE);
+  Pump(100);
+  EXPECT_TRUE(IsWindowVisible(border));
+
+  ShowWindow(window, SW_MAXIMIZE);
+  Pump(100);
+  ASSERT_TRUE(IsZoomed(window));
+  EXPECT_TRUE(IsWindowVisible(border));
+  // Maximised: no shadow. The region keeps the frame's width over the client area, and the
+  // picture ends at the bottom of the client area.
+  const TsSkinData& skin = form->sSkinManager1->Skin().Data;
+  const Rect margins = form->sSkinManager1->ShadowMargins();
+  RECT b = WindowRect(border), client;
+  GetClientRect(window, &client);
+  POINT origin{0, 0};
+  ClientToScreen(window, &origin);
+  EXPECT_EQ(b.bottom, origin.y + client.bottom);
+  UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(border, region.get()), ERROR);
+  RECT box;
+  GetRgnBox(region.get(), &box);
+  EXPECT_EQ(b.left + box.left, origin.x);
+  EXPECT_EQ(b.left + box.right, origin.x + client.right);
+  EXPECT_EQ(box.top, margins.top + 4);
+  EXPECT_EQ(box.bottom, b.bottom - b.top);
+  EXPECT_EQ(b.top + box.bottom, origin.y + client.bottom);
+  EXPECT_LT(b.top + margins.top + skin.TitleHeight, origin.y + 1);
+  ShowWindow(window, SW_RESTORE);
+  Pump(100);
+  EXPECT_FALSE(hasRegion());
+
+  ShowWindow(window, SW_HIDE);
+  Pump(50);
+  EXPECT_FALSE(IsWindowVisible(border));
+  ShowWindow(window, SW_SHOW);
+  SetForegroundWindow(window);
+  Pump(100);
+  EXPECT_TRUE(IsWindowVisible(border));
+
+  // Another window in front, then the form in front again: the border window comes along.
+  HWND other = CreateWindowExW(0, L"STATIC", L"in front", WS_POPUP | WS_VISIBLE, 50, 50, 300, 300, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetWindowPos(other, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Pump(50);
+  // Without following, the other window would now lie between the form and its border window.
+  SetWindowPos(window, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Pump(50);
+  EXPECT_EQ(NextVisibleBelow(window), border);
+  DestroyWindow(other);
+}
+
+TEST_F(SkinnedFrameTest, ClicksOnTheShadowReachTheWindowBelowThroughASingleHole) {
+  HWND border = form->sSkinProvider1->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  const Rect margins = form->sSkinManager1->ShadowMargins();
+  RECT b = WindowRect(border);
+  // A window of this thread below the shadow's lower band counts the presses it gets.
+  static int presses = 0;
+  presses = 0;
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = [](HWND w, UINT msg, WPARAM wp, LPARAM lp) -> LRESULT {
+    if (msg == WM_LBUTTONDOWN) ++presses;
+    if (msg == WM_MOUSEACTIVATE) return MA_NOACTIVATE;
+    return DefWindowProcW(w, msg, wp, lp);
+  };
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"BelowTheShadow";
+  RegisterClassW(&wc);
+  HWND below = CreateWindowExW(WS_EX_NOACTIVATE, L"BelowTheShadow", L"", WS_POPUP | WS_VISIBLE, b.left - 40,
+                               b.bottom - margins.bottom, (b.right - b.left) + 80, margins.bottom + 40, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(below, nullptr);
+  SetWindowPos(below, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+  SetForegroundWindow(window);
+  Pump(100);
+
+  // Clicks at points of the shadow's lower band (border window coordinates).
+  std::vector<POINT> points;
+  for (int i = 0; i < 5; ++i) points.push_back({40 + 30 * i, (b.bottom - b.top) - margins.bottom / 2});
+  for (POINT p : points) {
+    POINT screen{b.left + p.x, b.top + p.y};
+    ASSERT_EQ(form->sSkinProvider1->BorderHitTest({screen.x, screen.y}), frame_geometry::kHitShadow);
+    Click(screen);
+  }
+  EXPECT_EQ(presses, static_cast<int>(points.size())) << "every press reached the window below";
+  EXPECT_TRUE(IsWindowVisible(window));
+  // The region is the whole window less one pixel: the last point's. Earlier holes are closed.
+  UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+  ASSERT_NE(GetWindowRgn(border, region.get()), ERROR);
+  EXPECT_FALSE(PtInRegion(region.get(), points.back().x, points.back().y));
+  for (size_t i = 0; i + 1 < points.size(); ++i) EXPECT_TRUE(PtInRegion(region.get(), points[i].x, points[i].y)) << i;
+  RECT box;
+  GetRgnBox(region.get(), &box);
+  EXPECT_EQ(box.left, 0);
+  EXPECT_EQ(box.top, 0);
+  EXPECT_EQ(box.right, b.right - b.left);
+  EXPECT_EQ(box.bottom, b.bottom - b.top);
+  DestroyWindow(below);
+}
+
+TEST_F(SkinnedFrameTest, MaximiseRestoreAndSkinChangeCyclesLeaveNoObjectsBehind) {
+  ASSERT_TRUE(handle_counts::kEnabled);
+  auto cycle = [&](int i) {
+    ShowWindow(window, SW_MAXIMIZE);
+    Pump(5);
+    ShowWindow(window, SW_RESTORE);
+    Pump(5);
+    if (i % 2 == 0) {
+      form->sSkinManager1->SetActive(false);
+      Pump(5);
+      form->sSkinManager1->SetActive(true);
+      Pump(5);
+    }
+  };
+  cycle(0);
+  const long gdi = handle_counts::Gdi(), user = handle_counts::User();
+  for (int i = 0; i < 100; ++i) cycle(i);
+  EXPECT_EQ(handle_counts::Gdi(), gdi);
+  EXPECT_EQ(handle_counts::User(), user);
+  EXPECT_TRUE(form->sSkinProvider1->Extended());
+  EXPECT_TRUE(IsWindowVisible(form->sSkinProvider1->BorderWindow()));
+}
+
+TEST_F(SkinnedFrameTest, NoBorderWindowOutlivesTheFormOrTheSkin) {
+  HWND border = form->sSkinProvider1->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  form->sSkinManager1->SetActive(false);
+  Pump(20);
+  EXPECT_FALSE(form->sSkinProvider1->Extended());
+  EXPECT_FALSE(IsWindow(border));
+
+  form->sSkinManager1->SetActive(true);
+  Pump(20);
+  border = form->sSkinProvider1->BorderWindow();
+  ASSERT_NE(border, nullptr);
+  const long user = handle_counts::User();
+  form.reset();
+  Pump(20);
+  EXPECT_FALSE(IsWindow(border));
+  EXPECT_LT(handle_counts::User(), user);
 }
 
 TEST(WindowSubclassTest, LinksLeaveTheChainInAnyOrder) {

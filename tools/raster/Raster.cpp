@@ -18,6 +18,27 @@ Rgba Mix(const Rgba& a, const Rgba& b, double t) {
   return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t, a.a + (b.a - a.a) * t};
 }
 
+Rgba WithAlpha(Rgba c, double a) {
+  c.a = a;
+  return c;
+}
+
+double RoundRectDistance(double x, double y, double l, double t, double r, double b, double radius) {
+  double cx = (l + r) / 2, cy = (t + b) / 2;
+  double hx = (r - l) / 2 - radius, hy = (b - t) / 2 - radius;
+  double qx = std::abs(x - cx) - hx, qy = std::abs(y - cy) - hy;
+  double outside = std::hypot(std::max(qx, 0.0), std::max(qy, 0.0));
+  return outside + std::min(std::max(qx, qy), 0.0) - radius;
+}
+
+Paint Halo(Rgba color, double peak, double sigma, double l, double t, double r, double b, double radius, bool inside) {
+  return [=](double x, double y) {
+    double d = RoundRectDistance(x, y, l, t, r, b, radius);
+    double a = d <= 0 ? (inside ? peak : 0.0) : peak * std::exp(-(d * d) / (2 * sigma * sigma));
+    return WithAlpha(color, a);
+  };
+}
+
 Paint Solid(Rgba c) {
   return [c](double, double) { return c; };
 }

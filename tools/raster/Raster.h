@@ -16,6 +16,7 @@ struct Rgba {
 };
 Rgba FromHex(uint32_t rgb, double alpha = 1.0);  // 0xRRGGBB
 Rgba Mix(const Rgba& a, const Rgba& b, double t);
+Rgba WithAlpha(Rgba c, double a);
 
 struct Vec {
   double x = 0, y = 0;
@@ -29,6 +30,11 @@ Paint Solid(Rgba c);
 Paint Linear(Vec p0, Rgba c0, Vec p1, Rgba c1);
 
 Polygon RoundedRect(double left, double top, double right, double bottom, double radius);
+// Distance from a point to a rounded rectangle (negative inside).
+double RoundRectDistance(double x, double y, double l, double t, double r, double b, double radius);
+// A soft halo around a rounded rectangle: alpha falls off like a bell curve outside it (and is
+// `peak` inside with `inside`, else 0).
+Paint Halo(Rgba color, double peak, double sigma, double l, double t, double r, double b, double radius, bool inside);
 Polygon Ellipse(double cx, double cy, double rx, double ry);
 // An outline of a polygon ring: the area between `outer` and `inner` (even-odd filling).
 Polygon Translate(const Polygon& p, double dx, double dy);

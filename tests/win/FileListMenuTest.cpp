@@ -466,6 +466,10 @@ TEST_F(FileListMenuTest, SendToAFolderShortcutAndToAnyFolderCopies) {
   TOvFilelistView28::SetFolderPicker([&](TOvFilelistView28&, const std::wstring& caption, std::wstring& chosen) {
     asked = caption;
     chosen = picked.Path();
+    // While the picker is open the list is read again and another row is picked: the files
+    // sent are still the ones selected when it opened.
+    list->UpdateFileList();
+    SelectRows({L"Blur.8bf"});
     return true;
   });
   SelectRows({L"Photo.jpg"});

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 #include <wincodec.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <memory>
 #include <string_view>
@@ -383,6 +384,8 @@ std::wstring FileOperations::SpecialFolder(int csidl) {
 
 bool FileOperations::RunFileOperation(HWND owner, UINT operation, const std::vector<std::wstring>& from,
                                       const std::vector<std::wstring>& to) {
+  // An empty list would read as the end of the list at once: the shell gets none.
+  if (from.empty() || std::any_of(from.begin(), from.end(), [](const std::wstring& p) { return p.empty(); })) return false;
   std::wstring fromList = PathList(from), toList = PathList(to);
   SHFILEOPSTRUCTW op{};
   op.hwnd = owner;

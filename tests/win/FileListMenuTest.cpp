@@ -564,3 +564,17 @@ TEST_F(MainWindowDropTest, FilesDroppedOnTheWindowGoIntoTheFolderOfTheListCreate
   EXPECT_GE(FindListItem(form->ListOff->Handle(), L"Other"), 0);
   EXPECT_FALSE(form->ListOn->PopUpMenuEnabled());
 }
+
+TEST_F(FileListMenuTest, TheShellIsNeverHandedAnEmptyPathList) {
+  CurrentDirectoryScope inFolder(folder.Path());
+  struct Case {
+    std::vector<std::wstring> from;
+  } cases[] = {{{}}, {{L""}}, {{folder.File(L"Blur.8bf"), L""}}};
+  for (const Case& c : cases) {
+    // An empty path could stand for the current folder: the shell would ask to delete it.
+    DialogAnswer no(IDNO, 800);
+    EXPECT_FALSE(FileOperations::RunFileOperation(nullptr, FO_DELETE, c.from, {})) << c.from.size();
+    EXPECT_FALSE(no.Answered()) << c.from.size();
+  }
+  EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"Blur.8bf", L"Notes.txt", L"Photo.jpg"}));
+}

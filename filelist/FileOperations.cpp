@@ -3,7 +3,9 @@
 
 #include <shellapi.h>
 #include <shlobj.h>
+#include <wincodec.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <memory>
 #include <string_view>
@@ -121,6 +123,39 @@ std::wstring TextOfFile(const std::string& bytes) {
   std::wstring wide(MultiByteToWideChar(page, 0, text.data(), static_cast<int>(text.size()), nullptr, 0), L'\0');
   MultiByteToWideChar(page, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()));
   return wide;
+}
+
+// A picture file decoded by the platform's imaging component, as a packed 32-bit bottom-up DIB
+// (the clipboard's CF_DIB); empty when it cannot be decoded.
+std::string PictureAsDib(const std::wstring& path) {
+  ComPtr<IWICImagingFactory> factory;
+  ComPtr<IWICBitmapDecoder> decoder;
+  ComPtr<IWICBitmapFrameDecode> frame;
+  ComPtr<IWICBitmapSource> converted;
+  UINT width = 0, height = 0;
+  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                              reinterpret_cast<void**>(factory.Receive()))) ||
+      FAILED(factory->CreateDecoderFromFilename(path.c_str(), nullptr, GENERIC_READ, WICDecodeMetadataCacheOnDemand,
+                                                decoder.Receive())) ||
+      FAILED(decoder->GetFrame(0, frame.Receive())) ||
+      FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, frame.Get(), converted.Receive())) ||
+      FAILED(converted->GetSize(&width, &height)) || width == 0 || height == 0 || width > 32768 || height > 32768)
+    return {};
+  BITMAPINFOHEADER header{};
+  header.biSize = sizeof(header);
+  header.biWidth = static_cast<LONG>(width);
+  header.biHeight = static_cast<LONG>(height);
+  header.biPlanes = 1;
+  header.biBitCount = 32;
+  header.biCompression = BI_RGB;
+  UINT stride = width * 4;
+  std::string dib(reinterpret_cast<const char*>(&header), sizeof(header));
+  std::string pixels(static_cast<size_t>(stride) * height, '\0');
+  if (FAILED(converted->CopyPixels(nullptr, stride, static_cast<UINT>(pixels.size()), reinterpret_cast<BYTE*>(pixels.data()))))
+    return {};
+  // Bottom-up rows, as every reader of the clipboard's bitmaps expects.
+  for (UINT row = height; row-- > 0;) dib.append(pixels, static_cast<size_t>(row) * stride, stride);
+  return dib;
 }
 
 bool Exists(const std::wstring& path) { return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
@@ -265,26 +300,31 @@ void FileOperations::PutNamesOnClipboard(const std::vector<std::wstring>& paths)
 }
 
 bool FileOperations::PutContentsOnClipboard(const std::wstring& path) {
+  std::wstring extension = bv::UpperCase(filelist::ExtensionOf(filelist::NameOf(path)));
+  bool picture = extension == L".GIF" || extension == L".JPG" || extension == L".TIFF" || extension == L".PNG" ||
+                 extension == L".ICO";
+  // A bitmap file is a packed device-independent bitmap behind a 14-byte file header; other
+  // pictures are decoded into one; any other file goes as its text.
+  constexpr size_t kFileHeader = 14;
   std::string bytes;
-  if (!ReadWholeFile(path, bytes)) {
+  bool read = picture ? !(bytes = PictureAsDib(path)).empty() : ReadWholeFile(path, bytes);
+  bool bitmap = extension == L".BMP" && bytes.size() > kFileHeader + sizeof(BITMAPINFOHEADER) && bytes[0] == 'B' &&
+                bytes[1] == 'M';
+  if (!read) {
     host_.showMessage(host_.texts().MsgErrorPrefix + path, MB_OK | MB_ICONERROR);
     return false;
   }
-  std::wstring extension = bv::UpperCase(filelist::ExtensionOf(filelist::NameOf(path)));
   ClipboardScope clipboard(host_.owner());
   if (!clipboard) return false;
   EmptyClipboard();
-  if (extension == L".BMP") {
-    // A bitmap file is a packed device-independent bitmap behind a 14-byte file header.
-    constexpr size_t kFileHeader = 14;
-    if (bytes.size() > kFileHeader + sizeof(BITMAPINFOHEADER) && bytes[0] == 'B' && bytes[1] == 'M') {
-      SetClipboardBlock(CF_DIB, BytesBlock(std::string_view(bytes).substr(kFileHeader)));
-      return true;
-    }
-  } else if (extension == L".RTF") {
-    SetClipboardBlock(RegisterClipboardFormatW(L"Rich Text Format"), BytesBlock(bytes + '\0'));
+  if (picture) {
+    SetClipboardBlock(CF_DIB, BytesBlock(bytes));
+  } else if (bitmap) {
+    SetClipboardBlock(CF_DIB, BytesBlock(std::string_view(bytes).substr(kFileHeader)));
+  } else {
+    if (extension == L".RTF") SetClipboardBlock(RegisterClipboardFormatW(L"Rich Text Format"), BytesBlock(bytes + '\0'));
+    SetClipboardBlock(CF_UNICODETEXT, TextBlock(TextOfFile(bytes)));
   }
-  SetClipboardBlock(CF_UNICODETEXT, TextBlock(TextOfFile(bytes)));
   return true;
 }
 
@@ -344,6 +384,8 @@ std::wstring FileOperations::SpecialFolder(int csidl) {
 
 bool FileOperations::RunFileOperation(HWND owner, UINT operation, const std::vector<std::wstring>& from,
                                       const std::vector<std::wstring>& to) {
+  // An empty list would read as the end of the list at once: the shell gets none.
+  if (from.empty() || std::any_of(from.begin(), from.end(), [](const std::wstring& p) { return p.empty(); })) return false;
   std::wstring fromList = PathList(from), toList = PathList(to);
   SHFILEOPSTRUCTW op{};
   op.hwnd = owner;

@@ -65,9 +65,10 @@ class FileOperations {
 
   // The paths as text on the clipboard, one a line.
   void PutNamesOnClipboard(const std::vector<std::wstring>& paths);
-  // The file's contents on the clipboard: a bitmap file as a picture, rich text as rich text
-  // (and its plain text), any other file as text. False, after a message, when the file cannot
-  // be read.
+  // The file's contents on the clipboard: a picture file as a picture (decoded by the platform's
+  // imaging component), rich text as rich text (and its plain text), any other file as text
+  // (UTF-16 or UTF-8 by its mark, UTF-8 when valid, else the system code page). False, after a
+  // message, when the file cannot be read or decoded.
   bool PutContentsOnClipboard(const std::wstring& path);
   // A shortcut to `target` in `folder` (with its trailing backslash), named after the target
   // without its extension; an existing shortcut is never replaced ("Name (2).lnk" ...). Answers

@@ -305,6 +305,8 @@ class TOvFilelistView28 : public TWinControl {
   // Deselects the ".." entry and answers the paths of what stays selected.
   std::vector<std::wstring> SelectedPathsWithoutParent();
   bool DriveReady(wchar_t letter);
+  // Copies the paths (taken from the selection earlier) into `folder`.
+  void CopyPathsTo(const std::vector<std::wstring>& paths, const std::wstring& folder);
   void LoadArrowBitmaps();
   // Gives the list view the image list its current style draws with.
   void AttachImages();

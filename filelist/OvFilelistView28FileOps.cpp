@@ -127,9 +127,10 @@ bool AnyDrive(const std::vector<TFileInfo>& entries) {
 
 void TOvFilelistView28::OverrideDesktopFolder(const std::wstring& folder) { desktopFolderOverride = folder; }
 
-void TOvFilelistView28::CopySelectedTo(const std::wstring& folder) {
+void TOvFilelistView28::CopySelectedTo(const std::wstring& folder) { CopyPathsTo(SelectedPathsWithoutParent(), folder); }
+
+void TOvFilelistView28::CopyPathsTo(const std::vector<std::wstring>& paths, const std::wstring& folder) {
   if (IsMyComputer(directory_) || folder.empty() || !SetCurrentDirectoryW(directory_.c_str())) return;
-  std::vector<std::wstring> paths = SelectedPathsWithoutParent();
   WaitCursor wait;
   operations_.ClearTransferList();
   operations_.TransferInto(paths, bv::IncludeTrailingBackslash(folder), TTransferMode::tmCopy);
@@ -140,13 +141,17 @@ void TOvFilelistView28::SetFolderPicker(FolderPicker picker) { folderPicker = st
 
 void TOvFilelistView28::SendToAnyFolder() {
   if (SelCount() == 0 || !folderPicker) return;
+  // The files are the ones selected when the picker opened, whatever happens to the list meanwhile.
+  std::vector<std::wstring> paths = SelectedPathsWithoutParent();
   std::wstring folder = IsMyComputer(directory_) ? std::wstring() : directory_;
-  if (folderPicker(*this, Texts().MsgSpecifyDir, folder) && !folder.empty()) CopySelectedTo(folder);
+  if (folderPicker(*this, Texts().MsgSpecifyDir, folder) && !folder.empty()) CopyPathsTo(paths, folder);
 }
 
 void TOvFilelistView28::SendToTarget(const std::wstring& target) {
+  // The selection is taken before the drive check may ask anything.
   std::vector<TFileInfo> entries = SelectedEntries();
   if (entries.empty() || AnyDrive(entries)) return;
+  std::vector<std::wstring> paths = SelectedPathsWithoutParent();
   std::wstring resolved = target;
   if (bv::SameText(filelist::ExtensionOf(filelist::NameOf(target)), L".lnk")) {
     resolved = FileOperations::ResolveShortcut(OwnerWindow(), target);
@@ -158,17 +163,16 @@ void TOvFilelistView28::SendToTarget(const std::wstring& target) {
       !DriveReady(resolved[0]))
     return;
   if (FolderExists(resolved)) {
-    CopySelectedTo(resolved);
+    CopyPathsTo(paths, resolved);
     return;
   }
   // A program receives the files, each path in quotes so that spaces do not split it.
   std::wstring arguments;
-  for (const TFileInfo& e : entries) {
-    if (IsParentEntry(e)) continue;
+  for (const std::wstring& path : paths) {
     if (!arguments.empty()) arguments += L' ';
-    arguments += filelist::QuotedArgument(e.EntryPath());
+    arguments += filelist::QuotedArgument(path);
   }
-  if (!arguments.empty()) operations_.ShellOpen(L"Open", resolved, arguments, SW_SHOW, filelist::FolderOf(entries[0].EntryPath()));
+  if (!arguments.empty()) operations_.ShellOpen(L"Open", resolved, arguments, SW_SHOW, filelist::FolderOf(paths[0]));
 }
 
 void TOvFilelistView28::CopyContentsToClipboard() {

@@ -311,6 +311,22 @@ TEST_F(FileListMenuTest, NamesAndContentsOnTheClipboard) {
   std::string dib = ClipboardBytes(CF_DIB);
   ASSERT_GE(dib.size(), bmp.size() - 14);
   EXPECT_EQ(dib.substr(0, bmp.size() - 14), bmp.substr(14));
+
+  // Another picture is decoded, never put there as text: a red and a blue pixel.
+  const char png[] = "\x89\x50\x4E\x47\x0D\x0A\x1A\x0A\x00\x00\x00\x0D\x49\x48\x44\x52\x00\x00\x00\x02\x00\x00\x00\x01\x08\x06\x00\x00\x00\xF4\x22\x7F\x8A\x00\x00\x00\x0E\x49\x44\x41\x54\x78\x9C\x63\xF8\xCF\xC0\x00\x42\xFF\x01\x0F\xF9\x03\xFD\x85\x11\x99\x76\x00\x00\x00\x00\x49\x45\x4E\x44\xAE\x42\x60\x82";
+  folder.Create(L"Two.png", std::string(png, sizeof(png) - 1));
+  list->UpdateFileList();
+  SelectRows({L"Two.png"});
+  list->CopyContentsToClipboard();
+  dib = ClipboardBytes(CF_DIB);
+  ASSERT_GE(dib.size(), sizeof(BITMAPINFOHEADER) + 8);
+  BITMAPINFOHEADER decoded{};
+  std::memcpy(&decoded, dib.data(), sizeof(decoded));
+  EXPECT_EQ(decoded.biWidth, 2);
+  EXPECT_EQ(decoded.biHeight, 1);
+  EXPECT_EQ(decoded.biBitCount, 32);
+  EXPECT_EQ(dib.substr(sizeof(BITMAPINFOHEADER), 8), std::string("\x00\x00\xFF\xFF\xFF\x00\x00\xFF", 8));
+  EXPECT_EQ(ClipboardText(), L"");
   EXPECT_EQ(messages, std::vector<std::wstring>{});
 }
 
@@ -450,6 +466,10 @@ TEST_F(FileListMenuTest, SendToAFolderShortcutAndToAnyFolderCopies) {
   TOvFilelistView28::SetFolderPicker([&](TOvFilelistView28&, const std::wstring& caption, std::wstring& chosen) {
     asked = caption;
     chosen = picked.Path();
+    // While the picker is open the list is read again and another row is picked: the files
+    // sent are still the ones selected when it opened.
+    list->UpdateFileList();
+    SelectRows({L"Blur.8bf"});
     return true;
   });
   SelectRows({L"Photo.jpg"});
@@ -543,4 +563,18 @@ TEST_F(MainWindowDropTest, FilesDroppedOnTheWindowGoIntoTheFolderOfTheListCreate
   // The list created last (the switched-off filters) was rebuilt and shows its new file.
   EXPECT_GE(FindListItem(form->ListOff->Handle(), L"Other"), 0);
   EXPECT_FALSE(form->ListOn->PopUpMenuEnabled());
+}
+
+TEST_F(FileListMenuTest, TheShellIsNeverHandedAnEmptyPathList) {
+  CurrentDirectoryScope inFolder(folder.Path());
+  struct Case {
+    std::vector<std::wstring> from;
+  } cases[] = {{{}}, {{L""}}, {{folder.File(L"Blur.8bf"), L""}}};
+  for (const Case& c : cases) {
+    // An empty path could stand for the current folder: the shell would ask to delete it.
+    DialogAnswer no(IDNO, 800);
+    EXPECT_FALSE(FileOperations::RunFileOperation(nullptr, FO_DELETE, c.from, {})) << c.from.size();
+    EXPECT_FALSE(no.Answered()) << c.from.size();
+  }
+  EXPECT_EQ(folder.Names(), (std::vector<std::wstring>{L"Blur.8bf", L"Notes.txt", L"Photo.jpg"}));
 }

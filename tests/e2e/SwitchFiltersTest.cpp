@@ -34,13 +34,21 @@ class SwitchFiltersTest : public testing::Test {
     return WaitFor([&] { return folder.Exists(expectedFile); });
   }
 
+  // A settings folder of the test's own, so that a settings file left in the prefix by another
+  // program run cannot point the program at another folder.
+  std::wstring Environment() {
+    std::wstring path = settings.Path();
+    return L"BRENVALE_SETTINGS_FOLDER=" + path.substr(0, path.size() - 1);
+  }
+
   wintest::TempFolder folder;
+  wintest::TempFolder settings;
 };
 
 }  // namespace
 
 TEST_F(SwitchFiltersTest, SwitchingOffAndOnRenamesTheFilesOnDisk) {
-  RemoteApp app(folder.Path());
+  RemoteApp app(folder.Path(), Environment());
   ASSERT_TRUE(app.Started());
   HWND listOn = app.ListOn(), listOff = app.ListOff();
   ASSERT_TRUE(listOn && listOff);
@@ -78,7 +86,7 @@ TEST_F(SwitchFiltersTest, SwitchingOffAndOnRenamesTheFilesOnDisk) {
 }
 
 TEST_F(SwitchFiltersTest, ViewButtonsSwitchBothListsBetweenLargeAndSmallIcons) {
-  RemoteApp app(folder.Path());
+  RemoteApp app(folder.Path(), Environment());
   ASSERT_TRUE(app.Started());
   HWND iconButton = app.Button(L"Icon View"), listButton = app.Button(L"List View");
   EXPECT_FALSE(IsWindowEnabled(iconButton));

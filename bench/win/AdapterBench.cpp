@@ -12,6 +12,7 @@
 
 #include "adapters/vlEditWnd.h"
 #include "app/Form1.h"
+#include "bench/win/BenchMainWindow.h"
 #include "bench/win/BenchSupport.h"
 #include "framework/Application.h"
 #include "skin/SkinCommands.h"
@@ -50,12 +51,8 @@ int wmain() {
   std::wstring folder = MakeFolder();
   SetCurrentDirectoryW(folder.c_str());
   {
-    TApplication application;
-    application.Initialize();
-    ComponentPtr<TForm1> form(new TForm1(nullptr));
-    form->DoCreate();
-    form->Show();
-    Pump();
+    bench::ShownMainWindow main;
+    ComponentPtr<TForm1>& form = main.form;
     form->ListOn->SetViewStyle(TViewStyle::vsSmallIcon);
     Pump();
     HWND list = form->ListOn->Handle();

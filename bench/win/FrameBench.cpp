@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "bench/win/BenchMainWindow.h"
 #include "bench/win/BenchSupport.h"
 #include "frame/vlBorderForm.h"
 #include "framework/Application.h"
@@ -45,12 +46,8 @@ void Measure(TForm1& form, const char* label) {
 }  // namespace
 
 int wmain() {
-  TApplication application;
-  application.Initialize();
-  ComponentPtr<TForm1> form(new TForm1(nullptr));
-  form->DoCreate();
-  form->Show();
-  Pump();
+  bench::ShownMainWindow main;
+  ComponentPtr<TForm1>& form = main.form;
   HWND window = form->Handle();
   SetWindowPos(window, nullptr, 386, 254, 615, 549, SWP_NOZORDER);  // whatever the settings restored
   Measure(*form, "615 x 549");

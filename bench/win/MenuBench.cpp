@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "app/Form1.h"
+#include "bench/win/BenchMainWindow.h"
 #include "bench/win/BenchSupport.h"
 #include "frame/sSkinableMenus.h"
 #include "frame/sSystemMenu.h"
@@ -21,12 +22,8 @@ using bench::Pump;
 }  // namespace
 
 int wmain() {
-  TApplication application;
-  application.Initialize();
-  ComponentPtr<TForm1> form(new TForm1(nullptr));
-  form->DoCreate();
-  form->Show();
-  Pump();
+  bench::ShownMainWindow main;
+  ComponentPtr<TForm1>& form = main.form;
   TsSystemMenu& menu = *form->sSkinProvider1->SystemMenu();
   TsSkinableMenus& menus = TsSkinableMenus::Instance();
   menu.UpdateItems(false);

@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "app/Form1.h"
+#include "bench/win/BenchMainWindow.h"
 #include "bench/win/BenchSupport.h"
 #include "framework/Application.h"
 #include "paint/GlowWindows.h"
@@ -176,12 +177,8 @@ void Measure(TForm1& form, const char* label) {
 }  // namespace
 
 int wmain() {
-  TApplication application;
-  application.Initialize();
-  ComponentPtr<TForm1> form(new TForm1(nullptr));
-  form->DoCreate();
-  form->Show();
-  Pump();
+  bench::ShownMainWindow main;
+  ComponentPtr<TForm1>& form = main.form;
   Measure(*form, "615 x 549");
   SetWindowPos(form->Handle(), nullptr, 0, 0, 1920, 1080, SWP_NOZORDER);
   Pump();

@@ -217,12 +217,19 @@ TEST_F(SettingsRoundTripTest, BorderStopsAtTheDesignedSize) {
   GetWindowRect(window, &after);
   EXPECT_EQ(after.right - after.left, 615);
   EXPECT_EQ(after.bottom - after.top, 549);
-  // Outwards there is no limit.
-  wintest::SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, after.right - 2, after.bottom - 2);
+  // Outwards there is no limit. The skin's frame reaches its border width (26 pixels) beyond the
+  // client area's corner, whether the window draws it or a border window around it does.
+  RECT client;
+  GetClientRect(window, &client);
+  POINT corner{client.right, client.bottom};
+  ClientToScreen(window, &corner);
+  corner.x += 26 - 2;
+  corner.y += 26 - 2;
+  wintest::SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, corner.x, corner.y);
   Sleep(150);
   wintest::SendMouse(MOUSEEVENTF_LEFTDOWN);
   Sleep(150);
-  wintest::SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, after.right + 60, after.bottom + 40);
+  wintest::SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, corner.x + 60, corner.y + 40);
   Sleep(150);
   wintest::SendMouse(MOUSEEVENTF_LEFTUP);
   Sleep(400);

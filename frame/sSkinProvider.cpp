@@ -10,6 +10,7 @@
 #include "frame/FrameRegion.h"
 #include "frame/sSystemMenu.h"
 #include "frame/ShadowFrame.h"
+#include "frame/WindowAnimation.h"
 #include "frame/vlBorderForm.h"
 
 #include "framework/Exception.h"
@@ -234,8 +235,8 @@ void TsSkinProvider::WatchChildWindows(UINT msg, WPARAM wParam) {
 
 TColor TsSkinProvider::ClientColor() const { return FormColor(form_); }
 
-void TsSkinProvider::UnfreezeAfterSkinChange(bool) {
-  if (skinned_) RepaintFrame();
+void TsSkinProvider::UnfreezeAfterSkinChange(bool repaint) {
+  if (skinned_ && !(repaint && window_animation::AnimateSkinChange(*this))) RepaintFrame();
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -471,11 +472,13 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       if (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED)) UpdateWindowRegion();
       if (border_) {
         OnBorderWindowPosChanged(*pos);
+        if (pos->flags & SWP_SHOWWINDOW) window_animation::AnimateFormShown(*this);
         return true;
       }
       // A new size lays the frame out anew (composed once per size, on delivery).
       if (!iconic && (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED)) && IsWindowVisible(window))
         DeliverFrame();
+      if (pos->flags & SWP_SHOWWINDOW) window_animation::AnimateFormShown(*this);
       return true;
     }
     case WM_NCMOUSEMOVE:
@@ -576,6 +579,7 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       dirty_ = true;
       return false;
     case WM_DESTROY:
+      window_animation::CancelWindowAnimation(window);
       RemoveGlows();
       border_.reset();
       return false;

@@ -1,0 +1,262 @@
+// See WindowAnimation.h.
+#include "frame/WindowAnimation.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "frame/sSkinProvider.h"
+#include "frame/vlBorderForm.h"
+#include "framework/Form.h"
+#include "framework/Handles.h"
+#include "paint/DibSection.h"
+#include "paint/LayeredHandOver.h"
+#include "pixel/BitmapBlend.h"
+#include "skin/WindowAnimationSteps.h"
+#include "skin/sSkinManager.h"
+
+namespace window_animation {
+
+namespace {
+
+constexpr wchar_t kAnimationClass[] = L"TvlAnimationWindow";
+
+class SleepTicks : public AnimationTicks {
+ public:
+  void FrameShown(HWND, int, uint8_t, const Bitmap&) override {}
+  void Wait(int milliseconds) override { Sleep(static_cast<DWORD>(milliseconds)); }
+};
+
+SleepTicks defaultTicks;
+AnimationTicks* ticks = &defaultTicks;
+
+// The running animation (one at a time, on the user-interface thread).
+struct Running {
+  HWND form = nullptr;         // borrowed
+  UniqueWindow window;         // the temporary layered window, owned by the form
+  bool cancelled = false;
+};
+Running* running = nullptr;
+
+void RegisterAnimationClass() {
+  static bool registered = false;
+  if (registered) return;
+  WNDCLASSEXW wc{sizeof(wc)};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = kAnimationClass;
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  RegisterClassExW(&wc);
+  registered = true;
+}
+
+// The temporary window's end: destroyed by us, or already gone with its owner (the form).
+void RemoveWindow(Running& run) {
+  if (!run.window) return;
+  if (IsWindow(run.window.get())) run.window.reset();
+  else run.window.release();
+}
+
+Rect WindowRectOf(HWND window) {
+  RECT r{};
+  GetWindowRect(window, &r);
+  return {r.left, r.top, r.right, r.bottom};
+}
+
+void PrintChildren(HDC dc, HWND parent, Point offset, const Rect& clip);
+
+// `control` with its top-left window corner at `offset`, then its children, within `clip`.
+void PrintTree(HDC dc, HWND control, Point offset, const Rect& clip) {
+  if (!IsWindowVisible(control)) return;
+  const Rect bounds = WindowRectOf(control);
+  const Rect own{offset.x, offset.y, offset.x + bounds.Width(), offset.y + bounds.Height()};
+  const Rect visible{std::max(own.left, clip.left), std::max(own.top, clip.top), std::min(own.right, clip.right),
+                     std::min(own.bottom, clip.bottom)};
+  if (visible.left >= visible.right || visible.top >= visible.bottom) return;
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, visible.left, visible.top, visible.right, visible.bottom);
+  SetViewportOrgEx(dc, offset.x, offset.y, nullptr);
+  SendMessageW(control, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
+  RestoreDC(dc, saved);
+  PrintChildren(dc, control, offset, visible);
+}
+
+void PrintChildren(HDC dc, HWND parent, Point offset, const Rect& clip) {
+  const Rect bounds = WindowRectOf(parent);
+  // Children bottom of the z-order first, so the top ones end up over them.
+  std::vector<HWND> children;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) children.push_back(child);
+  for (auto it = children.rbegin(); it != children.rend(); ++it) {
+    const Rect childBounds = WindowRectOf(*it);
+    PrintTree(dc, *it, {offset.x + childBounds.left - bounds.left, offset.y + childBounds.top - bounds.top}, clip);
+  }
+}
+
+// The form's client area and children printed over the frame picture (the frame's own part
+// comes from the picture: the skinned non-client area is not printed).
+void PrintForm(HDC dc, HWND form, Point offset) {
+  const Rect bounds = WindowRectOf(form);
+  POINT client{0, 0};
+  ClientToScreen(form, &client);
+  RECT clientRect{};
+  GetClientRect(form, &clientRect);
+  const Point at{offset.x + client.x - bounds.left, offset.y + client.y - bounds.top};
+  const Rect clip{at.x, at.y, at.x + clientRect.right, at.y + clientRect.bottom};
+  const int saved = SaveDC(dc);
+  IntersectClipRect(dc, clip.left, clip.top, clip.right, clip.bottom);
+  SetViewportOrgEx(dc, at.x, at.y, nullptr);
+  SendMessageW(form, WM_PRINT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT | PRF_ERASEBKGND);
+  RestoreDC(dc, saved);
+  PrintChildren(dc, form, offset, clip);
+}
+
+void RedrawCompletely(TsSkinProvider& provider, HWND form) {
+  if (!IsWindow(form)) return;
+  RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  provider.RepaintFrame();
+}
+
+// The animation's own checks after every frame: still wanted, the form still there.
+bool GoOn(const Running& run) { return !run.cancelled && IsWindow(run.form) && run.window && IsWindow(run.window.get()); }
+
+}  // namespace
+
+AnimationTicks* SetAnimationTicks(AnimationTicks* replacement) {
+  AnimationTicks* old = ticks == &defaultTicks ? nullptr : ticks;
+  ticks = replacement ? replacement : &defaultTicks;
+  return old;
+}
+
+bool Animating() { return running != nullptr; }
+
+HWND AnimationWindow() { return running && running->window ? running->window.get() : nullptr; }
+
+void CancelWindowAnimation(HWND form) {
+  if (!running || (form && running->form != form)) return;
+  running->cancelled = true;
+  RemoveWindow(*running);
+}
+
+void PaintControlTree(HDC dc, HWND control, Point offset) {
+  if (!dc || !control) return;
+  PrintTree(dc, control, offset, {-0x7FFFFFF, -0x7FFFFFF, 0x7FFFFFF, 0x7FFFFFF});
+}
+
+bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, TvlAnimType mode) {
+  TForm* owner = provider.Form();
+  HWND form = owner && owner->HandleAllocated() ? owner->Handle() : nullptr;
+  if (!form || !provider.FrameSkinned()) return false;
+  // One animation at a time: a newer one (the skin changed again) ends the running one.
+  CancelWindowAnimation(nullptr);
+
+  provider.ComposeFrameImage();
+  const Bitmap* frameImage = provider.FrameImage();
+  if (!frameImage || frameImage->Empty()) {
+    RedrawCompletely(provider, form);
+    return false;
+  }
+  const bool extended = provider.Extended();
+  const Rect formBounds = WindowRectOf(form);
+  const Point origin = extended ? provider.BorderForm()->Position() : Point{formBounds.left, formBounds.top};
+  const Point formOffset{formBounds.left - origin.x, formBounds.top - origin.y};
+
+  // 1. The finished look, off screen.
+  DibSection composed = DibSection::CreateBitmap32(frameImage->Width(), frameImage->Height());
+  if (!composed) {
+    RedrawCompletely(provider, form);
+    return false;
+  }
+  const Bitmap source = frameImage->Format() == PixelFormat::pf32bit ? *frameImage
+                                                                       : frameImage->Converted(PixelFormat::pf32bit);
+  {
+    Bitmap& pixels = composed.Pixels();
+    for (int y = 0; y < pixels.Height(); ++y)
+      for (int x = 0; x < pixels.Width(); ++x) pixels.SetPixel(x, y, source.GetPixel(x, y));
+    WindowDc screen(nullptr);
+    UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    {
+      SelectedObject selected(memory.get(), composed.Handle());
+      PrintForm(memory.get(), form, formOffset);
+      GdiFlush();
+    }
+    // Printing leaves alpha 0 behind: the window itself is opaque, only a shadow around it is not.
+    if (extended)
+      SetRectAlpha(pixels, {formOffset.x, formOffset.y, formOffset.x + formBounds.Width(), formOffset.y + formBounds.Height()},
+                   255);
+    else
+      SetRectAlpha(pixels, pixels.Bounds(), 255);
+  }
+  const Bitmap& picture = composed.Pixels();
+
+  // 2. The temporary window, directly above the form (top-most with a top-most form).
+  RegisterAnimationClass();
+  Running run;
+  run.form = form;
+  const bool topMost = (GetWindowLongW(form, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+  run.window.reset(CreateWindowExW(WS_EX_LAYERED | WS_EX_NOACTIVATE | WS_EX_TOOLWINDOW | (topMost ? WS_EX_TOPMOST : 0),
+                                   kAnimationClass, L"", WS_POPUP, origin.x, origin.y, picture.Width(),
+                                   picture.Height(), form, nullptr, GetModuleHandleW(nullptr), nullptr));
+  if (!run.window) {
+    RedrawCompletely(provider, form);
+    return false;
+  }
+  SetWindowLongPtrW(run.window.get(), GWLP_USERDATA, -98);  // the skin library's own window
+  running = &run;
+  struct Finish {
+    Running& run;
+    ~Finish() {
+      RemoveWindow(run);
+      if (running == &run) running = nullptr;
+    }
+  } finish{run};
+
+  const std::vector<LayeredFrame> frames = LayeredFrames(picture.Width(), picture.Height(), time, alpha, mode);
+  DibSection frameSection = DibSection::CreateBitmap32(picture.Width(), picture.Height());
+  if (frameSection) {
+    if (extended && provider.BorderWindow()) ShowWindow(provider.BorderWindow(), SW_HIDE);
+    SetWindowPos(run.window.get(), topMost ? HWND_TOPMOST : nullptr, origin.x, origin.y, picture.Width(),
+                 picture.Height(),
+                 SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_SHOWWINDOW | (topMost ? 0 : SWP_NOZORDER));
+    // 3, 4. The frames.
+    for (int i = 0; i < static_cast<int>(frames.size()) && GoOn(run); ++i) {
+      RenderLayeredFrame(frameSection.Pixels(), picture, frames, i, mode);
+      DibSection premultiplied = PremultipliedSection(frameSection.Pixels());
+      HandOverLayered(run.window.get(), premultiplied, origin, frames[static_cast<size_t>(i)].alpha);
+      ticks->FrameShown(run.window.get(), i, frames[static_cast<size_t>(i)].alpha, frameSection.Pixels());
+      if (frames.size() > 1) ticks->Wait(kFrameInterval);
+    }
+  }
+  // 5, 6. The real window underneath, then the temporary window goes.
+  running = nullptr;
+  RedrawCompletely(provider, form);
+  return frameSection && !run.cancelled;
+}
+
+namespace {
+bool Animatable(TsSkinProvider& provider, const TvlFormAnimation* settings) {
+  TForm* form = provider.Form();
+  if (!settings || !settings->Active() || !provider.FrameSkinned() || !form || !form->HandleAllocated()) return false;
+  HWND window = form->Handle();
+  return IsWindowVisible(window) && !IsIconic(window) && !(GetWindowLongW(window, GWL_STYLE) & WS_CHILD);
+}
+}  // namespace
+
+bool AnimateFormShown(TsSkinProvider& provider) {
+  TsSkinManager* manager = TsSkinManager::DefaultManager();
+  // A form shown while another animation runs (from its redraw) simply appears.
+  if (!manager || !manager->AnimEffects() || Animating()) return false;
+  const TvlFormShow* settings = manager->AnimEffects()->FormShow();
+  if (!Animatable(provider, settings)) return false;
+  AnimateWindowShow(provider, settings->Time(), 255, settings->Mode());
+  return true;
+}
+
+bool AnimateSkinChange(TsSkinProvider& provider) {
+  TsSkinManager* manager = TsSkinManager::DefaultManager();
+  if (!manager || !manager->AnimEffects()) return false;
+  const TvlSkinChanging* settings = manager->AnimEffects()->SkinChanging();
+  if (!Animatable(provider, settings)) return false;
+  AnimateWindowShow(provider, settings->Time(), 255, settings->Mode());
+  return true;
+}
+
+}  // namespace window_animation

@@ -1,0 +1,60 @@
+// The show and skin-change animations of skinned forms. The finished look of the whole window
+// (the provider's frame picture with the form and every visible child printed into it) is
+// composed off screen and shown in a temporary layered window above the form that fades in, or
+// fades in while growing from the centre; then the real window is redrawn underneath and the
+// temporary window goes. The frame arithmetic is plain C++ (skin/WindowAnimationSteps).
+//
+// The temporary window is owned by the form, so the platform removes it with the form; an
+// animation also stops at the next frame when its form is gone, and a new animation ends a
+// running one first, so no temporary window outlives the animation that made it.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "framework/Geometry.h"
+#include "pixel/Bitmap.h"
+#include "skin/AnimEffects.h"
+
+class TsSkinProvider;
+
+namespace window_animation {
+
+// The pace of an animation: called after each frame is handed to the temporary window. The
+// default sleeps the frame interval; tests install their own to drive and watch the frames.
+class AnimationTicks {
+ public:
+  virtual ~AnimationTicks() = default;
+  // Frame `index` (constant alpha `alpha`, picture `frame`) is on the screen in `window`.
+  virtual void FrameShown(HWND window, int index, uint8_t alpha, const Bitmap& frame) = 0;
+  virtual void Wait(int milliseconds) = 0;
+};
+// Installs `ticks` (borrowed; nullptr: the default) and answers the one it replaced.
+AnimationTicks* SetAnimationTicks(AnimationTicks* ticks);
+
+// True while an animation runs (its window is on the screen).
+bool Animating();
+// The running animation's temporary window, or nullptr.
+HWND AnimationWindow();
+// Ends a running animation of `form` at once (nullptr: of any form), its window removed.
+void CancelWindowAnimation(HWND form);
+
+// Renders `control` and all its visible windowed children into `dc` (a memory DC holding a
+// section) with the control's top-left window corner at `offset`: each window prints itself
+// (WM_PRINT) clipped to its own and its parents' rectangles. Invisible windows are skipped.
+void PaintControlTree(HDC dc, HWND control, Point offset);
+
+// Shows the provider's form through the animation (`time` ms, final constant alpha `alpha`,
+// `mode`), then redraws it completely. In extended mode the border window's picture (shadow
+// included) is animated and the border window shown again afterwards. False when nothing could
+// be animated (no composed picture, no window); the form is redrawn either way.
+bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, TvlAnimType mode);
+
+// The provider's callers: a form was just shown, or the skin changed; each runs the animation
+// when the default manager's settings ask for one, and answers whether it ran (the form was
+// redrawn completely then).
+bool AnimateFormShown(TsSkinProvider& provider);
+bool AnimateSkinChange(TsSkinProvider& provider);
+
+}  // namespace window_animation

@@ -8,6 +8,7 @@
 #include "frame/vlBorderForm.h"
 #include "framework/Form.h"
 #include "framework/Handles.h"
+#include "framework/WindowClass.h"
 #include "paint/DibSection.h"
 #include "paint/LayeredHandOver.h"
 #include "pixel/BitmapBlend.h"
@@ -37,17 +38,7 @@ struct Running {
 };
 Running* running = nullptr;
 
-void RegisterAnimationClass() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXW wc{sizeof(wc)};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kAnimationClass;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  RegisterClassExW(&wc);
-  registered = true;
-}
+void RegisterAnimationClass() { RegisterWindowClassOnce(kAnimationClass, DefWindowProcW); }
 
 // The temporary window's end: destroyed by us, or already gone with its owner (the form).
 void RemoveWindow(Running& run) {

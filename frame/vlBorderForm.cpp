@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "frame/ExtendedFrameGeometry.h"
+#include "framework/WindowClass.h"
 #include "paint/LayeredHandOver.h"
 
 namespace {
@@ -18,19 +19,7 @@ constexpr WPARAM kFindHitCode = static_cast<WPARAM>(-1);
 // the z-order.
 constexpr UINT kFollowForm = WM_APP + 0x2B;
 
-void RegisterBorderClass() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXW wc{sizeof(wc)};
-  wc.style = CS_DBLCLKS;
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.cbWndExtra = sizeof(void*);
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kBorderClass;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  RegisterClassExW(&wc);
-  registered = true;
-}
+void RegisterBorderClass() { RegisterWindowClassOnce(kBorderClass, DefWindowProcW, CS_DBLCLKS, sizeof(void*)); }
 
 LPCWSTR CursorOf(int code) {
   switch (code) {

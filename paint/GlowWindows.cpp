@@ -5,6 +5,7 @@
 
 #include "framework/Form.h"
 #include "framework/Handles.h"
+#include "framework/WindowClass.h"
 #include "paint/DibSection.h"
 #include "paint/GlowLayout.h"
 #include "paint/ImageItems.h"
@@ -27,17 +28,7 @@ LRESULT CALLBACK GlowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-void RegisterGlowClass() {
-  static bool registered = false;
-  if (registered) return;
-  WNDCLASSEXW wc{sizeof(wc)};
-  wc.lpfnWndProc = GlowProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = kGlowClass;
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  RegisterClassExW(&wc);
-  registered = true;
-}
+void RegisterGlowClass() { RegisterWindowClassOnce(kGlowClass, GlowProc); }
 
 struct TvlGlowEffect {
   UniqueWindow window;

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <vector>
 
+#include "framework/Graphics.h"
 #include "framework/Handles.h"
 #include "paint/sCommonData.h"
 #include "pixel/BitmapBlend.h"
@@ -78,13 +79,7 @@ void TsFadeTimer::PaintFadeStep() {
     HDC dc = windowDc.get();
     {
       SavedDcState saved(dc);
-      BITMAPINFO info{};
-      info.bmiHeader.biSize = sizeof(info.bmiHeader);
-      info.bmiHeader.biWidth = frame.Width();
-      info.bmiHeader.biHeight = -frame.Height();
-      info.bmiHeader.biPlanes = 1;
-      info.bmiHeader.biBitCount = 24;
-      info.bmiHeader.biCompression = BI_RGB;
+      BITMAPINFO info = TopDownBitmapInfo(frame.Width(), frame.Height(), 24);
       // Rows of a device-independent bitmap are padded to 4 bytes; a Bitmap's own rows may not be.
       std::vector<uint8_t> rows(static_cast<size_t>((frame.Width() * 3 + 3) / 4 * 4) * static_cast<size_t>(frame.Height()));
       size_t stride = static_cast<size_t>((frame.Width() * 3 + 3) / 4 * 4);

@@ -8,6 +8,7 @@
 #include "filelist/FileNames.h"
 #include "filelist/FileOperations.h"
 #include "filelist/OvFilelistView28.h"
+#include "framework/Graphics.h"
 #include "framework/Strings.h"
 
 namespace {
@@ -16,35 +17,14 @@ std::wstring sendToFolderOverride;
 
 constexpr uint32_t kGlyphKey = 0xFF00FF;  // magenta, the key of the glyph resources
 
-// The description of top-down 32-bit pixels of the given size.
-BITMAPINFO TopDown32(int width, int height) {
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  info.bmiHeader.biCompression = BI_RGB;
-  return info;
-}
-
-// A top-down 32-bit DIB section of the given size and its pixels.
-UniqueBitmap NewPicture(int width, int height, uint32_t** pixels) {
-  BITMAPINFO info = TopDown32(width, height);
-  void* bits = nullptr;
-  UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-  *pixels = bitmap ? static_cast<uint32_t*>(bits) : nullptr;
-  return bitmap;
-}
-
 // A keyed 24-bit picture as a 32-bit picture with alpha.
 UniqueBitmap KeyedPicture(HBITMAP keyed) {
   BITMAP size{};
   if (!keyed || !GetObjectW(keyed, sizeof(size), &size)) return {};
   uint32_t* pixels = nullptr;
-  UniqueBitmap picture = NewPicture(size.bmWidth, size.bmHeight, &pixels);
+  UniqueBitmap picture = CreateTopDown32Section(size.bmWidth, size.bmHeight, &pixels);
   if (!picture) return {};
-  BITMAPINFO info = TopDown32(size.bmWidth, size.bmHeight);
+  BITMAPINFO info = TopDownBitmapInfo(size.bmWidth, size.bmHeight, 32);
   HDC screen = GetDC(nullptr);
   int rows = GetDIBits(screen, keyed, 0, static_cast<UINT>(size.bmHeight), pixels, &info, DIB_RGB_COLORS);
   ReleaseDC(nullptr, screen);
@@ -59,8 +39,8 @@ UniqueBitmap KeyedPicture(HBITMAP keyed) {
 UniqueBitmap IconPicture(HICON icon, int side) {
   uint32_t* onBlack = nullptr;
   uint32_t* onWhite = nullptr;
-  UniqueBitmap black = NewPicture(side, side, &onBlack);
-  UniqueBitmap white = NewPicture(side, side, &onWhite);
+  UniqueBitmap black = CreateTopDown32Section(side, side, &onBlack);
+  UniqueBitmap white = CreateTopDown32Section(side, side, &onWhite);
   if (!black || !white) return {};
   UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
   RECT all{0, 0, side, side};

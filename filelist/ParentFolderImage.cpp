@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "framework/Graphics.h"
 #include "framework/Handles.h"
 
 namespace parent_folder_image {
@@ -33,15 +34,9 @@ int IconWidth(HIMAGELIST list) {
 std::vector<uint32_t> Pixels(HIMAGELIST list, int index, int& width, int& height) {
   std::vector<uint32_t> pixels;
   if (!ImageList_GetIconSize(list, &width, &height) || width <= 0 || height <= 0) return pixels;
-  BITMAPINFO info{};
-  info.bmiHeader.biSize = sizeof(info.bmiHeader);
-  info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;
-  info.bmiHeader.biPlanes = 1;
-  info.bmiHeader.biBitCount = 32;
-  void* bits = nullptr;
+  uint32_t* bits = nullptr;
   UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-  UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  UniqueBitmap bitmap = CreateTopDown32Section(width, height, &bits);
   if (!bitmap) return pixels;
   size_t count = static_cast<size_t>(width) * static_cast<size_t>(height);
   SelectedObject selected(dc.get(), bitmap.get());

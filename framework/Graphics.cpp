@@ -6,6 +6,25 @@ COLORREF ColorToRGB(TColor color) {
   return static_cast<COLORREF>(color);
 }
 
+BITMAPINFO TopDownBitmapInfo(int width, int height, WORD bitCount) {
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(info.bmiHeader);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = bitCount;
+  info.bmiHeader.biCompression = BI_RGB;
+  return info;
+}
+
+UniqueBitmap CreateTopDown32Section(int width, int height, uint32_t** pixels) {
+  BITMAPINFO info = TopDownBitmapInfo(width, height, 32);
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  *pixels = bitmap ? static_cast<uint32_t*>(bits) : nullptr;
+  return bitmap;
+}
+
 namespace {
 uint32_t PlatformSystemColor(int index) { return GetSysColor(index); }
 // The platform's colour table serves the platform-free colour code from start-up on.

@@ -16,6 +16,11 @@
 // A system colour's current RGB value; other colours unchanged.
 COLORREF ColorToRGB(TColor color);
 
+// The description of top-down device-independent pixels of the given size and depth.
+BITMAPINFO TopDownBitmapInfo(int width, int height, WORD bitCount);
+// A top-down 32-bit section of the given size and its pixels (nullptr when the platform refuses).
+UniqueBitmap CreateTopDown32Section(int width, int height, uint32_t** pixels);
+
 enum class TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = TSet<TFontStyle>;
 

@@ -205,7 +205,7 @@ class EitherFrameTest : public SkinnedFrameTest, public testing::WithParamInterf
 };
 
 INSTANTIATE_TEST_SUITE_P(Modes, EitherFrameTest, testing::Values(false, true),
-                         [](const testing::TestParamInfo<bool>& info) { return info.param ? "Extended" : "Standard"; });
+                         [](const testing::TestParamInfo<bool>& mode) { return mode.param ? "Extended" : "Standard"; });
 
 }  // namespace
 

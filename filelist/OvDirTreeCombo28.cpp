@@ -128,7 +128,7 @@ void TOvDirTreeView::WndProc(TMessage& m) {
     case CN_NOTIFY: {
       auto* header = reinterpret_cast<NMHDR*>(m.LParam);
       if (header->code == TVN_ITEMEXPANDINGW) nodes_.OnItemExpanding(*reinterpret_cast<NMTREEVIEWW*>(m.LParam));
-      m.Result = 0;
+      m.Result = header->code == NM_CUSTOMDRAW ? CustomDraw(*reinterpret_cast<NMTVCUSTOMDRAW*>(m.LParam)) : 0;
       return;
     }
     case WM_MOUSEWHEEL: {
@@ -168,6 +168,17 @@ void TOvDirTreeView::WndProc(TMessage& m) {
       break;
   }
   TWinControl::WndProc(m);
+}
+
+LRESULT TOvDirTreeView::CustomDraw(NMTVCUSTOMDRAW& draw) {
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYITEMDRAW;
+  // The focus stays in the box, so the tree would draw its selection as unfocused (hardly
+  // visible): the node under the mouse or the keys is drawn highlighted.
+  if (draw.nmcd.dwDrawStage == CDDS_ITEMPREPAINT && reinterpret_cast<HTREEITEM>(draw.nmcd.dwItemSpec) == nodes_.Selected()) {
+    draw.clrText = GetSysColor(COLOR_HIGHLIGHTTEXT);
+    draw.clrTextBk = GetSysColor(COLOR_HIGHLIGHT);
+  }
+  return CDRF_DODEFAULT;
 }
 
 void TOvDirTreeView::MouseMoved(POINT client) {

@@ -63,6 +63,7 @@ class TOvDirTreeView : public TWinControl {
 
  private:
   friend class TOvDirTreeCombo28;
+  LRESULT CustomDraw(NMTVCUSTOMDRAW& draw);
   void MouseMoved(POINT client);
   void MousePressed(UINT msg, POINT client);
 

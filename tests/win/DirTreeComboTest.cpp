@@ -52,8 +52,7 @@ class DirTreeComboTest : public wintest::FileListFixture {
   POINT LabelCentre(HTREEITEM node) {
     SendMessageW(Tree(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(node));
     RECT r{};
-    *reinterpret_cast<HTREEITEM*>(&r) = node;
-    SendMessageW(Tree(), TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(&r));
+    TreeView_GetItemRect(Tree(), node, &r, TRUE);
     return {(r.left + r.right) / 2, (r.top + r.bottom) / 2};
   }
   // The temporary folder's node, opened and selected through the combo.

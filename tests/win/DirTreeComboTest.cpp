@@ -1,6 +1,8 @@
 // The drop-down directory tree: opening and closing it, choosing folders with the mouse, keys
 // and wheel, and the linked file list following the choice.
 #include <gtest/gtest.h>
+#include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 #include <vector>
@@ -211,6 +213,37 @@ TEST_F(DirTreeComboTest, AClickOutsideClosesWithoutAChoice) {
   EXPECT_TRUE(TreeOpen());
   wintest::ClickAt(combo->Btn()->Handle(), 8, 8);
   EXPECT_FALSE(TreeOpen());
+}
+
+// A change on disk announced as programs announce theirs (Wine's file functions announce
+// nothing), then handled: the tree is filled again and stays on the chosen folder.
+void AnnounceChange(LONG event, const std::wstring& path) {
+  SHChangeNotify(event, SHCNF_PATHW | SHCNF_FLUSH, path.c_str(), nullptr);
+  Pump(200);
+}
+
+TEST_F(DirTreeComboTest, FoldersMadeAndRemovedOnDiskFollowThroughNotifications) {
+  combo->SetFileList(list);
+  ASSERT_TRUE(OpenFixtureFolder());
+  const std::wstring chosen = combo->SelectedPath();
+  auto fixtureChildren = [this]() {
+    HTREEITEM node = Selected();
+    if (node) SendMessageW(Tree(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(node));
+    return node ? combo->Tree()->Nodes().ChildCaptions(node) : std::vector<std::wstring>{};
+  };
+  ASSERT_EQ(fixtureChildren(), (std::vector<std::wstring>{L"alpha", L"beta"}));
+
+  const std::wstring gamma = folder.File(L"gamma");
+  ASSERT_TRUE(CreateDirectoryW(gamma.c_str(), nullptr));
+  AnnounceChange(SHCNE_MKDIR, gamma);
+  EXPECT_EQ(fixtureChildren(), (std::vector<std::wstring>{L"alpha", L"beta", L"gamma"}));
+  EXPECT_EQ(combo->SelectedPath(), chosen);
+  EXPECT_EQ(combo->Tree()->Nodes().NodePath(Selected()) + L"\\", folder.Path());
+
+  ASSERT_TRUE(RemoveDirectoryW(gamma.c_str()));
+  AnnounceChange(SHCNE_RMDIR, gamma);
+  EXPECT_EQ(fixtureChildren(), (std::vector<std::wstring>{L"alpha", L"beta"}));
+  EXPECT_EQ(combo->SelectedPath(), chosen);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include "filelist/OvFilelistView28.h"
 #include "framework/Handles.h"
 #include "framework/Strings.h"
+#include "filelist/WaitCursor.h"
 
 namespace filelist::view_detail {
 
@@ -24,17 +25,7 @@ inline bool PathExists(const std::wstring& path) {
   return static_cast<bool>(find);
 }
 
-// The hourglass for the life of the scope, then the cursor shown before.
-class WaitCursor {
- public:
-  WaitCursor() : previous_(::SetCursor(LoadCursorW(nullptr, IDC_WAIT))) {}
-  WaitCursor(const WaitCursor&) = delete;
-  WaitCursor& operator=(const WaitCursor&) = delete;
-  ~WaitCursor() { ::SetCursor(previous_); }
-
- private:
-  HCURSOR previous_;  // borrowed: a shared cursor
-};
+using ::WaitCursor;
 
 // The ".." entry, known by its name: its caption is whatever ParentDirCaption says, and a file
 // may carry the same text as its name.

@@ -4,6 +4,7 @@
 // over many boxes. Framework forms without a skinned frame get one.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 
@@ -128,6 +129,17 @@ TEST_F(DialogAdapterTest, UnownedMessageBoxGetsTheSkinnedFrameAndAdaptedControls
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(SkinAware(text));
     EXPECT_GE(provider->ChildAdapters().size(), 2u);
+    // The controls' colour answers share one brush per colour, however often they ask.
+    size_t brushes = adapter->BrushCount();
+    HDC dc = GetDC(text);
+    LRESULT first = SendMessageW(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(text));
+    LRESULT again = SendMessageW(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(text));
+    LRESULT forButton = SendMessageW(box, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ok));
+    ReleaseDC(text, dc);
+    EXPECT_NE(first, 0);
+    EXPECT_EQ(first, again);
+    EXPECT_EQ(first, forButton);
+    EXPECT_LE(adapter->BrushCount(), std::max<size_t>(brushes, 1));
     CloseBox(box);
   });
   EXPECT_TRUE(inspected);

@@ -436,12 +436,22 @@ HBRUSH TvlDialogWnd::BrushFor(COLORREF color) {
   return brushes_.back().second.get();
 }
 
-LRESULT TvlDialogWnd::OnControlColor(HDC dc) {
+LRESULT TvlDialogWnd::OnControlColor(HDC dc, HWND control) {
   TsSkinManager* manager = SkinManager();
   const TsGeneralData& s = manager->Skin().Sections[static_cast<size_t>(section_)];
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(s.FontColor[0]));
   COLORREF back = ColorToRGB(manager->GlobalColor());
+  // A control takes the colour of the dialog's picture where it lies, so that it does not show
+  // as a box on the background.
+  if (image_ && control && control != window_) {
+    RECT r, w;
+    GetWindowRect(control, &r);
+    GetWindowRect(window_, &w);
+    Point at{(r.left + r.right) / 2 - w.left, (r.top + r.bottom) / 2 - w.top};
+    const Bitmap& pixels = image_.Pixels();
+    if (pixels.Bounds().Contains(at)) back = pixels.GetPixel(at.x, at.y) & 0xFFFFFF;
+  }
   SetBkColor(dc, back);
   return reinterpret_cast<LRESULT>(BrushFor(back));
 }
@@ -500,7 +510,7 @@ bool TvlDialogWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
     case WM_CTLCOLORDLG:
     case WM_CTLCOLORSTATIC:
     case WM_CTLCOLORBTN:
-      result = OnControlColor(reinterpret_cast<HDC>(wParam));
+      result = OnControlColor(reinterpret_cast<HDC>(wParam), msg == WM_CTLCOLORDLG ? nullptr : reinterpret_cast<HWND>(lParam));
       return true;
     case WM_NCHITTEST: {
       LRESULT platform = CallOld(msg, wParam, lParam);

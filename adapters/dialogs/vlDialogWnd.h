@@ -75,7 +75,7 @@ class TvlDialogWnd : public TvlMainWnd {
   void Execute(int code);
   void ShowSystemMenu(int x, int y);
   HBRUSH BrushFor(COLORREF color);
-  LRESULT OnControlColor(HDC dc);
+  LRESULT OnControlColor(HDC dc, HWND control);
   bool ButtonActs(int code) const;
 
   TvlProvider* provider_;  // borrowed: the provider owns this adapter

@@ -129,17 +129,32 @@ TEST_F(DialogAdapterTest, UnownedMessageBoxGetsTheSkinnedFrameAndAdaptedControls
     ASSERT_NE(text, nullptr);
     EXPECT_TRUE(SkinAware(text));
     EXPECT_GE(provider->ChildAdapters().size(), 2u);
-    // The controls' colour answers share one brush per colour, however often they ask.
-    size_t brushes = adapter->BrushCount();
+    // The controls' colour answers share one brush per colour, however often they ask; the
+    // text's colour is the dialog picture's where the text lies.
     HDC dc = GetDC(text);
-    LRESULT first = SendMessageW(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(text));
-    LRESULT again = SendMessageW(box, WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(text));
-    LRESULT forButton = SendMessageW(box, WM_CTLCOLORBTN, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(ok));
-    ReleaseDC(text, dc);
+    auto ask = [&](UINT message, HWND control) {
+      return SendMessageW(box, message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(control));
+    };
+    LRESULT first = ask(WM_CTLCOLORSTATIC, text);
+    LRESULT forButton = ask(WM_CTLCOLORBTN, ok);
+    LRESULT forDialog = ask(WM_CTLCOLORDLG, box);
+    const size_t brushes = adapter->BrushCount();
     EXPECT_NE(first, 0);
-    EXPECT_EQ(first, again);
-    EXPECT_EQ(first, forButton);
-    EXPECT_LE(adapter->BrushCount(), std::max<size_t>(brushes, 1));
+    EXPECT_GE(brushes, 1u);
+    for (int i = 0; i < 10; ++i) {
+      EXPECT_EQ(ask(WM_CTLCOLORSTATIC, text), first);
+      EXPECT_EQ(ask(WM_CTLCOLORBTN, ok), forButton);
+      EXPECT_EQ(ask(WM_CTLCOLORDLG, box), forDialog);
+    }
+    EXPECT_EQ(adapter->BrushCount(), brushes);
+    ReleaseDC(text, dc);
+    RECT t, w;
+    GetWindowRect(text, &t);
+    GetWindowRect(box, &w);
+    LOGBRUSH brush{};
+    GetObjectW(reinterpret_cast<HBRUSH>(first), sizeof(brush), &brush);
+    ASSERT_NE(adapter->FrameImage(), nullptr);
+    EXPECT_EQ(brush.lbColor, adapter->FrameImage()->GetPixel((t.left + t.right) / 2 - w.left, (t.top + t.bottom) / 2 - w.top) & 0xFFFFFF);
     CloseBox(box);
   });
   EXPECT_TRUE(inspected);

@@ -10,6 +10,7 @@
 #include "app/FilterSwitch.h"
 #include "app/MainLayout.h"
 #include "app/PluginDetailsPresenter.h"
+#include "adapters/dialogs/vlProvider.h"
 #include "filelist/FileNames.h"
 #include "skin/EmbeddedSkins.h"
 #include "framework/Application.h"
@@ -244,6 +245,8 @@ void TForm1::ReadLayout() {
   ListOff->OnClick = [this](TObject* s) { ListOffClick(s); };
   ListOff->OnSelectionChange = [this](TObject*) { FollowSelection(ListOff); };
 
+  // Dialogs and message boxes that the program shows get the skin too.
+  dialog_hook::Install();
   sSkinManager1 = new TsSkinManager(this);
   sSkinManager1->SetName(L"sSkinManager1");
   sSkinManager1->SetExtendedBorders(true);

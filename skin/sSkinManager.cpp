@@ -502,7 +502,9 @@ void TsSkinManager::ApplicationMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void TsSkinManager::InstallWindowHook(bool on) {
   if (!on) {
+    bool had = static_cast<bool>(windowHook_);
     windowHook_.reset();
+    if (had && SkinManagerServices().windowHookRemoved) SkinManagerServices().windowHookRemoved();
     return;
   }
   if (!windowHook_)
@@ -510,12 +512,15 @@ void TsSkinManager::InstallWindowHook(bool on) {
 }
 
 LRESULT CALLBACK TsSkinManager::WindowCreationHook(int code, WPARAM wParam, LPARAM lParam) {
-  if (code == HCBT_CREATEWND && SkinManagerServices().windowCreated) {
-    try {
-      SkinManagerServices().windowCreated(reinterpret_cast<HWND>(wParam));
-    } catch (const std::exception& e) {
-      HandleException(e);
-    }
+  // The next hook first; ours never changes its answer.
+  LRESULT result = CallNextHookEx(nullptr, code, wParam, lParam);
+  if (code < 0) return result;
+  const TsSkinManagerServices& services = SkinManagerServices();
+  try {
+    if (code == HCBT_CREATEWND && services.windowCreated) services.windowCreated(reinterpret_cast<HWND>(wParam));
+    if (services.windowHookEvent) services.windowHookEvent(code, wParam, lParam);
+  } catch (const std::exception& e) {
+    HandleException(e);
   }
-  return CallNextHookEx(nullptr, code, wParam, lParam);
+  return result;
 }

@@ -69,6 +69,9 @@ struct TsSkinManagerServices {
   // The form skinning's menu notifications (48307, 48308) seen on the application window.
   std::function<void(UINT message, WPARAM wParam, LPARAM lParam)> menuNotification;
   std::function<void(HWND window)> windowCreated;  // the window-creation hook saw a new window
+  // Every event of the window hook (creation, activation, destruction, ...), after the next hook.
+  std::function<void(int code, WPARAM wParam, LPARAM lParam)> windowHookEvent;
+  std::function<void()> windowHookRemoved;  // the window hook was removed
   // Shows the skin version message; a message box when empty.
   std::function<void(const std::wstring& text)> showMessage;
 };

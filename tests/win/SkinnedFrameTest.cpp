@@ -279,6 +279,18 @@ TEST_P(EitherFrameTest, CursorOverBordersAndCornersIsTheSizingCursor) {
   }
 }
 
+TEST_P(EitherFrameTest, TheApplicationsHitTestIsAskedFirst) {
+  const POINT client = Screen({300, 200}), title = Screen({300, Layout().top / 2});
+  form->sSkinProvider1->OnExtHitTest = [&](TObject*, Point screen, int& result) {
+    if (screen.x == client.x && screen.y == client.y) result = HTCAPTION;
+  };
+  EXPECT_EQ(HitAt(client), HTCAPTION);
+  EXPECT_EQ(HitAt(title), HTCAPTION);  // no answer: the frame's own
+  EXPECT_EQ(HitAt(Screen({301, 200})), HTCLIENT);
+  form->sSkinProvider1->OnExtHitTest = nullptr;
+  EXPECT_EQ(HitAt(client), HTCLIENT);
+}
+
 TEST_P(EitherFrameTest, DraggingTheTitleBandMovesTheWindow) {
   RECT before = WindowRect(window);
   POINT from = Screen({300, Layout().top / 2});

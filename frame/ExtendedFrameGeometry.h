@@ -24,6 +24,8 @@ struct ExtendedFrameInput {
 };
 
 struct ExtendedFrameGeometry {
+  bool compactMaximized = false;  // see CompactMaximized
+  int titleBand = 0;   // the skinned title band's height
   int extraSide = 0;   // how far the skinned frame reaches beyond the form at the sides and below
   int extraTop = 0;    // ... and above
   Rect frame;          // the skinned frame on the screen (the border window less its margins)
@@ -35,6 +37,15 @@ struct ExtendedFrameGeometry {
   Rect formRegion;     // the form's own region (form window coordinates): its client area
   Rect windowRegion;   // the border window's region (window coordinates); empty: none
 };
+
+// A maximised form in a border window whose skin title band is less than 4 pixels taller than
+// the platform's caption: its band is made at least that tall, and the frame reaches over the
+// form's own top frame. Decided from the band as the skin gives it (the compact band itself is
+// not asked, as it depends on this answer).
+bool CompactMaximized(bool maximized, bool extended, int titleHeight, int platformCaption);
+// The skinned title band's height: the skin's title (the platform's caption when the skin has
+// none), in the compact state at least the platform's caption and 4.
+int SkinTitleBand(bool compact, int titleHeight, int platformCaption);
 
 ExtendedFrameGeometry ComputeExtendedFrameGeometry(const ExtendedFrameInput& input);
 

@@ -4,6 +4,8 @@
 // non-client hit codes). Plain C++: the provider feeds it the platform's metrics.
 #pragma once
 
+#include <vector>
+
 #include "framework/Geometry.h"
 
 namespace frame_geometry {
@@ -14,6 +16,7 @@ enum HitCode : int {
   kHitClient = 1,
   kHitCaption = 2,
   kHitSysMenu = 3,
+  kHitMenu = 5,
   kHitMinButton = 8,
   kHitMaxButton = 9,
   kHitLeft = 10,
@@ -26,7 +29,13 @@ enum HitCode : int {
   kHitBottomRight = 17,
   kHitBorder = 18,
   kHitClose = 20,
+  // The application's own title buttons answer this plus their index.
+  kHitUserButton = 1000,
 };
+
+// Whether a hit code names one of the application's title buttons, and which.
+constexpr bool IsUserButtonCode(int code) { return code >= kHitUserButton; }
+constexpr int UserButtonIndex(int code) { return code - kHitUserButton; }
 
 // The skin's frame values (GLOBALINFO).
 struct FrameSkinValues {
@@ -61,6 +70,14 @@ struct FrameInput {
   bool extended = false;
   FrameSkinValues skin;
   ButtonShape close, maximize, minimize;
+  // The application's title buttons, in their collection's order (laid out right to left, left
+  // of the system buttons). An invisible one still takes its room in ButtonsWidth.
+  std::vector<ButtonShape> user;
+  // The size grip in the client area's lower right corner (0 x 0: none).
+  int gripWidth = 0;
+  int gripHeight = 0;
+  // The menu bar band right below the title band (0: the window has no menu line).
+  int menuBand = 0;
 };
 
 struct FrameLayout {
@@ -75,16 +92,39 @@ struct FrameLayout {
   Rect close;      // empty when the button does not show
   Rect maximize;
   Rect minimize;
+  std::vector<Rect> user;  // one per user title button; empty when it does not show
+  Rect menuBand;           // empty without a menu line
+  Rect grip;               // empty without a size grip
   Rect Client(int width, int height) const { return {left, top, width - right, height - bottom}; }
 };
 
 // The side length of the title icon for a title band of `bandHeight`.
 int IconSize(int bandHeight);
+// How wide the title buttons are together at the right of the title band: BIRIGHT, the system
+// buttons with their gaps, and when there are user buttons 8 more and each user button (visible
+// or not) with its gap.
+int ButtonsWidth(const FrameInput& input);
 // The frame's thickness alone (what the client area is inset by).
 FrameLayout FrameBorders(const FrameInput& input);
 FrameLayout ComputeFrameLayout(const FrameInput& input);
-// The hit code of point (window coordinates); a disabled maximise or minimise button acts as
-// caption.
+// The hit code of point (window coordinates); a disabled maximise, minimise or user button acts as
+// caption. A user button answers kHitUserButton + its index, the menu line kHitMenu, the size
+// grip kHitBottomRight.
 int FrameHitTest(const FrameInput& input, const FrameLayout& layout, Point point);
+
+}  // namespace frame_geometry
+
+namespace frame_geometry {
+
+enum class CaptionAlign { Left, Right, Center };
+
+// Where the caption text and the added title after it are drawn inside `room` (the caption's
+// rectangle of the layout), for texts `textWidth` and `addedWidth` pixels wide. The added title
+// follows 4 pixels after the caption and is left out (empty) when 4 pixels or less remain.
+struct CaptionPlacement {
+  Rect text;
+  Rect added;
+};
+CaptionPlacement PlaceCaption(const Rect& room, int textWidth, int addedWidth, CaptionAlign align);
 
 }  // namespace frame_geometry

@@ -45,7 +45,7 @@ constexpr DWORD kIconDoubleClickWait = 200;
 
 constexpr UINT kCaptionFormat = DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS | DT_LEFT;
 
-bool IsTitleButton(int code) { return code == kHitClose || code == kHitMaxButton || code == kHitMinButton; }
+bool IsSystemButton(int code) { return code == kHitClose || code == kHitMaxButton || code == kHitMinButton; }
 
 // One state picture of a (glow) item as a 32-bit picture.
 Bitmap ItemPicture(const LoadedSkin& skin, int index) {
@@ -72,6 +72,8 @@ const ClassInfo& TsSkinProvider::StaticClass() {
           .Integer(L"SnapBuffer", &TsSkinProvider::SnapBuffer, &TsSkinProvider::SetSnapBuffer)
           .Boolean(L"MakeSkinMenu", &TsSkinProvider::MakeSkinMenu, &TsSkinProvider::SetMakeSkinMenu)
           .Boolean(L"AllowExtBorders", &TsSkinProvider::AllowExtBorders, &TsSkinProvider::SetAllowExtBorders)
+          .Object(L"TitleButtons", TsTitleButtons::StaticClass(), &TsSkinProvider::TitleButtons, nullptr)
+          .Object(L"AddedTitle", TvlAddedTitle::StaticClass(), &TsSkinProvider::AddedTitle, nullptr)
           .Build());
   return info;
 }
@@ -161,6 +163,8 @@ void TsSkinProvider::LookUpSkin() {
   buttons_[1].restoreImage = item("BICONNORM");
   if (buttons_[1].restoreImage < 0) buttons_[1].restoreImage = manager->ImageItemIndexOf(formSection_, section, "BICONNORM");
   buttons_[1].restoreGlow = item("BICONNORMGLOW0");
+  titleButtonImage_ = item("TITLEBUTTON");
+  gripImage_ = item("GRIPIMAGE");
 }
 
 void TsSkinProvider::ApplySkin() {
@@ -192,6 +196,7 @@ void TsSkinProvider::RemoveSkin() {
   bool wasSkinned = skinned_;
   skinned_ = false;
   RemoveGlows();
+  titleButtons_.HideHints();
   EnterExtendedMode(false);
   hot_ = pressed_ = 0;
   image_ = DibSection();
@@ -279,9 +284,9 @@ FrameInput TsSkinProvider::CurrentFrameInput() const {
   input.maximized = IsZoomed(window) != FALSE;
   if (border_) {
     // The frame around the form, in the border window.
-    Rect frame = ExtendedGeometry().frame;
-    input.width = frame.Width();
-    input.height = frame.Height();
+    ExtendedFrameGeometry g = ExtendedGeometry();
+    input.width = g.frame.Width();
+    input.height = g.frame.Height();
     input.extended = true;
   }
   LONG style = GetWindowLongW(window, GWL_STYLE);
@@ -292,6 +297,8 @@ FrameInput TsSkinProvider::CurrentFrameInput() const {
   input.showIcon = showAppIcon_ && commands.closeVisible &&
                    (border == TFormBorderStyle::bsSingle || border == TFormBorderStyle::bsSizeable);
   input.skin = skinValues_;
+  // A compact maximised band is taller than the skin's title.
+  if (border_) input.skin.titleHeight = ExtendedGeometry().titleBand;
   const LoadedSkin* skin = SkinManager() ? &SkinManager()->Skin() : nullptr;
   auto size = [&](int index, ButtonShape& shape) {
     if (skin && skin->IsValidItem(index)) {
@@ -310,6 +317,23 @@ FrameInput TsSkinProvider::CurrentFrameInput() const {
   input.maximize.enabled = commands.MaximizeButtonActs();
   input.minimize.visible = commands.minimizeVisible;
   input.minimize.enabled = commands.MinimizeButtonActs();
+  // The application's buttons: the glyph and 2 pixels, at least the skin's button picture.
+  ButtonShape userShape;
+  if (skin && skin->IsValidItem(titleButtonImage_)) size(titleButtonImage_, userShape);
+  for (int i = 0; i < titleButtons_.Count(); ++i) {
+    const TsTitleButton* b = titleButtons_.Items(i);
+    ButtonShape shape = userShape;
+    if (!b->Glyph().Empty()) shape.width = std::max(shape.width, b->Glyph().Width() + 2);
+    shape.height = input.close.height;
+    shape.visible = b->Visible();
+    shape.enabled = b->Enabled();
+    input.user.push_back(shape);
+  }
+  if (gripMode_ == TsGripMode::gmRightBottom && skin && skin->IsValidItem(gripImage_)) {
+    const TsMaskData& grip = skin->Items[static_cast<size_t>(gripImage_)];
+    input.gripWidth = StateWidth(grip);
+    input.gripHeight = StateHeight(grip);
+  }
   return input;
 }
 
@@ -337,8 +361,44 @@ Rect TsSkinProvider::ButtonRect(const FrameLayout& layout, int hitCode) const {
     case kHitClose: return layout.close;
     case kHitMaxButton: return layout.maximize;
     case kHitMinButton: return layout.minimize;
-    default: return {};
+    default: break;
   }
+  const int index = UserButtonIndex(hitCode);
+  if (IsUserButtonCode(hitCode) && index < static_cast<int>(layout.user.size())) return layout.user[static_cast<size_t>(index)];
+  return {};
+}
+
+TsTitleButton* TsSkinProvider::UserButtonOf(int hitCode) const {
+  if (!IsUserButtonCode(hitCode) || UserButtonIndex(hitCode) >= titleButtons_.Count()) return nullptr;
+  TsTitleButton* b = titleButtons_.Items(UserButtonIndex(hitCode));
+  return b->Visible() && b->Enabled() ? b : nullptr;
+}
+
+bool TsSkinProvider::IsButtonCode(int code) const { return IsSystemButton(code) || UserButtonOf(code) != nullptr; }
+
+void TsSkinProvider::OnTitleButtonsChanged() {
+  // A button shown or hidden, a new glyph: the caption's room and the buttons change.
+  if (hot_ && IsUserButtonCode(hot_) && !UserButtonOf(hot_)) hot_ = 0;
+  if (pressed_ && IsUserButtonCode(pressed_) && !UserButtonOf(pressed_)) CancelPress();
+  if (skinned_) RepaintFrame();
+}
+
+void TsSkinProvider::SetCaptionAlignment(TAlignment value) {
+  if (value == captionAlignment_) return;
+  captionAlignment_ = value;
+  if (skinned_) RepaintFrame();
+}
+
+void TsSkinProvider::SetGripMode(TsGripMode value) {
+  if (value == gripMode_) return;
+  gripMode_ = value;
+  if (skinned_) RepaintFrame();
+}
+
+int TsSkinProvider::ExtHitTest(Point screen) const {
+  int code = 0;
+  if (OnExtHitTest) OnExtHitTest(const_cast<TsSkinProvider*>(this), screen, code);
+  return code;
 }
 
 TsSkinProvider::TitleButton* TsSkinProvider::ButtonOf(int hitCode) {
@@ -484,7 +544,7 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
     case WM_NCMOUSEMOVE:
       if (iconic) return false;
       OnNcMouseMove(static_cast<int>(wParam));
-      if (IsTitleButton(static_cast<int>(wParam))) {
+      if (IsButtonCode(static_cast<int>(wParam))) {
         result = 0;
         return true;
       }
@@ -502,7 +562,7 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       return false;
     case WM_NCLBUTTONDBLCLK:
       if (iconic) return false;
-      if (OnNcLeftButtonDoubleClick(static_cast<int>(wParam))) {
+      if (OnNcLeftButtonDoubleClick(static_cast<int>(wParam), lParam)) {
         result = 0;
         return true;
       }
@@ -580,6 +640,7 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       return false;
     case WM_DESTROY:
       window_animation::CancelWindowAnimation(window);
+      titleButtons_.HideHints();
       RemoveGlows();
       border_.reset();
       return false;
@@ -589,6 +650,10 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
 }
 
 bool TsSkinProvider::OnNcHitTest(LPARAM lParam, LRESULT& result) {
+  if (int code = ExtHitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); code != 0) {
+    result = code;
+    return true;
+  }
   FrameInput input = CurrentFrameInput();
   result = FrameHitTest(input, ComputeFrameLayout(input), ScreenToWindow(lParam));
   if (result == kHitNowhere) result = HTNOWHERE;
@@ -597,7 +662,7 @@ bool TsSkinProvider::OnNcHitTest(LPARAM lParam, LRESULT& result) {
 
 void TsSkinProvider::OnNcMouseMove(int code) {
   if (pressed_) return;
-  SetHot(IsTitleButton(code) ? code : 0);
+  SetHot(IsButtonCode(code) ? code : 0);
   // In extended mode the border window follows the mouse's leaving.
   if (hot_ && !trackingLeave_ && !border_) {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE | TME_NONCLIENT, subclass_.Window(), 0};
@@ -605,9 +670,9 @@ void TsSkinProvider::OnNcMouseMove(int code) {
   }
 }
 
-bool TsSkinProvider::OnNcLeftButtonDown(int code, LPARAM) {
+bool TsSkinProvider::OnNcLeftButtonDown(int code, LPARAM lParam) {
   HWND window = subclass_.Window();
-  if (IsTitleButton(code)) {
+  if (IsButtonCode(code)) {
     // Like a platform button: pressed while the mouse stays over it, acting on release.
     SetHot(code);
     pressed_ = code;
@@ -618,6 +683,9 @@ bool TsSkinProvider::OnNcLeftButtonDown(int code, LPARAM) {
       SetGlowAlpha(b->glowId, 255);
     }
     RepaintButton(code);
+    // Raised once per press, last: the handler may do anything with the form.
+    if (TsTitleButton* user = UserButtonOf(code))
+      user->OnMouseDown(user, TMouseButton::mbLeft, 0, GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
     return true;
   }
   if (code == kHitSysMenu) {
@@ -642,9 +710,9 @@ bool TsSkinProvider::OnNcLeftButtonDown(int code, LPARAM) {
   return false;  // the platform moves or sizes the window by the hit code
 }
 
-bool TsSkinProvider::OnNcLeftButtonDoubleClick(int code) {
+bool TsSkinProvider::OnNcLeftButtonDoubleClick(int code, LPARAM lParam) {
   HWND window = subclass_.Window();
-  if (IsTitleButton(code)) return OnNcLeftButtonDown(code, 0);
+  if (IsButtonCode(code)) return OnNcLeftButtonDown(code, lParam);
   if (code == kHitSysMenu) {
     PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0);
     return true;
@@ -679,7 +747,7 @@ void TsSkinProvider::OnButtonRelease(LPARAM lParam) {
   ReleaseCapture();
   RepaintButton(code);
   SetHot(inside ? code : 0);
-  if (inside) ExecuteButton(code);
+  if (inside) ExecuteButton(code, {p.x, p.y});
 }
 
 void TsSkinProvider::CancelPress() {
@@ -692,8 +760,12 @@ void TsSkinProvider::CancelPress() {
   SetHot(0);
 }
 
-void TsSkinProvider::ExecuteButton(int hitCode) {
+void TsSkinProvider::ExecuteButton(int hitCode, Point screen) {
   HWND window = subclass_.Window();
+  if (TsTitleButton* user = UserButtonOf(hitCode)) {
+    user->OnMouseUp(user, TMouseButton::mbLeft, 0, screen.x, screen.y);
+    return;
+  }
   // Posted: the command runs after the button has finished with the mouse.
   switch (hitCode) {
     case kHitClose: PostMessageW(window, WM_SYSCOMMAND, SC_CLOSE, 0); break;
@@ -923,28 +995,7 @@ void TsSkinProvider::ComposeFrameImage() {
     if (titleLater) paintTitle();
   }
 
-  if (!layout.caption.Empty()) {
-    if (!captionFont_) {
-      NONCLIENTMETRICSW metrics{sizeof(metrics)};
-      SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-      captionFont_.reset(CreateFontIndirectW(&metrics.lfCaptionFont));
-    }
-    int length = GetWindowTextLengthW(window);
-    std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
-    caption.resize(static_cast<size_t>(GetWindowTextW(window, caption.data(), length + 1)));
-    SelectedObject font(memory.get(), captionFont_.get());
-    SetBkMode(memory.get(), TRANSPARENT);
-    int textSection = manager->IsValidSection(titleSection_) ? titleSection_ : formSection_;
-    if (manager->IsValidSection(textSection)) {
-      const TsGeneralData& s = manager->Skin().Sections[static_cast<size_t>(textSection)];
-      if ((activeLook_ ? s.HotGlowSize : s.GlowSize) > 0) {
-        GdiFlush();
-        GdiTextRasterizer rasterizer(captionFont_.get());
-        PaintSkinTextGlow(pixels, rasterizer, caption, layout.caption, kCaptionFormat, s, activeLook_);
-      }
-    }
-    WriteSectionText(memory.get(), caption, true, manager, activeLook_, textSection, kCaptionFormat, layout.caption);
-  }
+  DrawCaption(memory.get(), pixels, layout);
   GdiFlush();
   // The title band before the buttons (they lie inside it): buttons repaint over this copy.
   base_ = Bitmap(layout.titleBand.Width(), layout.titleBand.Height(), pixels.Format());
@@ -955,11 +1006,93 @@ void TsSkinProvider::ComposeFrameImage() {
   ++compositions_;
 }
 
+void TsSkinProvider::DrawCaption(HDC dc, Bitmap& pixels, const FrameLayout& layout) {
+  captionPlacement_ = {};
+  HWND window = subclass_.Window();
+  TsSkinManager* manager = SkinManager();
+  if (layout.caption.Empty() || !manager) return;
+  if (!captionFont_) {
+    NONCLIENTMETRICSW metrics{sizeof(metrics)};
+    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
+    captionFont_.reset(CreateFontIndirectW(&metrics.lfCaptionFont));
+  }
+  int length = GetWindowTextLengthW(window);
+  std::wstring caption(static_cast<size_t>(length) + 1, L'\0');
+  caption.resize(static_cast<size_t>(GetWindowTextW(window, caption.data(), length + 1)));
+  const std::wstring& added = addedTitle_.Text();
+  SetBkMode(dc, TRANSPARENT);
+  auto widthOf = [dc](const std::wstring& text, HFONT font) {
+    SelectedObject selected(dc, font);
+    SIZE size{};
+    GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &size);
+    return static_cast<int>(size.cx);
+  };
+  const int addedWidth = added.empty() ? 0 : widthOf(added, addedTitle_.Font()->Handle());
+  const CaptionAlign align = captionAlignment_ == TAlignment::taRightJustify ? CaptionAlign::Right
+                             : captionAlignment_ == TAlignment::taCenter    ? CaptionAlign::Center
+                                                                            : CaptionAlign::Left;
+  captionPlacement_ = PlaceCaption(layout.caption, widthOf(caption, captionFont_.get()), addedWidth, align);
+  int textSection = manager->IsValidSection(titleSection_) ? titleSection_ : formSection_;
+  if (!captionPlacement_.text.Empty()) {
+    SelectedObject font(dc, captionFont_.get());
+    if (manager->IsValidSection(textSection)) {
+      const TsGeneralData& s = manager->Skin().Sections[static_cast<size_t>(textSection)];
+      if ((activeLook_ ? s.HotGlowSize : s.GlowSize) > 0) {
+        GdiFlush();
+        GdiTextRasterizer rasterizer(captionFont_.get());
+        PaintSkinTextGlow(pixels, rasterizer, caption, captionPlacement_.text, kCaptionFormat, s, activeLook_);
+      }
+    }
+    WriteSectionText(dc, caption, true, manager, activeLook_, textSection, kCaptionFormat, captionPlacement_.text);
+  }
+  if (captionPlacement_.added.Empty()) return;
+  const TFont& addedFont = *addedTitle_.Font();
+  SelectedObject font(dc, addedFont.Handle());
+  const TColor own = addedFont.Color();
+  if (own == clNone || own == clWindowText || !manager->IsValidSection(textSection)) {
+    // The title band's text colour for the look.
+    WriteSectionText(dc, added, true, manager, activeLook_, textSection, kCaptionFormat, captionPlacement_.added);
+    return;
+  }
+  // Its own colour; an inactive window mixes it half and half with the band's text colour.
+  COLORREF color = ColorToRGB(own);
+  if (!activeLook_) {
+    COLORREF band = ColorToRGB(manager->Skin().Sections[static_cast<size_t>(textSection)].FontColor[0]);
+    color = RGB((GetRValue(color) + GetRValue(band)) / 2, (GetGValue(color) + GetGValue(band)) / 2,
+                (GetBValue(color) + GetBValue(band)) / 2);
+  }
+  SetTextColor(dc, color);
+  RECT r{captionPlacement_.added.left, captionPlacement_.added.top, captionPlacement_.added.right,
+         captionPlacement_.added.bottom};
+  DrawTextW(dc, added.c_str(), static_cast<int>(added.size()), &r, kCaptionFormat);
+}
+
 void TsSkinProvider::PaintButtons(Bitmap& pixels, const FrameLayout& layout) {
   for (const TitleButton& b : buttons_) {
     Rect rect = ButtonRect(layout, b.hitCode);
     if (!rect.Empty()) PaintButton(pixels, b, rect);
   }
+  for (size_t i = 0; i < layout.user.size(); ++i)
+    if (!layout.user[i].Empty()) PaintUserButton(pixels, kHitUserButton + static_cast<int>(i), layout.user[i]);
+}
+
+void TsSkinProvider::PaintUserButton(Bitmap& pixels, int hitCode, const Rect& rect) {
+  TsSkinManager* manager = SkinManager();
+  const int index = UserButtonIndex(hitCode);
+  if (!manager || !IsUserButtonCode(hitCode) || index >= titleButtons_.Count()) return;
+  const TsTitleButton* b = titleButtons_.Items(index);
+  const LoadedSkin& skin = manager->Skin();
+  const int state = b->Enabled() ? ButtonState(hitCode) : 0;
+  const bool faded = state == 0 && !activeLook_;
+  if (b->UseSkinData() && skin.IsValidItem(titleButtonImage_))
+    PaintGlyphItem(&skin, pixels, {rect.left, rect.top}, state, EmptyBackground(),
+                   skin.Items[static_cast<size_t>(titleButtonImage_)], faded ? 0 : 1);
+  const Bitmap& glyph = b->Glyph();
+  if (glyph.Empty()) return;
+  // Centred; pressed, one pixel right and down.
+  const int shift = state == 2 ? 1 : 0;
+  b->PaintGlyph(pixels, {rect.left + (rect.Width() - glyph.Width()) / 2 + shift,
+                         rect.top + (rect.Height() - glyph.Height()) / 2 + shift});
 }
 
 int TsSkinProvider::ButtonState(int hitCode) const {
@@ -998,10 +1131,11 @@ void TsSkinProvider::RepaintButton(int hitCode) {
   const TitleButton* b = ButtonOf(hitCode);
   Bitmap pixels = FrameView();
   Rect rect = button.Intersect(pixels.Bounds());
-  if (!b || rect.Empty()) return;
+  if ((!b && !IsUserButtonCode(hitCode)) || rect.Empty()) return;
   // Over the picture without buttons, so the frame is not composed again.
   CopyPiece(pixels, rect.left, rect.top, base_, rect);
-  PaintButton(pixels, *b, button);
+  if (b) PaintButton(pixels, *b, button);
+  else PaintUserButton(pixels, hitCode, button);
   if (border_) {
     Rect frame = ExtendedGeometry().frameInImage;
     frame_shadow::RestoreAlpha(image_.Pixels(), header_, {0, 0}, rect.Offset(frame.left, frame.top));
@@ -1052,12 +1186,24 @@ void TsSkinProvider::SetHot(int hitCode) {
   int old = hot_;
   hot_ = hitCode;
   if (old) {
+    if (IsUserButtonCode(old) && UserButtonIndex(old) < titleButtons_.Count()) titleButtons_.Items(UserButtonIndex(old))->HideHint();
     RepaintButton(old);
     StartGlow(old, false);
   }
   if (hitCode) {
     RepaintButton(hitCode);
     StartGlow(hitCode, true);
+    if (TsTitleButton* user = UserButtonOf(hitCode); user && !pressed_) {
+      POINT cursor{};
+      GetCursorPos(&cursor);
+      RECT bounds{};
+      GetWindowRect(subclass_.Window(), &bounds);
+      if (border_) {
+        Rect frame = ExtendedGeometry().frame;
+        bounds = {frame.left, frame.top, frame.right, frame.bottom};
+      }
+      user->ShowHint(cursor, bounds);
+    }
   }
 }
 
@@ -1185,6 +1331,7 @@ ExtendedFrameGeometry TsSkinProvider::ExtendedGeometry() const {
 int TsSkinProvider::BorderHitTest(Point screen) const {
   HWND window = subclass_.Window();
   if (!window) return kHitShadow;
+  if (int code = ExtHitTest(screen); code != 0) return code;
   FrameInput input = CurrentFrameInput();
   Point origin = FrameOrigin();
   Point p{screen.x - origin.x, screen.y - origin.y};

@@ -22,6 +22,8 @@
 #include "frame/ScreenSnap.h"
 #include "frame/SystemMenuModel.h"
 #include "frame/WindowCommands.h"
+#include "frame/sTitleButtons.h"
+#include "frame/vlAddedTitle.h"
 #include "framework/Component.h"
 #include "framework/Handles.h"
 #include "framework/WindowSubclass.h"
@@ -31,6 +33,13 @@
 class TForm;
 class TsSystemMenu;
 class TvlBorderForm;
+
+// Where the caption text lies in the title band.
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+// gmRightBottom: a size grip in the client area's lower right corner answers as that corner.
+enum class TsGripMode { gmNone, gmRightBottom };
+// Asked first for the frame's hit code at a screen point; a result other than 0 is the answer.
+using TvlNCHitTest = Event<TObject*, Point, int&>;
 
 class TsSkinProvider : public TComponent, public TsSkinnedForm {
  public:
@@ -58,6 +67,15 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   // around the form (extended mode).
   bool AllowExtBorders() const { return allowExtBorders_; }
   void SetAllowExtBorders(bool value);
+  // The application's own title buttons, left of the system buttons.
+  TsTitleButtons* TitleButtons() { return &titleButtons_; }
+  TAlignment CaptionAlignment() const { return captionAlignment_; }
+  void SetCaptionAlignment(TAlignment value);
+  // A second text drawn after the caption.
+  TvlAddedTitle* AddedTitle() { return &addedTitle_; }
+  TsGripMode GripMode() const { return gripMode_; }
+  void SetGripMode(TsGripMode value);
+  TvlNCHitTest OnExtHitTest;
 
   // TsSkinnedForm.
   TForm* Form() const override { return form_; }
@@ -79,6 +97,8 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   system_menu::MenuInput CurrentMenuInput() const;
   // The skinned system menu (made when the skin is first applied), or nullptr.
   TsSystemMenu* SystemMenu() const { return systemMenu_; }
+  // Where the caption and the added title were drawn at the last composition (frame coordinates).
+  const frame_geometry::CaptionPlacement& CaptionPlacement() const { return captionPlacement_; }
   // The hit code of the hot and of the pressed title button (0: none).
   int HotButton() const { return hot_; }
   int PressedButton() const { return pressed_; }
@@ -137,7 +157,7 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   bool OnNcHitTest(LPARAM lParam, LRESULT& result);
   void OnNcMouseMove(int code);
   bool OnNcLeftButtonDown(int code, LPARAM lParam);
-  bool OnNcLeftButtonDoubleClick(int code);
+  bool OnNcLeftButtonDoubleClick(int code, LPARAM lParam);
   void OnButtonMouseMove(LPARAM lParam);
   void OnButtonRelease(LPARAM lParam);
   void CancelPress();
@@ -152,6 +172,13 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   void EnsureComposed();
   void PaintButtons(Bitmap& pixels, const frame_geometry::FrameLayout& layout);
   void PaintButton(Bitmap& pixels, const TitleButton& button, const Rect& rect);
+  void PaintUserButton(Bitmap& pixels, int hitCode, const Rect& rect);
+  // The user button a hit code names, when it shows and acts; else nullptr.
+  TsTitleButton* UserButtonOf(int hitCode) const;
+  bool IsButtonCode(int code) const;
+  void DrawCaption(HDC dc, Bitmap& pixels, const frame_geometry::FrameLayout& layout);
+  // The hit code the application gives for a screen point (0: none).
+  int ExtHitTest(Point screen) const;
   void RepaintButton(int hitCode);
   int ButtonState(int hitCode) const;
   TitleButton* ButtonOf(int hitCode);
@@ -163,7 +190,7 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   void RemoveGlows();
   Point ScreenToWindow(LPARAM lParam) const;
   Point WindowOrigin() const;
-  void ExecuteButton(int hitCode);
+  void ExecuteButton(int hitCode, Point screen);
   void ShowMenuBelowIcon();
   // The form's controls that know no skin get their adapters, or lose them.
   void AttachAdapters();
@@ -213,4 +240,12 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   bool makeSkinMenu_ = false;
   TsSystemMenu* systemMenu_ = nullptr;  // owned through the component list
   std::unique_ptr<TvlCtrlAdapter> adapter_;
+  TsTitleButtons titleButtons_{[this] { OnTitleButtonsChanged(); }};
+  int titleButtonImage_ = -1;  // the skin's TITLEBUTTON picture behind user buttons
+  int gripImage_ = -1;         // the skin's GRIPIMAGE
+  TAlignment captionAlignment_ = TAlignment::taLeftJustify;
+  TvlAddedTitle addedTitle_{[this] { OnTitleButtonsChanged(); }};
+  TsGripMode gripMode_ = TsGripMode::gmNone;
+  frame_geometry::CaptionPlacement captionPlacement_;
+  void OnTitleButtonsChanged();
 };

@@ -1,6 +1,6 @@
 // Times the main window's skinned frame: composing the frame picture, composing and showing it
 // (in extended mode: handing the premultiplied picture to the layered border window), and a
-// title button's hover (repaint of the button and its glow window) at 615 x 549, at 1920 x 1080
+// title button's hover (repaint of the button and its glow window) and one step of its glow fade at 615 x 549, at 1920 x 1080
 // and maximised; and counts the compositions and hand-overs that 50 moves and 50 size changes
 // cause. Maximised at 1920 x 1080 needs a screen of that size (an Xvfb screen of 1920 x 1200).
 // Usage: FrameBench [DATA_FOLDER]   (the folder is not used)
@@ -17,6 +17,7 @@
 #include "bench/win/BenchSupport.h"
 #include "frame/vlBorderForm.h"
 #include "framework/Application.h"
+#include "paint/GlowWindows.h"
 
 namespace {
 
@@ -33,14 +34,26 @@ void Measure(TForm1& form, const char* label) {
     SendMessageW(window, WM_NCMOUSEMOVE, HTCLOSE, 0);
     SendMessageW(window, WM_NCMOUSEMOVE, HTCAPTION, 0);
   });
+  // One step of a glow fade: the close button's glow window gets a new constant alpha.
+  SendMessageW(window, WM_NCMOUSEMOVE, HTCLOSE, 0);
+  Pump();
+  double glowStep = -1;
+  if (HWND glow = provider.ButtonGlowWindow(HTCLOSE)) {
+    int id = -1;
+    for (size_t i = 0; i < GlowRegistrySlots(); ++i)
+      if (GlowWindowOf(static_cast<int>(i)) == glow) id = static_cast<int>(i);
+    int step = 0;
+    if (id >= 0) glowStep = Median(20, [&] { SetGlowAlpha(id, static_cast<uint8_t>(25 * (1 + step++ % 10))); });
+  }
+  SendMessageW(window, WM_NCMOUSEMOVE, HTCAPTION, 0);
   Pump();
   RECT r;
   GetWindowRect(window, &r);
   const Bitmap* image = provider.FrameImage();
   std::printf("%-20s window %4ld x %4ld, picture %4d x %4d (%s): compose %6.2f ms, compose and hand over %6.2f ms, "
-              "hover in and out %6.2f ms\n",
+              "hover in and out %6.2f ms, glow step %6.3f ms\n",
               label, r.right - r.left, r.bottom - r.top, image ? image->Width() : 0, image ? image->Height() : 0,
-              provider.Extended() ? "border window" : "own frame", compose, deliver, hover);
+              provider.Extended() ? "border window" : "own frame", compose, deliver, hover, glowStep);
 }
 
 }  // namespace

@@ -228,3 +228,155 @@ TEST(FrameGeometry, MaximisedFormInABorderWindow) {
     EXPECT_EQ(form.bottom - c.side, c.work.bottom);
   }
 }
+
+TEST(FrameGeometry, UserTitleButtonsLieLeftOfTheSystemButtons) {
+  struct Case {
+    const char* name;
+    std::vector<ButtonShape> user;
+    std::vector<Rect> rects;
+    int buttonsWidth;
+  } cases[] = {
+      // 8 pixels apart from the minimise button (its left 505, the gap 2), then BISPACE apart.
+      {"two buttons", {{true, true, 21, 15}, {true, true, 21, 15}}, {{474, 23, 495, 38}, {451, 23, 472, 38}}, 138},
+      {"a wide glyph", {{true, true, 34, 15}}, {{461, 23, 495, 38}}, 28 + 28 + 28 + 8 + 36},
+      // An invisible button takes no room in the band but widens the buttons' part all the same.
+      {"first invisible", {{false, true, 21, 15}, {true, true, 21, 15}}, {{}, {474, 23, 495, 38}}, 138},
+      {"none", {}, {}, 84},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    FrameInput input = StoredSkinWindow(615, 549);
+    input.user = c.user;
+    FrameLayout layout = ComputeFrameLayout(input);
+    EXPECT_EQ(layout.user, c.rects);
+    EXPECT_EQ(ButtonsWidth(input), c.buttonsWidth);
+    // The caption ends 12 pixels before the buttons' part.
+    EXPECT_EQ(layout.caption.right, 615 - 26 - c.buttonsWidth - 12);
+    EXPECT_EQ(layout.close, (Rect{561, 23, 589, 38}));
+  }
+}
+
+TEST(FrameGeometry, HitCodesOfUserButtonsMenuLineAndSizeGrip) {
+  FrameInput buttons = StoredSkinWindow(615, 549);
+  buttons.user = {{true, true, 21, 15}, {true, true, 21, 15}};
+  FrameInput disabled = buttons;
+  disabled.user[1].enabled = false;
+  FrameInput firstHidden = buttons;
+  firstHidden.user[0].visible = false;
+  FrameInput menu = StoredSkinWindow(615, 549);
+  menu.menuBand = 19;
+  // A 16 x 16 grip: its picture at (572, 506), one pixel in from the client's corner.
+  FrameInput grip = StoredSkinWindow(615, 549);
+  grip.gripWidth = grip.gripHeight = 16;
+  FrameInput gripMaximized = StoredSkinWindow(1280, 1000, true);
+  gripMaximized.gripWidth = gripMaximized.gripHeight = 16;
+  FrameInput gripFixed = grip;
+  gripFixed.sizeable = false;
+  struct Case {
+    const char* name;
+    const FrameInput& input;
+    Point point;
+    int code;
+  } cases[] = {
+      {"first user button", buttons, {480, 30}, kHitUserButton},
+      {"second user button", buttons, {460, 30}, kHitUserButton + 1},
+      {"between them", buttons, {473, 30}, kHitCaption},
+      {"between the user and the system buttons", buttons, {500, 30}, kHitCaption},
+      {"disabled user button acts as caption", disabled, {460, 30}, kHitCaption},
+      {"enabled one beside it", disabled, {480, 30}, kHitUserButton},
+      {"hidden first button: the second moves into its place", firstHidden, {480, 30}, kHitUserButton + 1},
+      {"hidden first button: nothing where the second was", firstHidden, {460, 30}, kHitCaption},
+      {"menu line", menu, {300, 60}, kHitMenu},
+      {"menu line's first row", menu, {300, 51}, kHitMenu},
+      {"title band above the menu line", menu, {300, 50}, kHitCaption},
+      {"client below the menu line", menu, {300, 70}, kHitClient},
+      {"menu line's left border", menu, {10, 60}, kHitBorder},
+      {"grip's top left pixel", grip, {572, 506}, kHitBottomRight},
+      {"grip's last pixel", grip, {588, 522}, kHitBottomRight},
+      {"left of the grip", grip, {571, 510}, kHitClient},
+      {"above the grip", grip, {580, 505}, kHitClient},
+      {"right border beside the grip", grip, {600, 510}, kHitBorder},
+      {"no grip while maximised", gripMaximized, {1270, 990}, kHitClient},
+      {"no grip without a sizing frame", gripFixed, {580, 515}, kHitClient},
+  };
+  for (const auto& c : cases) {
+    FrameLayout layout = ComputeFrameLayout(c.input);
+    EXPECT_EQ(FrameHitTest(c.input, layout, c.point), c.code) << c.name;
+  }
+  EXPECT_EQ(ComputeFrameLayout(menu).menuBand, (Rect{26, 51, 589, 70}));
+  EXPECT_EQ(ComputeFrameLayout(menu).titleBand, (Rect{0, 0, 615, 51}));
+  EXPECT_EQ(ComputeFrameLayout(menu).top, 70);
+  EXPECT_EQ(ComputeFrameLayout(grip).grip, (Rect{572, 506, 588, 522}));
+}
+
+TEST(FrameGeometry, CaptionAlignmentAndAddedTitle) {
+  const Rect room{48, 7, 493, 51};  // the stored skin's caption room at the designed size
+  struct Case {
+    const char* name;
+    int text, added;
+    CaptionAlign align;
+    Rect textRect, addedRect;
+  } cases[] = {
+      {"left", 100, 0, CaptionAlign::Left, room, {}},
+      {"right", 100, 0, CaptionAlign::Right, {389, 7, 493, 51}, {}},
+      {"centre", 100, 0, CaptionAlign::Center, {218, 7, 318, 51}, {}},
+      {"right, too long: stays left", 500, 0, CaptionAlign::Right, room, {}},
+      {"centre, too long: never left of the left place nor into the buttons", 500, 0, CaptionAlign::Center, room, {}},
+      {"left with an added title", 100, 60, CaptionAlign::Left, room, {152, 7, 493, 51}},
+      {"right with an added title", 100, 60, CaptionAlign::Right, {325, 7, 493, 51}, {429, 7, 493, 51}},
+      {"centre with an added title", 100, 60, CaptionAlign::Center, {186, 7, 286, 51}, {290, 7, 493, 51}},
+      {"added title with 5 pixels left", 436, 60, CaptionAlign::Left, room, {488, 7, 493, 51}},
+      {"added title with 4 pixels left is not drawn", 437, 60, CaptionAlign::Left, room, {}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    CaptionPlacement placement = PlaceCaption(room, c.text, c.added, c.align);
+    EXPECT_EQ(placement.text, c.textRect);
+    EXPECT_EQ(placement.added, c.addedRect);
+  }
+  CaptionPlacement none = PlaceCaption({}, 100, 60, CaptionAlign::Center);
+  EXPECT_TRUE(none.text.Empty());
+  EXPECT_TRUE(none.added.Empty());
+}
+
+TEST(FrameGeometry, CompactMaximisedBandIsDecidedWithTheFlagCleared) {
+  struct Case {
+    const char* name;
+    int title, caption;
+    bool maximized;
+    bool compact;
+    int band;
+  } cases[] = {
+      {"the stored skin's tall band", 51, 19, true, false, 51},
+      {"3 pixels taller than the caption", 22, 19, true, true, 23},
+      {"4 pixels taller", 23, 19, true, false, 23},
+      {"lower than the caption", 12, 19, true, true, 23},
+      {"no title in the skin: the caption", 0, 19, true, true, 23},
+      {"not maximised", 12, 19, false, false, 12},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    bool compact = CompactMaximized(c.maximized, true, c.title, c.caption);
+    EXPECT_EQ(compact, c.compact);
+    EXPECT_FALSE(CompactMaximized(c.maximized, false, c.title, c.caption));
+    EXPECT_EQ(SkinTitleBand(compact, c.title, c.caption), c.band);
+
+    // The border window's frame covers the form's top frame too; the form's region starts 4
+    // pixels above its client area, where the compact band ends.
+    ExtendedFrameInput in;
+    in.form = {-4, 0, 1284, 998};
+    in.maximized = c.maximized;
+    in.platformSide = 4;
+    in.platformCaption = c.caption;
+    in.borderWidth = 26;
+    in.titleHeight = c.title;
+    in.margins = {16, 16, 16, 16};
+    ExtendedFrameGeometry g = ComputeExtendedFrameGeometry(in);
+    EXPECT_EQ(g.compactMaximized, c.compact);
+    EXPECT_EQ(g.titleBand, c.band);
+    const int above = c.band - c.caption - 4 + (c.compact ? 4 : 0);
+    EXPECT_EQ(g.frame.top, in.form.top - above);
+    EXPECT_EQ(g.formRegion.top, 4 + c.caption - (c.compact ? 4 : 0));
+    EXPECT_EQ(g.window.top + g.clientInImage.top, in.form.top + g.formRegion.top);
+  }
+}

@@ -3,6 +3,7 @@
 // of those codes, the title buttons, their glow, and the system menu.
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <cstdlib>
 #include <functional>
@@ -12,6 +13,7 @@
 
 #include "frame/sSkinableMenus.h"
 #include "frame/sSystemMenu.h"
+#include "frame/sTitleButtons.h"
 #include "frame/vlBorderForm.h"
 #include "framework/Application.h"
 #include "framework/HandleCounts.h"
@@ -250,6 +252,45 @@ TEST_P(EitherFrameTest, HitCodesOfTheFrameParts) {
   }
 }
 
+TEST_P(EitherFrameTest, CursorOverBordersAndCornersIsTheSizingCursor) {
+  RECT r = FrameRect();
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  const int zone = GetSystemMetrics(SM_CXSIZEFRAME);
+  struct Case {
+    const char* name;
+    Point point;
+    LPCWSTR cursor;
+  } cases[] = {
+      {"left edge", {zone / 2, h / 2}, IDC_SIZEWE},
+      {"right edge", {w - 1 - zone / 2, h / 2}, IDC_SIZEWE},
+      {"top edge", {w / 2, zone / 2}, IDC_SIZENS},
+      {"bottom edge", {w / 2, h - 1 - zone / 2}, IDC_SIZENS},
+      // Inside the corners that the window's shape cuts off.
+      {"top left", {zone - 1, zone - 1}, IDC_SIZENWSE},
+      {"bottom right", {w - zone, h - zone}, IDC_SIZENWSE},
+      {"top right", {w - zone, zone - 1}, IDC_SIZENESW},
+      {"bottom left", {zone - 1, h - zone}, IDC_SIZENESW},
+      {"title band", {w / 2, Layout().top / 2}, IDC_ARROW},
+  };
+  for (const auto& c : cases) {
+    MoveMouse(Screen(c.point));
+    Pump(30);
+    EXPECT_EQ(GetCursor(), LoadCursorW(nullptr, c.cursor)) << c.name;
+  }
+}
+
+TEST_P(EitherFrameTest, TheApplicationsHitTestIsAskedFirst) {
+  const POINT client = Screen({300, 200}), title = Screen({300, Layout().top / 2});
+  form->sSkinProvider1->OnExtHitTest = [&](TObject*, Point screen, int& result) {
+    if (screen.x == client.x && screen.y == client.y) result = HTCAPTION;
+  };
+  EXPECT_EQ(HitAt(client), HTCAPTION);
+  EXPECT_EQ(HitAt(title), HTCAPTION);  // no answer: the frame's own
+  EXPECT_EQ(HitAt(Screen({301, 200})), HTCLIENT);
+  form->sSkinProvider1->OnExtHitTest = nullptr;
+  EXPECT_EQ(HitAt(client), HTCLIENT);
+}
+
 TEST_P(EitherFrameTest, DraggingTheTitleBandMovesTheWindow) {
   RECT before = WindowRect(window);
   POINT from = Screen({300, Layout().top / 2});
@@ -421,6 +462,205 @@ TEST_P(EitherFrameTest, HoverRepaintsButtonsWithoutComposingTheFrame) {
     MoveMouse(Screen({300, 200}));
   }
   EXPECT_EQ(form->sSkinProvider1->Compositions(), before);
+}
+
+namespace {
+
+// The application's own title buttons on the main window: two of them with glyphs, hints and
+// counted mouse events.
+class UserTitleButtonsTest : public SkinnedFrameTest, public testing::WithParamInterface<bool> {
+ protected:
+  bool ExtendedMode() const override { return GetParam(); }
+  void SetUp() override {
+    SkinnedFrameTest::SetUp();
+    if (HasFatalFailure()) return;
+    TsTitleButtons* buttons = form->sSkinProvider1->TitleButtons();
+    for (int i = 0; i < 2; ++i) {
+      TsTitleButton* b = buttons->Add();
+      b->SetName(i == 0 ? L"Zoom" : L"Pin");
+      // A 12 x 12 glyph of one colour; its bottom-left pixel (the transparent colour) green.
+      Bitmap glyph(12, 12, PixelFormat::pf24bit);
+      for (int y = 0; y < 12; ++y)
+        for (int x = 0; x < 12; ++x) {
+          uint8_t* px = glyph.PixelAt(x, y);
+          px[0] = i == 0 ? 255 : 0;  // blue, then red
+          px[1] = 0;
+          px[2] = i == 0 ? 0 : 255;
+        }
+      glyph.PixelAt(0, 11)[1] = 255;
+      glyph.PixelAt(0, 11)[0] = glyph.PixelAt(0, 11)[2] = 0;
+      b->SetGlyph(glyph);
+      b->OnMouseDown = [this, i](TObject*, TMouseButton, TShiftState, int, int) { ++downs[i]; };
+      b->OnMouseUp = [this, i](TObject*, TMouseButton, TShiftState, int, int) { ++ups[i]; };
+    }
+    Pump(50);
+  }
+  TsTitleButton* Button(int i) { return form->sSkinProvider1->TitleButtons()->Items(i); }
+  Rect UserRect(int i) const { return Layout().user.at(static_cast<size_t>(i)); }
+  // The composed frame's pixel (blue, green, red) at a point of the frame.
+  std::array<int, 3> FramePixel(Point p) const {
+    const Bitmap* image = form->sSkinProvider1->FrameImage();
+    Point at = p;
+    if (ExtendedMode()) {
+      Rect frame = form->sSkinProvider1->ExtendedGeometry().frameInImage;
+      at = {p.x + frame.left, p.y + frame.top};
+    }
+    const uint8_t* px = image->PixelAt(at.x, at.y);
+    return {px[0], px[1], px[2]};
+  }
+  int downs[2]{};
+  int ups[2]{};
+};
+
+INSTANTIATE_TEST_SUITE_P(Modes, UserTitleButtonsTest, testing::Values(false, true),
+                         [](const testing::TestParamInfo<bool>& mode) { return mode.param ? "Extended" : "Standard"; });
+
+}  // namespace
+
+TEST_P(UserTitleButtonsTest, TheFrameShowsThemLeftOfTheSystemButtons) {
+  Rect zoom = UserRect(0), pin = UserRect(1);
+  ASSERT_FALSE(zoom.Empty());
+  ASSERT_FALSE(pin.Empty());
+  EXPECT_LT(zoom.right, Layout().minimize.left);
+  EXPECT_EQ(pin.right + form->sSkinManager1->Skin().Data.BISpace, zoom.left);
+  EXPECT_LE(Layout().caption.right, pin.left - 12);
+  // The glyphs are drawn centred on their buttons; the transparent pixel is not.
+  Point zoomCentre{(zoom.left + zoom.right) / 2, (zoom.top + zoom.bottom) / 2};
+  Point pinCentre{(pin.left + pin.right) / 2, (pin.top + pin.bottom) / 2};
+  EXPECT_EQ(FramePixel(zoomCentre), (std::array<int, 3>{255, 0, 0}));
+  EXPECT_EQ(FramePixel(pinCentre), (std::array<int, 3>{0, 0, 255}));
+  Point key{zoom.left + (zoom.Width() - 12) / 2, zoom.top + (zoom.Height() - 12) / 2 + 11};
+  EXPECT_NE(FramePixel(key), (std::array<int, 3>{0, 255, 0}));
+  EXPECT_EQ(HitAt(Centre(zoom)), frame_geometry::kHitUserButton);
+  EXPECT_EQ(HitAt(Centre(pin)), frame_geometry::kHitUserButton + 1);
+}
+
+TEST_P(UserTitleButtonsTest, APressAndReleaseRaisesEachEventOnce) {
+  Click(Centre(UserRect(0)));
+  EXPECT_EQ(downs[0], 1);
+  EXPECT_EQ(ups[0], 1);
+  EXPECT_EQ(downs[1] + ups[1], 0);
+  Click(Centre(UserRect(1)));
+  EXPECT_EQ(downs[1], 1);
+  EXPECT_EQ(ups[1], 1);
+  EXPECT_EQ(downs[0], 1);
+  EXPECT_TRUE(IsWindowVisible(window));
+
+  // Pressed, then released away from the button: the press is told, the release not.
+  POINT p = Centre(UserRect(0)), away = Screen({300, 200});
+  WhilePumping([&] {
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+    Sleep(60);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Sleep(60);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, away.x, away.y);
+    Sleep(60);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Sleep(60);
+  });
+  EXPECT_EQ(downs[0], 2);
+  EXPECT_EQ(ups[0], 1);
+  EXPECT_EQ(form->sSkinProvider1->PressedButton(), 0);
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_P(UserTitleButtonsTest, DisabledAndInvisibleButtonsDoNothing) {
+  Rect pin = UserRect(1);
+  Button(1)->SetEnabled(false);
+  Pump(50);
+  EXPECT_EQ(HitAt(Centre(pin)), HTCAPTION);
+  RECT before = WindowRect(window);
+  Click(Centre(pin));
+  EXPECT_EQ(downs[1] + ups[1], 0);
+  EXPECT_EQ(WindowRect(window).left, before.left);
+
+  // Hidden, the first one leaves the band (composed anew) and the disabled one takes its place.
+  Rect zoom = UserRect(0);
+  int compositions = form->sSkinProvider1->Compositions();
+  Button(0)->SetVisible(false);
+  Pump(50);
+  EXPECT_GT(form->sSkinProvider1->Compositions(), compositions);
+  EXPECT_TRUE(UserRect(0).Empty());
+  EXPECT_EQ(UserRect(1), zoom);
+  Click(Centre(zoom));
+  Click(Centre(pin));
+  EXPECT_EQ(downs[0] + ups[0] + downs[1] + ups[1], 0);
+
+  Button(0)->SetVisible(true);
+  Button(1)->SetEnabled(true);
+  Pump(50);
+  Click(Centre(UserRect(1)));
+  EXPECT_EQ(downs[1], 1);
+  EXPECT_EQ(ups[1], 1);
+}
+
+TEST_P(UserTitleButtonsTest, HotButtonShowsItsHintUntilTheMouseLeaves) {
+  Button(0)->SetHint(L"Zoom the list");
+  MoveMouse(Centre(UserRect(0)));
+  Pump(300);
+  EXPECT_EQ(form->sSkinProvider1->HotButton(), frame_geometry::kHitUserButton);
+  HWND hint = Button(0)->HintWindow();
+  ASSERT_NE(hint, nullptr);
+  EXPECT_TRUE(IsWindowVisible(hint));
+  EXPECT_TRUE(GetWindowLongW(hint, GWL_EXSTYLE) & WS_EX_TOPMOST);
+  EXPECT_EQ(GetForegroundWindow(), window);
+  // Near the cursor, inside the frame.
+  RECT h = WindowRect(hint), f = FrameRect();
+  POINT c = Centre(UserRect(0));
+  EXPECT_LE(h.left, c.x + 8);
+  EXPECT_GE(h.left, f.left);
+  EXPECT_LE(h.right, f.right);
+  // The button without a hint shows none.
+  MoveMouse(Centre(UserRect(1)));
+  Pump(100);
+  EXPECT_FALSE(IsWindow(hint));
+  EXPECT_EQ(Button(1)->HintWindow(), nullptr);
+  MoveMouse(Screen({300, 200}));
+  Pump(100);
+  EXPECT_EQ(form->sSkinProvider1->HotButton(), 0);
+  EXPECT_EQ(Button(0)->HintWindow(), nullptr);
+}
+
+// In the window's own frame: a hover repaint there is a plain copy, so that 500 cycles stay
+// short (in a border window each one hands the whole picture over).
+TEST_F(StandardFrameTest, HoverAndPressCyclesOnTheTitleButtonsLeaveNoObjectsBehind) {
+  ASSERT_TRUE(handle_counts::kEnabled);
+  TsTitleButton* user = form->sSkinProvider1->TitleButtons()->Add();
+  int presses = 0;
+  user->OnMouseDown = [&](TObject*, TMouseButton, TShiftState, int, int) { ++presses; };
+  Pump(50);
+  frame_geometry::FrameLayout layout = Layout();
+  const POINT close = Centre(layout.close), own = Centre(layout.user.at(0)), away = Screen({300, 200});
+  // Hover the close button (its glow) and the user button, press the user button and let it go
+  // away from it.
+  auto cycle = [&] {
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, close.x, close.y);
+    Pump(1);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, own.x, own.y);
+    Pump(1);
+    SendMouse(MOUSEEVENTF_LEFTDOWN);
+    Pump(1);
+    SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, away.x, away.y);
+    Pump(1);
+    SendMouse(MOUSEEVENTF_LEFTUP);
+    Pump(1);
+  };
+  // Once with the hint: its font is made then and kept with the button.
+  user->SetHint(L"A hint");
+  cycle();
+  Pump(300);
+  user->SetHint(L"");
+  const long gdi = handle_counts::Gdi(), userObjects = handle_counts::User();
+  for (int i = 0; i < 500; ++i) cycle();
+  // A few with the hint window (it blends in for a while each time).
+  user->SetHint(L"A hint");
+  for (int i = 0; i < 10; ++i) cycle();
+  Pump(300);  // the last fade ends
+  EXPECT_EQ(handle_counts::Gdi(), gdi);
+  EXPECT_EQ(handle_counts::User(), userObjects);
+  EXPECT_EQ(presses, 511);
+  EXPECT_EQ(form->sSkinProvider1->PressedButton(), 0);
+  EXPECT_EQ(user->HintWindow(), nullptr);
 }
 
 TEST_P(EitherFrameTest, InactiveWindowLooksDifferent) {

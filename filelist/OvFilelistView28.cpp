@@ -203,28 +203,56 @@ void TOvFilelistView28::ApplyListStyles() {
   if (!readOnly_) next |= LVS_EDITLABELS;
   if (!showColumnHeaders_) next |= LVS_NOCOLUMNHEADER;
   if (!hideSelection_) next |= LVS_SHOWSELALWAYS;
-  if (next != style) {
-    // Placing the rows with drawing on has each of them measured and invalidated. The change to
-    // the large-icon style, whose columns are as wide as the icon spacing, is made with drawing
-    // held; the other styles with drawing on, because a list view may measure the captions that
-    // size their columns only then (too narrow columns otherwise).
-    std::unique_ptr<DrawingHold> styleHold;
-    if ((next & LVS_TYPEMASK) == LVS_ICON) styleHold = std::make_unique<DrawingHold>(*this);
-    SetWindowLongPtrW(list, GWL_STYLE, next);
-    SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
-    DrawingHold hold(*this);
-    // Told the count again, the list view measures the rows in the new style (otherwise a list
-    // view may place small icons in columns too narrow for their captions); the highlighted
-    // row stays highlighted.
-    if ((style & LVS_TYPEMASK) != (next & LVS_TYPEMASK) && model_.EntryCount() > 0) {
-      int selected = SelectedIndex();
-      SetItemCount(0);
-      SetItemCount(model_.EntryCount());
-      if (selected >= 0) SelectItem(selected, true);
-    }
-    ListView_Arrange(list, LVA_DEFAULT);
-    InvalidateRect(list, nullptr, TRUE);
+  if (next == style) return;
+  // A list view in the small-icon or list style makes its columns as wide as the widest caption,
+  // and measures every row for that when the style changes, through one notification, a device
+  // context and a text measure per row: seconds for a large folder. The change is made while
+  // the list view holds a single row that shows the widest caption, so that it measures one
+  // row and ends with the same width; then it is told the count again. Drawing is held
+  // throughout: placing the rows with drawing on would invalidate each of them.
+  DrawingHold hold(*this);
+  int count = model_.EntryCount();
+  bool viewChanges = (style & LVS_TYPEMASK) != (next & LVS_TYPEMASK);
+  int selected = SelectedIndex();
+  int focused = ListView_GetNextItem(list, -1, LVNI_FOCUSED);
+  bool measured = (next & LVS_TYPEMASK) == LVS_SMALLICON || (next & LVS_TYPEMASK) == LVS_LIST;
+  if (viewChanges && measured && count > 1) {
+    measuredEntry_ = WidestCaptionEntry();
+    ListView_SetItemCountEx(list, 1, LVSICF_NOSCROLL);
   }
+  SetWindowLongPtrW(list, GWL_STYLE, next);
+  SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  measuredEntry_ = -1;
+  if (viewChanges && count > 0) {
+    // Told the count again, the list view places the rows in the new style; the highlighted
+    // and the focused row stay so.
+    SetItemCount(0);
+    SetItemCount(count);
+    if (focused >= 0 && focused < count) ListView_SetItemState(list, focused, LVIS_FOCUSED, LVIS_FOCUSED);
+    if (selected >= 0) SelectItem(selected, true);
+  }
+  ListView_Arrange(list, LVA_DEFAULT);
+  InvalidateRect(list, nullptr, TRUE);
+}
+
+int TOvFilelistView28::WidestCaptionEntry() {
+  // Measured as the list view measures its rows: the caption in the list's font.
+  HWND list = Handle();
+  int widest = 0;
+  LONG widestWidth = -1;
+  WindowDc dc(list);
+  if (!dc.get()) return widest;
+  HGDIOBJ font = reinterpret_cast<HGDIOBJ>(SendMessageW(list, WM_GETFONT, 0, 0));
+  SelectedObject inFont(dc.get(), font ? font : GetStockObject(SYSTEM_FONT));
+  for (int i = 0; i < model_.EntryCount(); ++i) {
+    std::wstring caption = ItemCaption(i);
+    SIZE size{};
+    if (GetTextExtentPoint32W(dc.get(), caption.c_str(), static_cast<int>(caption.size()), &size) && size.cx > widestWidth) {
+      widestWidth = size.cx;
+      widest = i;
+    }
+  }
+  return widest;
 }
 
 void TOvFilelistView28::SetViewStyle(TViewStyle value) {

@@ -287,6 +287,7 @@ class TOvFilelistView28 : public TWinControl {
   void UpdateHeaderArrows();
   void FocusFirstEntry();
   void ApplyListStyles();
+  int WidestCaptionEntry();
   void RecomputeFormatTexts();
   std::wstring FormatEntryDate(uint64_t fileTime) const;
   void FetchShellInfo(TFileInfo& entry) const;
@@ -331,6 +332,9 @@ class TOvFilelistView28 : public TWinControl {
   bool firstReadDue_ = false;    // the read at the end of loading is still to come (see Loaded)
   int drawingHolds_ = 0;
   HWND heldWindow_ = nullptr;  // the list window whose drawing the outermost hold turned off
+  // While a style change has the list view measure its rows: the entry whose caption row 0
+  // shows (the widest one), or -1.
+  int measuredEntry_ = -1;
 
   TViewStyle viewStyle_ = TViewStyle::vsReport;
   bool multiSelect_ = true;

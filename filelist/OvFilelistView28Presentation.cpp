@@ -335,11 +335,13 @@ void TOvFilelistView28::FillRow(NMLVDISPINFOW& info) {
     if (item.mask & LVIF_TEXT && item.pszText && item.cchTextMax > 0) item.pszText[0] = 0;
     return;
   }
+  // During a style change the single row stands for the widest caption (see ApplyListStyles).
+  int index = measuredEntry_ >= 0 && item.iItem == 0 ? measuredEntry_ : item.iItem;
   if (item.mask & LVIF_TEXT && item.pszText && item.cchTextMax > 0) {
-    std::wstring text = ItemText(item.iItem, item.iSubItem);
+    std::wstring text = ItemText(index, item.iSubItem);
     lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
   }
-  if (item.mask & LVIF_IMAGE) item.iImage = ItemImage(item.iItem);
+  if (item.mask & LVIF_IMAGE) item.iImage = ItemImage(index);
 }
 
 bool TOvFilelistView28::VisualStylesActive() {

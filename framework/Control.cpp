@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
+#include <unordered_map>
 
 #include "framework/AppServices.h"
 #include "framework/Exception.h"
@@ -21,6 +23,21 @@ std::map<std::wstring, WNDPROC>& RegisteredClasses() {
 }
 
 bool IsMouseMessage(UINT msg) { return msg >= WM_MOUSEFIRST && msg <= WM_MOUSELAST && msg != WM_MOUSEWHEEL && msg != WM_MOUSEHWHEEL; }
+
+// The control of each window this process made.
+std::unordered_map<HWND, TWinControl*>& WindowObjects() {
+  static std::unordered_map<HWND, TWinControl*> objects;
+  return objects;
+}
+std::mutex& WindowObjectsMutex() {
+  static std::mutex mutex;
+  return mutex;
+}
+void SetWindowObject(HWND window, TWinControl* control) {
+  std::lock_guard<std::mutex> lock(WindowObjectsMutex());
+  if (control) WindowObjects()[window] = control;
+  else WindowObjects().erase(window);
+}
 
 }  // namespace
 
@@ -325,7 +342,9 @@ TWinControl::~TWinControl() {
 
 TWinControl* TWinControl::FromHandle(HWND window) {
   if (!window) return nullptr;
-  return static_cast<TWinControl*>(GetPropW(window, kObjectProperty));
+  std::lock_guard<std::mutex> lock(WindowObjectsMutex());
+  auto found = WindowObjects().find(window);
+  return found == WindowObjects().end() ? nullptr : found->second;
 }
 
 HWND TWinControl::Handle() {
@@ -390,6 +409,7 @@ void TWinControl::CreateWnd() {
   if (!window_) {
     window_ = window;
     SetPropW(window, kObjectProperty, this);
+    SetWindowObject(window, this);
     handle_counts::Add(handle_counts::Kind::User, 1);
   }
   // The real size (a top-level window may be limited by its minimum track size).
@@ -430,6 +450,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam
     control = creatingControl;
     control->window_ = window;
     SetPropW(window, kObjectProperty, control);
+    SetWindowObject(window, control);
     handle_counts::Add(handle_counts::Kind::User, 1);  // taken off at WM_NCDESTROY
   }
   if (!control) return DefWindowProcW(window, msg, wParam, lParam);
@@ -445,6 +466,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam
   }
   if (msg == WM_NCDESTROY) {
     RemovePropW(window, kObjectProperty);
+    SetWindowObject(window, nullptr);
     handle_counts::Add(handle_counts::Kind::User, -1);
     if (control->window_ == window) control->window_ = nullptr;
   }

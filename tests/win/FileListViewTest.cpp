@@ -219,3 +219,43 @@ TEST(LocaleTextComparer, SortKeysOrderTextsAsTheComparisonDoes) {
           << bv::WideToUtf8(a) << " / " << bv::WideToUtf8(b);
     }
 }
+
+// The small-icon and list styles make their columns as wide as the widest caption, wherever it
+// is in the list; the rows, the highlighted and the focused row stay as they were.
+TEST_F(FileListViewTest, MeasuredStylesFitTheWidestCaptionAndKeepTheRows) {
+  const std::wstring wide = L"d with a caption wider than the others";
+  folder.Create(wide + L".8bf");
+  for (int i = 0; i < 60; ++i) folder.Create(L"c" + std::to_wstring(100 + i) + L".8bf");
+  list->SetMask(L"*.8bf");
+  list->SetHideFileExt(true);
+  list->SetViewStyle(TViewStyle::vsIcon);
+  list->SetDirectory(folder.Path());
+  const std::vector<std::wstring> rows = Rows();
+  ASSERT_EQ(rows.size(), 61u);
+  ASSERT_EQ(rows.back(), wide);
+  Select(30);
+  const int wideWidth = ListView_GetStringWidth(ListWindow(), wide.c_str());
+  struct Case {
+    const char* name;
+    TViewStyle style;
+  };
+  for (const Case& c : {Case{"small icons", TViewStyle::vsSmallIcon}, Case{"list", TViewStyle::vsList}}) {
+    list->SetViewStyle(TViewStyle::vsIcon);
+    list->SetViewStyle(c.style);
+    Pump();
+    EXPECT_EQ(Rows(), rows) << c.name;
+    EXPECT_EQ(list->SelectedIndex(), 30) << c.name;
+    EXPECT_EQ(ListView_GetNextItem(ListWindow(), -1, LVNI_FOCUSED), 30) << c.name;
+    // The columns: the distinct left edges of the rows, each at least the widest caption apart.
+    std::vector<LONG> lefts;
+    for (int row = 0; row < 61; ++row) {
+      POINT at{};
+      ASSERT_TRUE(ListView_GetItemPosition(ListWindow(), row, &at)) << c.name;
+      lefts.push_back(at.x);
+    }
+    std::sort(lefts.begin(), lefts.end());
+    lefts.erase(std::unique(lefts.begin(), lefts.end()), lefts.end());
+    ASSERT_GE(lefts.size(), 2u) << c.name << ": the rows must fill more than one column";
+    for (size_t i = 1; i < lefts.size(); ++i) EXPECT_GE(lefts[i] - lefts[i - 1], wideWidth) << c.name;
+  }
+}

@@ -72,17 +72,23 @@ class NetPathDlgTest : public testing::Test {
 
   // Runs the dialog; `drive` runs once it shows (it must close it, by keys or commands).
   bool Run(TNetPathDlg& dialog, std::function<void(HWND)> drive) {
+    Drive(dialog, std::move(drive));
+    UINT_PTR guard = StartGuard();
+    bool result = dialog.RunDialog();
+    KillTimer(nullptr, guard);
+    return result;
+  }
+  static void Drive(TNetPathDlg& dialog, std::function<void(HWND)> drive) {
     dialog.OnShown = [drive](HWND window) {
       SetForegroundWindow(window);
       drive(window);
     };
-    // A dialog that was not closed ends after a while, so that a fault fails instead of hanging.
-    UINT_PTR guard = SetTimer(nullptr, 0, 8000, [](HWND, UINT, UINT_PTR, DWORD) {
+  }
+  // A dialog that was not closed ends after a while, so that a fault fails instead of hanging.
+  static UINT_PTR StartGuard() {
+    return SetTimer(nullptr, 0, 8000, [](HWND, UINT, UINT_PTR, DWORD) {
       if (HWND open = FindWindowW(L"#32770", L"Map Network Drive")) EndDialog(open, 999);
     });
-    bool result = dialog.RunDialog();
-    KillTimer(nullptr, guard);
-    return result;
   }
 
   std::vector<std::wstring> messages;
@@ -232,25 +238,25 @@ TEST_F(NetPathDlgTest, NoFreeLetterProposesNothingAndRefusesOk) {
 TEST_F(NetPathDlgTest, MapNetworkDriveConnectsOnlyAfterOk) {
   wintest::ImportHook hook(L"mpr.dll", "WNetAddConnection3W", reinterpret_cast<void*>(&FakeAddConnection));
   ASSERT_TRUE(hook.Active());
+  UINT_PTR guard = StartGuard();
   {
     TNetPathDlg dialog(nullptr, Drives(L"ACD"));
-    dialog.OnShown = [](HWND window) {
-      SetForegroundWindow(window);
+    Drive(dialog, [](HWND window) {
       SetDlgItemTextW(window, TNetPathDlg::kPathBox, L"\\\\server\\share");
-      QueueKey(VK_ESCAPE);
-    };
+      PostMessageW(window, WM_COMMAND, IDCANCEL, 0);
+    });
     EXPECT_EQ(dialog.MapNetworkDrive(), static_cast<DWORD>(ERROR_CANCELLED));
   }
   EXPECT_TRUE(connectCalls.empty()) << "a cancelled dialog connected";
 
   TNetPathDlg dialog(nullptr, Drives(L"ACD"));
-  dialog.OnShown = [](HWND window) {
-    SetForegroundWindow(window);
+  Drive(dialog, [](HWND window) {
     SetDlgItemTextW(window, TNetPathDlg::kDriveBox, L"M:");
     SetDlgItemTextW(window, TNetPathDlg::kPathBox, L"\\\\server\\share");
     PostMessageW(window, WM_COMMAND, IDOK, 0);
-  };
+  });
   EXPECT_EQ(dialog.MapNetworkDrive(), static_cast<DWORD>(NO_ERROR));
+  KillTimer(nullptr, guard);
   ASSERT_EQ(connectCalls.size(), 1u);
   EXPECT_EQ(connectCalls[0].local, L"M:");
   EXPECT_EQ(connectCalls[0].remote, L"\\\\server\\share");

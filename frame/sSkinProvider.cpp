@@ -438,9 +438,17 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
     case WM_NCHITTEST:
       if (iconic) return false;
       return OnNcHitTest(lParam, result);
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+      // Under a running animation the client stays as it is: the animation ends with a complete
+      // redraw.
+      if (!window_animation::Animating()) return false;
+      if (msg == WM_PAINT) PaintDc validated(window);
+      result = msg == WM_ERASEBKGND ? 1 : 0;
+      return true;
     case WM_NCPAINT: {
       if (iconic) return false;
-      if (border_) {
+      if (border_ || window_animation::Animating()) {
         result = 0;
         return true;
       }
@@ -1029,6 +1037,8 @@ void TsSkinProvider::PaintFrame(HDC dc) {
 void TsSkinProvider::DeliverFrame() {
   HWND window = subclass_.Window();
   if (!skinned_ || !window) return;
+  // Under a running animation the picture waits: the animation ends with a complete redraw.
+  if (window_animation::Animating()) return;
   if (border_) {
     UpdateBorderWindow(true);
     return;

@@ -8,6 +8,7 @@
 
 #include "framework/Control.h"
 #include "framework/Handles.h"
+#include "paint/AnimationFlag.h"
 #include "paint/ImageItems.h"
 #include "paint/SkinPainters.h"
 #include "paint/sCommonData.h"
@@ -120,6 +121,7 @@ void TvlEditWnd::ApplySkinLook() {
 
 void TvlEditWnd::PaintNonClient(HDC dc) {
   if (!IsWindowVisible(window_) || !SkinActive()) return;
+  if (!dc && window_animation::Animating()) return;  // the screen lies under an animation
   if (SkinState().CacheDirty) {
     if (!lookApplied_) ApplySkinLook();
     RebuildFrame();
@@ -321,7 +323,7 @@ bool TvlListViewWnd::HeaderProc(HWND header, UINT msg, WPARAM wParam, LPARAM lPa
   switch (msg) {
     case WM_PAINT: {
       PaintDc paint(header);
-      PaintHeader(paint.get());
+      if (!window_animation::Animating()) PaintHeader(paint.get());
       result = 0;
       return true;
     }

@@ -5,6 +5,7 @@
 
 #include "framework/Control.h"
 #include "framework/Handles.h"
+#include "paint/AnimationFlag.h"
 #include "paint/BackgroundExchange.h"
 #include "paint/DibSection.h"
 #include "paint/ImageItems.h"
@@ -291,7 +292,9 @@ bool TvlScrollWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
       }
       break;
     case WM_NCPAINT:
-      result = CallOld(msg, wParam, lParam);
+      // Under a running animation the platform's frame stays unpainted as well; the window is
+      // redrawn with its frame when the animation ends.
+      result = window_animation::Animating() ? 0 : CallOld(msg, wParam, lParam);
       PaintScrollBars();
       return true;
     case WM_SETREDRAW:
@@ -579,6 +582,7 @@ int TvlScrollWnd::PartState(int kind, int part) const {
 
 void TvlScrollWnd::PaintScrollBars(HDC dc) {
   if (!IsWindow(window_) || !IsWindowVisible(window_) || Unhooked() || !SkinActive()) return;
+  if (!dc && window_animation::Animating()) return;  // the screen lies under an animation
   if (!HorzBar().Shown && !VertBar().Shown) return;
   if (SkinState().CacheDirty) SendMessageW(window_, SM_LACQUERCMD, SkinCommandParam(23), 0);
   Bitmap under = BackgroundUnderWindow();

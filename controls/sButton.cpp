@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "framework/Application.h"
+#include "paint/AnimationFlag.h"
 #include "paint/BackgroundExchange.h"
 #include "paint/DisabledLook.h"
 #include "paint/GlowWindows.h"
@@ -353,7 +354,7 @@ bool TsButton::SkinMessage(TMessage& m) {
   switch (m.Msg) {
     case WM_PAINT: {
       PaintDc dc(Handle());
-      if (Parent()) PaintButton(dc.get());
+      if (Parent() && !window_animation::Animating()) PaintButton(dc.get());
       m.Result = 0;
       return true;
     }

@@ -2,6 +2,7 @@
 #include "controls/sPanel.h"
 
 #include "framework/Application.h"
+#include "paint/AnimationFlag.h"
 #include "paint/BackgroundExchange.h"
 #include "paint/ImageItems.h"
 #include "paint/PieceCopy.h"
@@ -286,6 +287,11 @@ bool TsPanel::SkinMessage(TMessage& m) {
   if (!skinData_.IsSkinned(true) || !HandleAllocated()) return false;
   switch (m.Msg) {
     case WM_PAINT:
+      if (window_animation::Animating()) {
+        PaintDc dc(Handle());  // the screen lies under an animation: nothing is painted there
+        m.Result = 0;
+        return true;
+      }
       if (Showing() && UsesCache()) {
         PaintDc dc(Handle());
         PaintCached(dc.get());

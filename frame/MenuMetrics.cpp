@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 
 namespace menu_metrics {
 
@@ -116,6 +117,26 @@ std::wstring SkinNameOfEntry(const std::wstring& caption) {
   size_t at = name.find(kInternal);
   if (at != std::wstring::npos) name.resize(at + kInternal.size());
   return name;
+}
+
+ItemSize MeasureBarItem(int captionWidth, int menuBarHeight, int imageWidth) {
+  return {captionWidth + (imageWidth > 0 ? imageWidth + 6 : 0), menuBarHeight - 1};
+}
+
+BarLayout LayoutBar(const std::vector<int>& widths, int left, int width, int rowHeight) {
+  BarLayout layout;
+  int x = left, row = 0;
+  for (int w : widths) {
+    w = std::max(w, 0);
+    if (x > left && static_cast<int64_t>(x) + w > static_cast<int64_t>(left) + width) {
+      ++row;
+      x = left;
+    }
+    layout.items.push_back({x, row * rowHeight, x + w, (row + 1) * rowHeight});
+    x += w;
+  }
+  layout.rows = row + 1;
+  return layout;
 }
 
 }  // namespace menu_metrics

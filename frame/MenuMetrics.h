@@ -84,6 +84,19 @@ int GlyphOffset(int itemHeight, int imageSize);
 // The line of `textHeight` (its top) centred in the item rectangle.
 int CentredTop(const Rect& item, int textHeight);
 
+// A main-menu bar item: as high as the platform's menu bar less 1; as wide as its caption
+// (without "&") in the menu font, plus the image and 6 pixels when it shows an image (width > 0).
+ItemSize MeasureBarItem(int captionWidth, int menuBarHeight, int imageWidth);
+
+// The menu bar's items laid out in rows of `rowHeight`: from x = `left`, within `width` pixels
+// from there; a new row starts when the next item would not fit (an item wider than a whole row
+// stands alone in its row). Rectangles relative to the bar's top; at least one row.
+struct BarLayout {
+  std::vector<Rect> items;
+  int rows = 1;
+};
+BarLayout LayoutBar(const std::vector<int>& widths, int left, int width, int rowHeight);
+
 // The character of the window-command glyph font for a system menu entry's command (0: none).
 wchar_t SystemMenuGlyph(int command);
 

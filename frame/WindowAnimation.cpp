@@ -2,8 +2,11 @@
 #include "frame/WindowAnimation.h"
 
 #include <algorithm>
+#include <functional>
+#include <memory>
 #include <vector>
 
+#include "frame/OutputWindow.h"
 #include "frame/sSkinProvider.h"
 #include "frame/vlBorderForm.h"
 #include "framework/Form.h"
@@ -34,18 +37,41 @@ AnimationTicks* ticks = &defaultTicks;
 struct Running {
   HWND form = nullptr;         // borrowed
   UniqueWindow window;         // the temporary layered window, owned by the form
+  std::unique_ptr<TOutputWindow> output;  // or the output window over the control
   bool cancelled = false;
 };
 Running* running = nullptr;
+bool layeredAllowed = true;
+
+void SetRunning(Running* run) {
+  running = run;
+  SetAnimating(run != nullptr);
+}
 
 void RegisterAnimationClass() { RegisterWindowClassOnce(kAnimationClass, DefWindowProcW); }
 
 // The temporary window's end: destroyed by us, or already gone with its owner (the form).
 void RemoveWindow(Running& run) {
+  run.output.reset();
   if (!run.window) return;
   if (IsWindow(run.window.get())) run.window.reset();
   else run.window.release();
 }
+
+// Makes `run` the running animation for the life of the scope; its window goes at the end.
+class RunningScope {
+ public:
+  explicit RunningScope(Running& run) : run_(run) { SetRunning(&run); }
+  ~RunningScope() {
+    RemoveWindow(run_);
+    if (running == &run_) SetRunning(nullptr);
+  }
+  RunningScope(const RunningScope&) = delete;
+  RunningScope& operator=(const RunningScope&) = delete;
+
+ private:
+  Running& run_;
+};
 
 Rect WindowRectOf(HWND window) {
   RECT r{};
@@ -55,9 +81,11 @@ Rect WindowRectOf(HWND window) {
 
 void PrintChildren(HDC dc, HWND parent, Point offset, const Rect& clip);
 
-// `control` with its top-left window corner at `offset`, then its children, within `clip`.
-void PrintTree(HDC dc, HWND control, Point offset, const Rect& clip) {
-  if (!IsWindowVisible(control)) return;
+// `control` with its top-left window corner at `offset`, then its children, within `clip`. An
+// animated control itself is printed also while its redrawing is switched off (which takes its
+// visible style away).
+void PrintTree(HDC dc, HWND control, Point offset, const Rect& clip, bool evenHidden = false) {
+  if (!evenHidden && !IsWindowVisible(control)) return;
   const Rect bounds = WindowRectOf(control);
   const Rect own{offset.x, offset.y, offset.x + bounds.Width(), offset.y + bounds.Height()};
   const Rect visible{std::max(own.left, clip.left), std::max(own.top, clip.top), std::min(own.right, clip.right),
@@ -107,7 +135,67 @@ void RedrawCompletely(TsSkinProvider& provider, HWND form) {
 }
 
 // The animation's own checks after every frame: still wanted, the form still there.
-bool GoOn(const Running& run) { return !run.cancelled && IsWindow(run.form) && run.window && IsWindow(run.window.get()); }
+bool GoOn(const Running& run) {
+  if (run.cancelled || !IsWindow(run.form)) return false;
+  if (run.output) return run.output->Alive();
+  return run.window && IsWindow(run.window.get());
+}
+
+// Copies the overlapping part of `from` into `to` (any of the 24- and 32-bit formats).
+void CopyInto(Bitmap& to, const Bitmap& from) {
+  const int w = std::min(to.Width(), from.Width()), h = std::min(to.Height(), from.Height());
+  for (int y = 0; y < h; ++y)
+    for (int x = 0; x < w; ++x) to.SetPixel(x, y, from.GetPixel(x, y));
+}
+
+// The path without a layered window: the output window over `control` shows the screen capture
+// mixed into the new look with falling weights, then the new look; `render` prints the new look
+// into a memory DC holding a section of the control's size, `redraw` brings the real control
+// back.
+bool RunOutputAnimation(HWND control, uint16_t time, const std::function<bool(HDC, Bitmap&)>& render,
+                        const std::function<void()>& redraw) {
+  CancelWindowAnimation(nullptr);
+  Running run;
+  run.form = control;
+  // 1. The screen under the control, and the cover over it.
+  run.output = std::make_unique<TOutputWindow>(control);
+  if (!*run.output) {
+    run.output.reset();
+    redraw();
+    return false;
+  }
+  RunningScope scope(run);
+
+  // 2. The new look, off screen.
+  const Bitmap& capture = run.output->Capture();
+  DibSection fresh = DibSection::CreateBitmap24(capture.Width(), capture.Height());
+  DibSection frame = DibSection::CreateBitmap32(capture.Width(), capture.Height());
+  bool rendered = false;
+  if (fresh && frame) {
+    WindowDc screen(nullptr);
+    UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    SelectedObject selected(memory.get(), fresh.Handle());
+    rendered = render(memory.get(), fresh.Pixels());
+    GdiFlush();
+  }
+  // 3. The frames, 4. the new look, then the real control.
+  if (rendered) {
+    const std::vector<int> weights = BlendWeights(time);
+    for (int i = 0; i < static_cast<int>(weights.size()) && GoOn(run); ++i) {
+      const int weight = weights[static_cast<size_t>(i)];
+      BlendFrame(frame.Pixels(), capture, fresh.Pixels(), weight);
+      run.output->Show(frame.Pixels());
+      ticks->FrameShown(run.output->Handle(), i, static_cast<uint8_t>(weight), frame.Pixels());
+      ticks->Wait(kFrameInterval);
+    }
+    if (GoOn(run)) run.output->Show(fresh.Pixels());
+  }
+  const bool completed = rendered && !run.cancelled && IsWindow(control);
+  SetRunning(nullptr);
+  redraw();
+  if (run.output) run.output->Hide();
+  return completed;
+}
 
 }  // namespace
 
@@ -117,9 +205,14 @@ AnimationTicks* SetAnimationTicks(AnimationTicks* replacement) {
   return old;
 }
 
-bool Animating() { return running != nullptr; }
+bool LayeredWindowsAllowed() { return layeredAllowed; }
+void SetLayeredWindowsAllowed(bool allowed) { layeredAllowed = allowed; }
 
-HWND AnimationWindow() { return running && running->window ? running->window.get() : nullptr; }
+HWND AnimationWindow() {
+  if (!running) return nullptr;
+  if (running->output) return running->output->Handle();
+  return running->window ? running->window.get() : nullptr;
+}
 
 void CancelWindowAnimation(HWND form) {
   if (!running || (form && running->form != form)) return;
@@ -132,10 +225,40 @@ void PaintControlTree(HDC dc, HWND control, Point offset) {
   PrintTree(dc, control, offset, {-0x7FFFFFF, -0x7FFFFFF, 0x7FFFFFF, 0x7FFFFFF});
 }
 
+bool AnimateControlShow(HWND control, uint16_t time) {
+  if (!control || !IsWindow(control)) return false;
+  auto redraw = [control] {
+    if (!IsWindow(control)) return;
+    SendMessageW(control, WM_SETREDRAW, TRUE, 0);
+    RedrawWindow(control, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  };
+  return RunOutputAnimation(
+      control, time,
+      [control](HDC dc, Bitmap&) {
+        PrintTree(dc, control, {0, 0}, {-0x7FFFFFF, -0x7FFFFFF, 0x7FFFFFF, 0x7FFFFFF}, true);
+        return true;
+      },
+      redraw);
+}
+
 bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, TvlAnimType mode) {
   TForm* owner = provider.Form();
   HWND form = owner && owner->HandleAllocated() ? owner->Handle() : nullptr;
   if (!form || !provider.FrameSkinned()) return false;
+  if (!layeredAllowed && !provider.Extended()) {
+    // The frame picture with the form's client area and children printed over it.
+    return RunOutputAnimation(
+        form, time,
+        [&provider, form](HDC dc, Bitmap& pixels) {
+          provider.ComposeFrameImage();
+          const Bitmap* frameImage = provider.FrameImage();
+          if (!frameImage || frameImage->Empty()) return false;
+          CopyInto(pixels, *frameImage);
+          PrintForm(dc, form, {0, 0});
+          return true;
+        },
+        [&provider, form] { RedrawCompletely(provider, form); });
+  }
   // One animation at a time: a newer one (the skin changed again) ends the running one.
   CancelWindowAnimation(nullptr);
 
@@ -160,8 +283,7 @@ bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, T
                                                                        : frameImage->Converted(PixelFormat::pf32bit);
   {
     Bitmap& pixels = composed.Pixels();
-    for (int y = 0; y < pixels.Height(); ++y)
-      for (int x = 0; x < pixels.Width(); ++x) pixels.SetPixel(x, y, source.GetPixel(x, y));
+    CopyInto(pixels, source);
     WindowDc screen(nullptr);
     UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     {
@@ -191,14 +313,7 @@ bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, T
     return false;
   }
   SetWindowLongPtrW(run.window.get(), GWLP_USERDATA, -98);  // the skin library's own window
-  running = &run;
-  struct Finish {
-    Running& run;
-    ~Finish() {
-      RemoveWindow(run);
-      if (running == &run) running = nullptr;
-    }
-  } finish{run};
+  RunningScope scope(run);
 
   const std::vector<LayeredFrame> frames = LayeredFrames(picture.Width(), picture.Height(), time, alpha, mode);
   DibSection frameSection = DibSection::CreateBitmap32(picture.Width(), picture.Height());
@@ -217,7 +332,7 @@ bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, T
     }
   }
   // 5, 6. The real window underneath, then the temporary window goes.
-  running = nullptr;
+  SetRunning(nullptr);
   RedrawCompletely(provider, form);
   return frameSection && !run.cancelled;
 }

@@ -4,6 +4,10 @@
 // fades in while growing from the centre; then the real window is redrawn underneath and the
 // temporary window goes. The frame arithmetic is plain C++ (skin/WindowAnimationSteps).
 //
+// Where a layered window cannot be used (layered windows switched off, or a control that is not
+// a top-level form) the animation cross-fades from what the screen showed under the control to
+// its new look, in an output window (TOutputWindow) that covers the control for the time.
+//
 // The temporary window is owned by the form, so the platform removes it with the form; an
 // animation also stops at the next frame when its form is gone, and a new animation ends a
 // running one first, so no temporary window outlives the animation that made it.
@@ -14,6 +18,7 @@
 #include <cstdint>
 
 #include "framework/Geometry.h"
+#include "paint/AnimationFlag.h"
 #include "pixel/Bitmap.h"
 #include "skin/AnimEffects.h"
 
@@ -26,15 +31,20 @@ namespace window_animation {
 class AnimationTicks {
  public:
   virtual ~AnimationTicks() = default;
-  // Frame `index` (constant alpha `alpha`, picture `frame`) is on the screen in `window`.
+  // Frame `index` (picture `frame`) is on the screen in `window`. `alpha` is the frame's
+  // constant alpha in a layered window, the screen capture's weight in an output window.
   virtual void FrameShown(HWND window, int index, uint8_t alpha, const Bitmap& frame) = 0;
   virtual void Wait(int milliseconds) = 0;
 };
 // Installs `ticks` (borrowed; nullptr: the default) and answers the one it replaced.
 AnimationTicks* SetAnimationTicks(AnimationTicks* ticks);
 
-// True while an animation runs (its window is on the screen).
-bool Animating();
+// Animating() (paint/AnimationFlag.h) is true while an animation runs (its window is on the
+// screen).
+// Whether animations may use a layered window (true unless switched off: for a platform
+// without them, or to run the other path).
+bool LayeredWindowsAllowed();
+void SetLayeredWindowsAllowed(bool allowed);
 // The running animation's temporary window, or nullptr.
 HWND AnimationWindow();
 // Ends a running animation of `form` at once (nullptr: of any form), its window removed.
@@ -46,10 +56,17 @@ void CancelWindowAnimation(HWND form);
 void PaintControlTree(HDC dc, HWND control, Point offset);
 
 // Shows the provider's form through the animation (`time` ms, final constant alpha `alpha`,
-// `mode`), then redraws it completely. In extended mode the border window's picture (shadow
+// `mode`), then redraws it completely. Without layered windows the output window's cross-fade
+// is used (`alpha` and `mode` do not apply there). In extended mode the border window's picture (shadow
 // included) is animated and the border window shown again afterwards. False when nothing could
 // be animated (no composed picture, no window); the form is redrawn either way.
 bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, TvlAnimType mode);
+
+// Shows `control` (visible, its redrawing switched off by the caller) through a cross-fade in an
+// output window from the screen under it to its new look (`time` ms), then switches its
+// redrawing on, redraws it completely and removes the output window. False when nothing could
+// be animated; the control is redrawn either way.
+bool AnimateControlShow(HWND control, uint16_t time);
 
 // The provider's callers: a form was just shown, or the skin changed; each runs the animation
 // when the default manager's settings ask for one, and answers whether it ran (the form was

@@ -489,7 +489,7 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       input.maximized = IsZoomed(window) != FALSE;
       FrameLayout borders = FrameBorders(input);
       proposed->left += borders.left;
-      proposed->top += borders.top;
+      proposed->top += borders.top + MenuBarLayout(input.width, borders).band.Height();
       proposed->right -= borders.right;
       proposed->bottom -= borders.bottom;
       result = 0;
@@ -498,9 +498,17 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
     case WM_NCHITTEST:
       if (iconic) return false;
       return OnNcHitTest(lParam, result);
+    case WM_PAINT:
+    case WM_ERASEBKGND:
+      // Under a running animation the client stays as it is: the animation ends with a complete
+      // redraw.
+      if (!window_animation::Animating()) return false;
+      if (msg == WM_PAINT) PaintDc validated(window);
+      result = msg == WM_ERASEBKGND ? 1 : 0;
+      return true;
     case WM_NCPAINT: {
       if (iconic) return false;
-      if (border_) {
+      if (border_ || window_animation::Animating()) {
         result = 0;
         return true;
       }
@@ -530,6 +538,7 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       result = subclass_.CallNext(msg, wParam, lParam);
       auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
       if (!(pos->flags & SWP_NOSIZE) || (pos->flags & SWP_FRAMECHANGED)) UpdateWindowRegion();
+      if (pos->flags & SWP_FRAMECHANGED) dirty_ = true;  // the menu band may have changed
       if (border_) {
         OnBorderWindowPosChanged(*pos);
         if (pos->flags & SWP_SHOWWINDOW) window_animation::AnimateFormShown(*this);
@@ -555,6 +564,11 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       return false;
     case WM_NCLBUTTONDOWN:
       if (iconic) return false;
+      if (wParam == HTMENU && !border_) {
+        DropMenuDown(lParam);
+        result = 0;
+        return true;
+      }
       if (OnNcLeftButtonDown(static_cast<int>(wParam), lParam)) {
         result = 0;
         return true;
@@ -604,6 +618,13 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
     case WM_CANCELMODE:
       if (pressed_) CancelPress();
       return false;
+    case WM_ENTERMENULOOP:
+      // A drop-down of the menu band shows its item selected.
+      if (!border_ && !iconic && MenuLineHeight() > 0) {
+        dirty_ = true;
+        DeliverFrame();
+      }
+      return false;
     case WM_TIMER:
       if (wParam != kGlowTimer) return false;
       TickGlows();
@@ -649,13 +670,46 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
   }
 }
 
+int TsSkinProvider::MenuLineHeight() const { return form_ ? TsMenuBar(*form_).LineHeight() : 0; }
+
+int TsSkinProvider::MenuLineRows() const { return MenuBarLayout().rows; }
+
+TsMenuBar::Layout TsSkinProvider::MenuBarLayout() const {
+  FrameInput input = CurrentFrameInput();
+  return MenuBarLayout(input.width, ComputeFrameLayout(input));
+}
+
+TsMenuBar::Layout TsSkinProvider::MenuBarLayout(int width, const FrameLayout& layout) const {
+  if (!form_ || !skinned_ || border_) return {};
+  return TsMenuBar(*form_).Compute(width, layout.top, layout.left, layout.right);
+}
+
+void TsSkinProvider::DropMenuDown(LPARAM screenPoint) {
+  HWND window = subclass_.Window();
+  const TsMenuBar::Layout layout = MenuBarLayout();
+  const int index = TsMenuBar::ItemAt(layout, ScreenToWindow(screenPoint));
+  if (index < 0) return;
+  // The menu loop's start repaints the band with the item selected (WM_ENTERMENULOOP).
+  TsMenuBar(*form_).DropDown(layout, index, window, FrameOrigin());
+  // The chosen item's click may have closed the form (and this provider with it).
+  if (!IsWindow(window)) return;
+  dirty_ = true;
+  DeliverFrame();
+}
+
 bool TsSkinProvider::OnNcHitTest(LPARAM lParam, LRESULT& result) {
   if (int code = ExtHitTest({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}); code != 0) {
     result = code;
     return true;
   }
   FrameInput input = CurrentFrameInput();
-  result = FrameHitTest(input, ComputeFrameLayout(input), ScreenToWindow(lParam));
+  const FrameLayout layout = ComputeFrameLayout(input);
+  const Point point = ScreenToWindow(lParam);
+  if (MenuBarLayout(input.width, layout).band.Contains(point)) {
+    result = HTMENU;
+    return true;
+  }
+  result = FrameHitTest(input, layout, point);
   if (result == kHitNowhere) result = HTNOWHERE;
   return true;
 }
@@ -986,6 +1040,7 @@ void TsSkinProvider::ComposeFrameImage() {
     }
   };
   if (!titleLater) paintTitle();
+  if (!extended) TsMenuBar(*form_).Paint(memory.get(), pixels, MenuBarLayout(input.width, layout), activeLook_);
   if (extended) {
     SetRectAlpha(whole, frame, 255);
     ComposeShadow(whole, frame, layout.top);
@@ -1154,6 +1209,7 @@ void TsSkinProvider::PaintFrame(HDC dc) {
   FrameLayout layout = CurrentLayout();
   const Bitmap& pixels = image_.Pixels();
   Rect client = layout.Client(pixels.Width(), pixels.Height());
+  client.top += MenuBarLayout(pixels.Width(), layout).band.Height();
   ExcludeClipRect(dc, client.left, client.top, client.right, client.bottom);
   UniqueMemoryDc memory(CreateCompatibleDC(dc));
   SelectedObject selected(memory.get(), image_.Handle());
@@ -1163,6 +1219,8 @@ void TsSkinProvider::PaintFrame(HDC dc) {
 void TsSkinProvider::DeliverFrame() {
   HWND window = subclass_.Window();
   if (!skinned_ || !window) return;
+  // Under a running animation the picture waits: the animation ends with a complete redraw.
+  if (window_animation::Animating()) return;
   if (border_) {
     UpdateBorderWindow(true);
     return;

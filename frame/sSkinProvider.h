@@ -19,6 +19,7 @@
 #include "frame/ExtendedFrameGeometry.h"
 #include "frame/FrameGeometry.h"
 #include "frame/GlowFade.h"
+#include "frame/MenuBar.h"
 #include "frame/ScreenSnap.h"
 #include "frame/SystemMenuModel.h"
 #include "frame/WindowCommands.h"
@@ -116,6 +117,12 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   frame_geometry::ExtendedFrameGeometry ExtendedGeometry() const;
   int BorderHitTest(Point screen) const;
 
+  // The main menu's band below the title (standard mode; nothing in extended mode): the height
+  // of one row, the rows, and where the band and its visible items lie in frame coordinates.
+  int MenuLineHeight() const;
+  int MenuLineRows() const;
+  TsMenuBar::Layout MenuBarLayout() const;
+
   // Composes the frame picture again now, and shows it.
   void ComposeFrameImage();
   void RepaintFrame();
@@ -158,6 +165,9 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   void OnNcMouseMove(int code);
   bool OnNcLeftButtonDown(int code, LPARAM lParam);
   bool OnNcLeftButtonDoubleClick(int code, LPARAM lParam);
+  // The menu band for a window `width` wide with the frame `layout`.
+  TsMenuBar::Layout MenuBarLayout(int width, const frame_geometry::FrameLayout& layout) const;
+  void DropMenuDown(LPARAM screenPoint);
   void OnButtonMouseMove(LPARAM lParam);
   void OnButtonRelease(LPARAM lParam);
   void CancelPress();

@@ -97,7 +97,8 @@ void TsSkinableMenus::SetMenusActive(bool active) {
   while (!pending.empty()) {
     TComponent* component = pending.back();
     pending.pop_back();
-    if (auto* menu = dynamic_cast<TPopupMenu*>(component)) SkinPopupMenu(*menu, active);
+    if (auto* bar = dynamic_cast<TMainMenu*>(component)) SkinMainMenu(*bar, active);
+    else if (auto* menu = dynamic_cast<TPopupMenu*>(component)) SkinPopupMenu(*menu, active);
     for (int i = 0; i < component->ComponentCount(); ++i) pending.push_back(component->Components(i));
   }
 }
@@ -106,27 +107,95 @@ void TsSkinableMenus::SkinPopupMenu(TPopupMenu& menu, bool active) {
   TsSkinManager* manager = Manager();
   const bool on = active && manager && manager->SkinnedPopups();
   menu.SetOwnerDraw(on);
-  std::vector<TMenuItem*> pending{menu.Items()};
+  ConnectItems(*menu.Items(), on);
+}
+
+void TsSkinableMenus::SkinMainMenu(TMainMenu& menu, bool active) {
+  TsSkinManager* manager = Manager();
+  const bool on = active && manager && manager->SkinnedPopups();
+  menu.SetOwnerDraw(on);
+  TMenuItem& bar = *menu.Items();
+  for (int i = 0; i < bar.Count(); ++i) {
+    ConnectItem(*bar.Items(i), on, true);
+    ConnectItems(*bar.Items(i), on);
+  }
+}
+
+void TsSkinableMenus::ConnectItems(TMenuItem& parent, bool on) {
+  std::vector<TMenuItem*> pending;
+  for (int i = 0; i < parent.Count(); ++i) pending.push_back(parent.Items(i));
   while (!pending.empty()) {
     TMenuItem* item = pending.back();
     pending.pop_back();
     for (int i = 0; i < item->Count(); ++i) pending.push_back(item->Items(i));
-    if (item == menu.Items()) continue;
-    if (on) {
-      if (item->OnMeasureItem || item->OnAdvancedDrawItem) {
-        if (item->HandlersOwner != this) continue;  // the application's own
-      }
-      item->OnMeasureItem = [this](TMenuItem& i, HDC dc, int& w, int& h) { MeasureMenuItem(i, dc, w, h); };
-      item->OnAdvancedDrawItem = [this](TMenuItem& i, HDC dc, const RECT& r, UINT state, HMENU shown) {
+    ConnectItem(*item, on, false);
+  }
+}
+
+void TsSkinableMenus::ConnectItem(TMenuItem& item, bool on, bool barItem) {
+  if (on) {
+    if ((item.OnMeasureItem || item.OnAdvancedDrawItem) && item.HandlersOwner != this) return;  // the application's own
+    if (barItem) {
+      item.OnMeasureItem = [this](TMenuItem& i, HDC dc, int& w, int& h) { MeasureMenuBarItem(i, dc, w, h); };
+      item.OnAdvancedDrawItem = [this](TMenuItem& i, HDC dc, const RECT& r, UINT state, HMENU) {
+        DrawMenuBarItem(i, dc, r, state);
+      };
+    } else {
+      item.OnMeasureItem = [this](TMenuItem& i, HDC dc, int& w, int& h) { MeasureMenuItem(i, dc, w, h); };
+      item.OnAdvancedDrawItem = [this](TMenuItem& i, HDC dc, const RECT& r, UINT state, HMENU shown) {
         DrawMenuItem(i, dc, r, state, shown);
       };
-      item->HandlersOwner = this;
-    } else if (item->HandlersOwner == this) {
-      item->OnMeasureItem = nullptr;
-      item->OnAdvancedDrawItem = nullptr;
-      item->HandlersOwner = nullptr;
     }
+    item.HandlersOwner = this;
+  } else if (item.HandlersOwner == this) {
+    item.OnMeasureItem = nullptr;
+    item.OnAdvancedDrawItem = nullptr;
+    item.HandlersOwner = nullptr;
   }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The main menu's bar
+
+void TsSkinableMenus::MeasureMenuBarItem(TMenuItem& item, HDC dc, int& width, int& height) {
+  SelectedObject font(dc, MenuFont(item.Default()));
+  const std::wstring caption = WithoutAmpersands(item.Caption());
+  SIZE size{};
+  if (!caption.empty()) GetTextExtentPoint32W(dc, caption.c_str(), static_cast<int>(caption.size()), &size);
+  const ItemSize measured = MeasureBarItem(size.cx, GetSystemMetrics(SM_CYMENU), 0);
+  width = measured.width;
+  height = measured.height;
+}
+
+void TsSkinableMenus::DrawMenuBarItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state) {
+  TsSkinManager* manager = Manager();
+  const int width = rect.right - rect.left, height = rect.bottom - rect.top;
+  if (!manager || width <= 0 || height <= 0) return;
+  // The item over what the canvas holds there (the frame picture's menu band).
+  DibSection piece = DibSection::CreateBitmap24(width, height);
+  if (!piece) return;
+  UniqueMemoryDc memory(CreateCompatibleDC(dc));
+  SelectedObject selected(memory.get(), piece.Handle());
+  BitBlt(memory.get(), 0, 0, width, height, dc, rect.left, rect.top, SRCCOPY);
+  GdiFlush();
+  Bitmap& pixels = piece.Pixels();
+  const Bitmap under = pixels.Converted(pixels.Format());
+  const bool enabled = item.Enabled();
+  const bool hot = enabled && (state & (ODS_SELECTED | ODS_HOTLIGHT)) != 0;
+  const int section = manager->SectionIndexOf("MENUITEM");
+  if (hot && manager->IsValidSection(section))
+    PaintSection(*manager, section, "MENUITEM", BackgroundFromBitmap(under, 0, 0), pixels, {0, 0}, pixels.Bounds(), 1,
+                 true);
+  GdiFlush();
+  int textSection = manager->SectionIndexOf("MENULINE");
+  if (!manager->IsValidSection(textSection)) textSection = section;
+  SelectedObject font(memory.get(), MenuFont(item.Default()));
+  uint32_t format = DT_SINGLELINE | DT_VCENTER | DT_CENTER;
+  if (state & ODS_NOACCEL) format |= DT_HIDEPREFIX;
+  WriteSectionText(memory.get(), item.Caption(), enabled, manager, hot, textSection, format, pixels.Bounds());
+  GdiFlush();
+  if (OnDrawItem) OnDrawItem(item, memory.get(), ItemKind::BarItem, state, Rect{0, 0, width, height});
+  BitBlt(dc, rect.left, rect.top, width, height, memory.get(), 0, 0, SRCCOPY);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -389,7 +458,10 @@ HMENU TsSkinableMenus::MenuOf(const TMenuItem& item) const {
   if (!menu || !menu->Handle() || !item.Parent()) return nullptr;
   // The platform menu that shows the item's siblings: the root's, or a sub-menu's by path.
   std::vector<const TMenuItem*> path;
-  for (const TMenuItem* p = item.Parent(); p && p->Parent(); p = p->Parent()) path.push_back(p);
+  // The walk ends at the item whose sub-items the shown menu holds (a main menu's drop-down
+  // holds one top item's).
+  const TMenuItem* root = menu->ShownRoot();
+  for (const TMenuItem* p = item.Parent(); p && p != root && p->Parent(); p = p->Parent()) path.push_back(p);
   HMENU shown = menu->Handle();
   for (auto it = path.rbegin(); it != path.rend() && shown; ++it) {
     const TMenuItem* parent = (*it)->Parent();

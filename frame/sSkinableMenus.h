@@ -49,13 +49,20 @@ class TsSkinableMenus {
   std::function<void(TMenuItem&, HDC, menu_metrics::ItemKind, UINT, const Rect&)> OnDrawItem;
 
   bool MenusActive() const { return active_; }
-  // Connects (or disconnects) every pop-up menu owned, at any depth, by the application.
+  // Connects (or disconnects) every menu owned, at any depth, by the application.
   void SetMenusActive(bool active);
   // Connects one menu: owner-drawn with our handlers while `active` and the manager skins pop-up
   // menus; handlers the application set itself are left alone.
   void SkinPopupMenu(TPopupMenu& menu, bool active);
 
+  // Connects a form's main menu: bar painters on its top items, pop-up painters below them.
+  void SkinMainMenu(TMainMenu& menu, bool active);
+
   void MeasureMenuItem(TMenuItem& item, HDC dc, int& width, int& height);
+  // A main-menu bar item: measured in the menu font, painted over what `dc` holds under it
+  // ("MENUITEM" in the hot look when selected or hot, the caption in "MENULINE"'s colours).
+  void MeasureMenuBarItem(TMenuItem& item, HDC dc, int& width, int& height);
+  void DrawMenuBarItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state);
   void DrawMenuItem(TMenuItem& item, HDC dc, const RECT& rect, UINT state, HMENU menu);
 
   // Forgets every menu background (the menus closed).
@@ -82,6 +89,10 @@ class TsSkinableMenus {
 
   TsSkinableMenus();
   TsSkinManager* Manager() const;
+  // Our measure and draw handlers on an item (bar or pop-up ones), or off again; handlers of
+  // the application's own stay. ConnectItems: the pop-up ones on every item below `parent`.
+  void ConnectItem(TMenuItem& item, bool on, bool barItem);
+  void ConnectItems(TMenuItem& parent, bool on);
   bool SkinInForce() const;
   Background* FindBackground(HMENU menu);
   Background& PrepareBackground(TMenuItem& first, HMENU menu, HWND window, int width, int height);

@@ -5,6 +5,7 @@
 
 #include "framework/AppServices.h"
 #include "framework/Application.h"
+#include "framework/Menus.h"
 
 const TypeInfo& WindowStateType() {
   static const TypeInfo t = MakeEnumType(L"TWindowState", {L"wsNormal", L"wsMinimized", L"wsMaximized"});
@@ -106,6 +107,16 @@ void TForm::SetBorderIcons(TBorderIcons icons) {
   RecreateWnd();
 }
 
+void TForm::SetMenu(TMainMenu* menu) {
+  if (menu == menu_) return;
+  if (menu_) menu_->RemoveFreeNotification(this);
+  menu_ = menu;
+  if (menu_) menu_->FreeNotification(this);
+  if (HandleAllocated())
+    SetWindowPos(Handle(), nullptr, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
 TWindowState TForm::WindowState() const {
   if (HandleAllocated()) {
     HWND window = const_cast<TForm*>(this)->Handle();
@@ -190,6 +201,7 @@ void TForm::FocusChanged(TWinControl* focused) {
 void TForm::Notification(TComponent* component, TOperation operation) {
   TCustomControl::Notification(component, operation);
   if (operation == TOperation::opRemove && component == activeControl_) activeControl_ = nullptr;
+  if (operation == TOperation::opRemove && component && component == static_cast<TComponent*>(menu_)) SetMenu(nullptr);
 }
 
 std::vector<TWinControl*> TForm::FocusOrder() const {

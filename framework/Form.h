@@ -16,6 +16,8 @@ enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 
 const TypeInfo& WindowStateType();
 
+class TMainMenu;
+
 class TForm : public TCustomControl {
  public:
   explicit TForm(TComponent* owner);
@@ -46,6 +48,12 @@ class TForm : public TCustomControl {
   TFormStyle FormStyle() const { return formStyle_; }
   int PixelsPerInch() const { return pixelsPerInch_; }
   void SetPixelsPerInch(int value) { pixelsPerInch_ = value; }
+
+  // The form's main menu (borrowed; a component the form or another owner frees), or nullptr.
+  // The skinned frame shows its top items in a menu band above the client area; a change lays
+  // the frame out anew.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* menu);
 
   TWinControl* ActiveControl() const { return activeControl_; }
   void SetActiveControl(TWinControl* control);
@@ -87,6 +95,7 @@ class TForm : public TCustomControl {
   TPosition position_ = TPosition::poDesigned;
   TFormBorderStyle borderStyle_ = TFormBorderStyle::bsSizeable;
   TBorderIcons borderIcons_{TBorderIcon::biSystemMenu, TBorderIcon::biMinimize, TBorderIcon::biMaximize};
+  TMainMenu* menu_ = nullptr;
   TFormStyle formStyle_ = TFormStyle::fsNormal;
   int pixelsPerInch_ = 96;
   TWinControl* activeControl_ = nullptr;  // borrowed: a control on this form

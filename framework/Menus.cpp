@@ -188,14 +188,18 @@ bool TPopupMenu::HandleOwnerMessage(UINT msg, WPARAM wParam, LPARAM lParam, LRES
   }
 }
 
-bool TPopupMenu::Popup(HWND owner, int x, int y) {
-  if (!owner || !IsWindow(owner)) return false;
+bool TPopupMenu::Popup(HWND owner, int x, int y) { return Track(*items_, owner, x, y); }
+
+bool TPopupMenu::Track(const TMenuItem& root, HWND owner, int x, int y) {
+  if (!owner || !IsWindow(owner) || root.Menu() != this) return false;
   std::vector<std::pair<UINT, uint32_t>> commands;
   UINT nextCommand = 1;
-  UniqueMenu menu(Build(*items_, commands, nextCommand));
+  UniqueMenu menu(Build(root, commands, nextCommand));
   if (!menu) return false;
   HMENU previous = handle_;
+  const TMenuItem* previousRoot = shownRoot_;
   handle_ = menu.get();
+  shownRoot_ = &root;
   WindowSubclass ownerLink;
   ownerLink.Install(owner, [this](HWND, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result) {
     return HandleOwnerMessage(msg, wParam, lParam, result);
@@ -204,7 +208,9 @@ bool TPopupMenu::Popup(HWND owner, int x, int y) {
                                                    x, y, owner, nullptr));
   ownerLink.Remove();
   handle_ = previous;
+  shownRoot_ = previousRoot;
   menu.reset();
+  Closed();
   if (OnClosed) OnClosed(*this);
   // The menu loop ran other messages: the window or the item may be gone by now.
   if (!chosen || !IsWindow(owner)) return false;
@@ -217,3 +223,24 @@ bool TPopupMenu::Popup(HWND owner, int x, int y) {
   }
   return false;
 }
+
+// ---------------------------------------------------------------------------------------------
+
+const ClassInfo& TMainMenu::StaticClass() {
+  static const ClassInfo& info =
+      RegisterClassInfo(ClassBuilder<TMainMenu>(L"TMainMenu", &TPopupMenu::StaticClass()).Build());
+  return info;
+}
+
+TMainMenu::TMainMenu(TComponent* owner) : TPopupMenu(owner) {}
+
+bool TMainMenu::DropDown(int index, HWND owner, int x, int y) {
+  if (index < 0 || index >= Items()->Count()) return false;
+  const TMenuItem& top = *Items()->Items(index);
+  if (top.Count() == 0) return false;
+  dropped_ = index;
+  // The chosen item's click may free this menu: nothing of it is used after Track.
+  return Track(top, owner, x, y);
+}
+
+void TMainMenu::Closed() { dropped_ = -1; }

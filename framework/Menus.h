@@ -1,6 +1,7 @@
-// Pop-up menus as components: TMenuItem (a caption, a command, state flags, a click action and
-// sub-items) and TPopupMenu, which builds the platform's menu from its items for one showing,
-// tracks it and runs the chosen item's click. Owner-drawn menus ask each item's measure and draw
+// Menus as components: TMenuItem (a caption, a command, state flags, a click action and
+// sub-items), TPopupMenu, which builds the platform's menu from its items for one showing,
+// tracks it and runs the chosen item's click, and TMainMenu, a form's menu bar whose top items
+// drop their sub-items down the same way. Owner-drawn menus ask each item's measure and draw
 // handlers; the menu's messages reach them through a link in the owner window's subclass chain
 // for the time the menu is shown.
 #pragma once
@@ -122,6 +123,14 @@ class TPopupMenu : public TComponent {
 
   // Raised after the menu closed, before the chosen item's click.
   std::function<void(TPopupMenu& menu)> OnClosed;
+  // The item whose sub-items the shown platform menu holds (the root item for Popup), or nullptr.
+  const TMenuItem* ShownRoot() const { return shownRoot_; }
+
+ protected:
+  // Shows the sub-items of `root` (an item of this menu) as Popup does.
+  bool Track(const TMenuItem& root, HWND owner, int x, int y);
+  // The shown menu closed (before OnClosed and the chosen item's click).
+  virtual void Closed() {}
 
  private:
   HMENU Build(const TMenuItem& parent, std::vector<std::pair<UINT, uint32_t>>& commands, UINT& nextCommand);
@@ -130,4 +139,26 @@ class TPopupMenu : public TComponent {
   std::unique_ptr<TMenuItem> items_;
   bool ownerDraw_ = false;
   HMENU handle_ = nullptr;  // borrowed from the showing's wrapper
+  const TMenuItem* shownRoot_ = nullptr;
+};
+
+// A form's main menu: its top items stand in the form's menu bar (laid out and painted by the
+// form's frame); the sub-items of one top item drop down as a pop-up menu of this menu.
+class TMainMenu : public TPopupMenu {
+ public:
+  explicit TMainMenu(TComponent* owner);
+  static const ClassInfo& StaticClass();
+  const ClassInfo& ClassType() const override { return StaticClass(); }
+
+  // Drops the sub-items of top item `index` down from a screen point (`owner` receives the
+  // menu's messages); returns as Popup does. False for an index without sub-items.
+  bool DropDown(int index, HWND owner, int x, int y);
+  // The top item whose drop-down is shown, or -1.
+  int DroppedIndex() const { return dropped_; }
+
+ protected:
+  void Closed() override;
+
+ private:
+  int dropped_ = -1;
 };

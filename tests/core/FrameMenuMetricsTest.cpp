@@ -292,3 +292,31 @@ TEST(SystemMenuModel, VisibleAndEnabledByWindowState) {
     EXPECT_EQ(s.close, c.close);
   }
 }
+
+TEST(MenuMetrics, MenuBarItemsAndTheirRows) {
+  // Caption width, plus image and 6 with an image; one less than the platform's bar height.
+  EXPECT_EQ(MeasureBarItem(31, 20, 0), (ItemSize{31, 19}));
+  EXPECT_EQ(MeasureBarItem(31, 20, 16), (ItemSize{53, 19}));
+
+  struct Case {
+    std::vector<int> widths;
+    int width;
+    int rows;
+    std::vector<Rect> items;
+  } cases[] = {
+      // Three items in one row, from the side border on.
+      {{30, 40, 50}, 200, 1, {{4, 0, 34, 19}, {34, 0, 74, 19}, {74, 0, 124, 19}}},
+      // Exactly filling the row still fits; one pixel less wraps the last item.
+      {{30, 40, 50}, 120, 1, {{4, 0, 34, 19}, {34, 0, 74, 19}, {74, 0, 124, 19}}},
+      {{30, 40, 50}, 119, 2, {{4, 0, 34, 19}, {34, 0, 74, 19}, {4, 19, 54, 38}}},
+      // An item wider than the row stands alone; the next starts a new row.
+      {{300, 10}, 100, 2, {{4, 0, 304, 19}, {4, 19, 14, 38}}},
+      // No items: one (empty) row.
+      {{}, 100, 1, {}},
+  };
+  for (const Case& c : cases) {
+    BarLayout layout = LayoutBar(c.widths, 4, c.width, 19);
+    EXPECT_EQ(layout.rows, c.rows) << c.width;
+    EXPECT_EQ(layout.items, c.items) << c.width;
+  }
+}

@@ -7,10 +7,12 @@
 #include <string>
 #include <vector>
 
+#include "frame/OutputWindow.h"
 #include "frame/WindowAnimation.h"
 #include "frame/sSkinProvider.h"
 #include "frame/vlBorderForm.h"
 #include "framework/HandleCounts.h"
+#include "skin/WindowAnimationSteps.h"
 #include "skin/sSkinManager.h"
 #include "tests/win/MainWindowFixture.h"
 
@@ -224,6 +226,49 @@ TEST_P(WindowAnimationTest, ANewAnimationEndsTheRunningOneAndItsWindow) {
   EXPECT_EQ(AnimationWindows(), 0);
 }
 
+TEST_P(WindowAnimationTest, SkinnedWindowsLeaveTheScreenAloneUnderARunningAnimation) {
+  // Marks a few pixels of a window's surface (its frame with `whole`) and tells whether they
+  // still carry the mark.
+  constexpr COLORREF kMark = RGB(255, 0, 255);
+  struct Spot {
+    HWND window;
+    bool whole;
+    POINT at;
+  };
+  auto mark = [&](const Spot& s) {
+    HDC dc = GetDCEx(s.window, nullptr, DCX_CACHE | (s.whole ? DCX_WINDOW : 0));
+    for (int dy = 0; dy < 3; ++dy)
+      for (int dx = 0; dx < 3; ++dx) SetPixel(dc, s.at.x + dx, s.at.y + dy, kMark);
+    ReleaseDC(s.window, dc);
+  };
+  auto marked = [&](const Spot& s) {
+    HDC dc = GetDCEx(s.window, nullptr, DCX_CACHE | (s.whole ? DCX_WINDOW : 0));
+    const COLORREF c = GetPixel(dc, s.at.x + 1, s.at.y + 1);
+    ReleaseDC(s.window, dc);
+    return c == kMark;
+  };
+  RECT formRect;
+  GetWindowRect(window, &formRect);
+  // A skinned panel and a skinned button; in standard mode the frame's title band as well (in
+  // extended mode the frame lies in the border window, which the animation hides).
+  std::vector<Spot> spots{{form->sPanelTop->Handle(), false, {1, 1}}, {form->FolderBtn->Handle(), false, {30, 12}}};
+  if (!GetParam()) spots.push_back({window, true, {(formRect.right - formRect.left) / 2, 4}});
+  DrivenTicks ticks;
+  std::vector<bool> keptUnder;
+  ticks.onFrame = [&](int index) {
+    if (index != 1) return;
+    for (const Spot& s : spots) mark(s);
+    // Everything is asked to paint at once, frame and children included.
+    RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    for (const Spot& s : spots) keptUnder.push_back(marked(s));
+  };
+  AnimateWindowShow(Provider(), 32, 255, TvlAnimType::atFading);
+  ASSERT_EQ(keptUnder.size(), spots.size());
+  for (size_t i = 0; i < spots.size(); ++i) EXPECT_TRUE(keptUnder[i]) << "spot " << i << " was painted over";
+  // The redraw at the end paints every one of them.
+  for (size_t i = 0; i < spots.size(); ++i) EXPECT_FALSE(marked(spots[i])) << "spot " << i << " not redrawn";
+}
+
 TEST_P(WindowAnimationTest, RepeatedAnimationsLeaveNoObjectsBehind) {
   ASSERT_TRUE(handle_counts::kEnabled);
   DrivenTicks ticks;
@@ -236,4 +281,232 @@ TEST_P(WindowAnimationTest, RepeatedAnimationsLeaveNoObjectsBehind) {
   }
   EXPECT_EQ(handle_counts::Gdi(), gdi);
   EXPECT_EQ(handle_counts::User(), user);
+}
+
+// The path without layered windows: an output window over the control cross-fades from the
+// screen capture to the new look.
+namespace {
+
+constexpr wchar_t kColourClass[] = L"AnimationTestColour";
+constexpr COLORREF kOld = RGB(220, 30, 10);
+constexpr COLORREF kNew = RGB(20, 90, 240);
+
+// A window that fills itself with the colour in its user data.
+LRESULT CALLBACK ColourProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_ERASEBKGND) return 1;
+  if (msg == WM_PAINT || msg == WM_PRINTCLIENT) {
+    PAINTSTRUCT ps{};
+    HDC dc = msg == WM_PAINT ? BeginPaint(window, &ps) : reinterpret_cast<HDC>(wParam);
+    RECT r;
+    GetClientRect(window, &r);
+    UniqueBrush brush(CreateSolidBrush(static_cast<COLORREF>(GetWindowLongPtrW(window, GWLP_USERDATA))));
+    FillRect(dc, &r, brush.get());
+    if (msg == WM_PAINT) EndPaint(window, &ps);
+    return 0;
+  }
+  return DefWindowProcW(window, msg, wParam, lParam);
+}
+
+uint32_t Mixed(COLORREF oldColour, COLORREF newColour, int weight) {
+  auto mix = [&](int shift) {
+    return static_cast<uint32_t>(MixChannel((oldColour >> shift) & 0xFF, (newColour >> shift) & 0xFF, weight)) << shift;
+  };
+  return mix(0) | mix(8) | mix(16);
+}
+
+std::vector<HWND> OutputWindowsOf(HWND parent) {
+  std::vector<HWND> found;
+  for (HWND child = GetWindow(parent, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    wchar_t name[64]{};
+    GetClassNameW(child, name, 64);
+    if (std::wstring(name) == TOutputWindow::kClassName) found.push_back(child);
+  }
+  return found;
+}
+int TopLevelOutputWindows() {
+  int n = 0;
+  for (const std::wstring& c : TopLevelClasses()) n += c == TOutputWindow::kClassName;
+  return n;
+}
+
+class OutputWindowAnimationTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = ColourProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = kColourClass;
+    RegisterClassW(&wc);
+    host.reset(CreateWindowExW(0, kColourClass, L"", WS_POPUP | WS_CLIPCHILDREN | WS_VISIBLE, 120, 140, 240, 180,
+                               nullptr, nullptr, nullptr, nullptr));
+    SetWindowLongPtrW(host.get(), GWLP_USERDATA, RGB(250, 250, 250));
+    control = CreateWindowExW(0, kColourClass, L"", WS_CHILD | WS_VISIBLE, 30, 40, 90, 70, host.get(), nullptr,
+                              nullptr, nullptr);
+    SetWindowLongPtrW(control, GWLP_USERDATA, kOld);
+    RedrawWindow(host.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    Pump(50);
+  }
+  // The control's new look, its redrawing off, as a caller starts the animation.
+  void NewLook() {
+    SendMessageW(control, WM_SETREDRAW, FALSE, 0);
+    SetWindowLongPtrW(control, GWLP_USERDATA, kNew);
+  }
+  static COLORREF PixelOf(HWND window, int x, int y) {
+    WindowDc dc(window);
+    return GetPixel(dc.get(), x, y);
+  }
+
+  UniqueWindow host;
+  HWND control = nullptr;  // destroyed with the host
+};
+
+}  // namespace
+
+TEST_F(OutputWindowAnimationTest, FramesMixTheScreenCaptureIntoTheNewLookWithFallingWeights) {
+  DrivenTicks ticks;
+  std::vector<std::wstring> classes;
+  std::vector<HWND> parents;
+  std::vector<COLORREF> screen;
+  ticks.onFrame = [&](int) {
+    HWND output = AnimationWindow();
+    wchar_t name[64]{};
+    GetClassNameW(output, name, 64);
+    classes.push_back(name);
+    parents.push_back(GetParent(output));
+    screen.push_back(PixelOf(output, 45, 35));
+  };
+  NewLook();
+  ASSERT_TRUE(AnimateControlShow(control, 40));
+  // 40 ms: five frames, the capture's weight falling by 51 each.
+  EXPECT_EQ(ticks.Alphas(), (std::vector<int>{204, 153, 102, 51, 0}));
+  EXPECT_EQ(ticks.waits, std::vector<int>(5, 8));
+  RECT controlRect;
+  GetWindowRect(control, &controlRect);
+  for (size_t i = 0; i < ticks.seen.size(); ++i) {
+    const DrivenTicks::Seen& s = ticks.seen[i];
+    EXPECT_EQ(classes[i], L"vlOutputWindow");
+    EXPECT_EQ(parents[i], host.get());
+    EXPECT_TRUE(EqualRect(&s.rect, &controlRect)) << "frame " << i;
+    EXPECT_FALSE(s.layered);
+    // What the window shows and the frame picture both hold the mix of old and new.
+    const uint32_t expected = Mixed(kOld, kNew, s.alpha);
+    EXPECT_EQ(screen[i], expected) << "frame " << i;
+    EXPECT_EQ(s.centre & 0xFFFFFF, expected) << "frame " << i;
+  }
+  // Afterwards the control itself shows its new look, and the cover is gone.
+  EXPECT_FALSE(Animating());
+  EXPECT_TRUE(OutputWindowsOf(host.get()).empty());
+  EXPECT_TRUE(IsWindowVisible(control));
+  EXPECT_EQ(PixelOf(control, 45, 35), kNew);
+}
+
+TEST_F(OutputWindowAnimationTest, TheCoverLiesJustAboveTheControlAndHoldsTheScreenUnderIt) {
+  HWND sibling = CreateWindowExW(0, kColourClass, L"", WS_CHILD | WS_VISIBLE, 150, 10, 40, 40, host.get(), nullptr,
+                                 nullptr, nullptr);
+  SetWindowPos(sibling, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  SetWindowPos(control, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
+  Pump(20);
+  DrivenTicks ticks;
+  HWND output = nullptr, below = nullptr;
+  ticks.onFrame = [&](int index) {
+    if (index != 0) return;
+    output = AnimationWindow();
+    below = GetWindow(output, GW_HWNDNEXT);
+  };
+  NewLook();
+  AnimateControlShow(control, 16);
+  ASSERT_NE(output, nullptr);
+  EXPECT_EQ(below, control);
+  // Frame 0 at weight 128 of the capture: the capture held the old look.
+  ASSERT_FALSE(ticks.seen.empty());
+  EXPECT_EQ(ticks.seen[0].alpha, 128);
+  EXPECT_EQ(ticks.seen[0].corner & 0xFFFFFF, Mixed(kOld, kNew, 128));
+}
+
+TEST_F(OutputWindowAnimationTest, NoStepsShowsTheNewLookAtOnce) {
+  DrivenTicks ticks;
+  NewLook();
+  ASSERT_TRUE(AnimateControlShow(control, 7));
+  EXPECT_TRUE(ticks.seen.empty());
+  EXPECT_TRUE(ticks.waits.empty());
+  EXPECT_EQ(PixelOf(control, 10, 10), kNew);
+  EXPECT_TRUE(OutputWindowsOf(host.get()).empty());
+}
+
+TEST_F(OutputWindowAnimationTest, AParentClosedMidwayLeavesNoWindowAndNoObjectsBehind) {
+  ASSERT_TRUE(handle_counts::kEnabled);
+  {
+    DrivenTicks ticks;
+    NewLook();
+    AnimateControlShow(control, 16);
+  }
+  Pump(5);
+  const long gdi = handle_counts::Gdi(), user = handle_counts::User();
+  for (int i = 0; i < 10; ++i) {
+    DrivenTicks ticks;
+    NewLook();
+    AnimateControlShow(control, 24);
+  }
+  Pump(5);
+  EXPECT_EQ(handle_counts::Gdi(), gdi);
+  EXPECT_EQ(handle_counts::User(), user);
+
+  DrivenTicks ticks;
+  ticks.onFrame = [&](int index) {
+    if (index == 1) host.reset();
+  };
+  NewLook();
+  EXPECT_FALSE(AnimateControlShow(control, 100));
+  EXPECT_EQ(ticks.seen.size(), 2u);
+  EXPECT_FALSE(Animating());
+  EXPECT_EQ(TopLevelOutputWindows(), 0);
+  Pump(5);
+  EXPECT_EQ(handle_counts::User(), user - 1);  // the host went
+}
+
+// The main window without layered windows: its animation runs in a pop-up output window.
+class FormOutputAnimationTest : public MainWindowFixture {
+ protected:
+  void SetUp() override {
+    OpenMainWindow();
+    form->sSkinManager1->SetExtendedBorders(false);
+    Pump(50);
+    window = form->Handle();
+    SetLayeredWindowsAllowed(false);
+  }
+  void TearDown() override {
+    SetLayeredWindowsAllowed(true);
+    MainWindowFixture::TearDown();
+  }
+  HWND window = nullptr;
+};
+
+TEST_F(FormOutputAnimationTest, TheFormFadesInAPopUpOverItAndNothingStaysBehind) {
+  DrivenTicks ticks;
+  std::vector<HWND> owners;
+  ticks.onFrame = [&](int) { owners.push_back(GetWindow(AnimationWindow(), GW_OWNER)); };
+  ASSERT_TRUE(AnimateWindowShow(*form->sSkinProvider1, 24, 255, TvlAnimType::atAero));
+  EXPECT_EQ(ticks.Alphas(), (std::vector<int>{170, 85, 0}));
+  RECT formRect;
+  GetWindowRect(window, &formRect);
+  for (const DrivenTicks::Seen& s : ticks.seen) {
+    EXPECT_TRUE(EqualRect(&s.rect, &formRect));
+    EXPECT_TRUE(s.noActivate && s.visible && !s.layered);
+  }
+  for (HWND owner : owners) EXPECT_EQ(owner, window);
+  // The last frame is the new look itself: the frame picture's title band.
+  const Bitmap* image = form->sSkinProvider1->FrameImage();
+  ASSERT_NE(image, nullptr);
+  EXPECT_EQ(ticks.seen.back().corner & 0xFFFFFF, image->GetPixel(0, 0) & 0xFFFFFF);
+  EXPECT_EQ(TopLevelOutputWindows(), 0);
+
+  // Closed in the middle: no frame after, no window left.
+  DrivenTicks closing;
+  closing.onFrame = [&](int index) {
+    if (index == 2) form.reset();
+  };
+  AnimateWindowShow(*form->sSkinProvider1, 100, 255, TvlAnimType::atFading);
+  EXPECT_EQ(closing.seen.size(), 3u);
+  EXPECT_FALSE(Animating());
+  EXPECT_EQ(TopLevelOutputWindows(), 0);
 }

@@ -7,6 +7,7 @@
 
 #include <string>
 
+#include "filelist/OvDirTree21.h"
 #include "filelist/OvDirTreeCombo28.h"
 #include "filelist/OvFilelistView28.h"
 #include "framework/Application.h"
@@ -25,6 +26,8 @@ class TFileFamilyForm : public TForm {
     SetPosition(TPosition::poScreenCenter);
     SetBounds(60, 60, 900, 560);
 
+    tree_ = new TOvDirTree21(this);
+    tree_->SetParent(this);
     combo_ = new TOvDirTreeCombo28(this);
     combo_->SetParent(this);
     list_ = new TOvFilelistView28(this);
@@ -32,6 +35,10 @@ class TFileFamilyForm : public TForm {
     list_->SetViewStyle(TViewStyle::vsReport);
     list_->SetShowFolders(true);
     combo_->SetFileList(list_);
+    tree_->SetFileList(list_);
+    // A choice in one tree is shown in the other (the guard stops the echo coming back).
+    tree_->OnDirChange = [this](TObject*, const std::wstring& path) { Follow(path, [this](const std::wstring& p) { combo_->SelectPath(p); }); };
+    combo_->OnPathChange = [this](TObject*, const std::wstring& path) { Follow(path, [this](const std::wstring& p) { tree_->SelectPath(p); }); };
 
     OnResize = [this](TObject*) { Arrange(); };
     OnShow = [this](TObject*) { Start(); };
@@ -39,8 +46,20 @@ class TFileFamilyForm : public TForm {
   }
 
  private:
+  template <class Show>
+  void Follow(const std::wstring& path, Show show) {
+    if (following_) return;
+    following_ = true;
+    struct Reset {
+      bool& flag;
+      ~Reset() { flag = false; }
+    } reset{following_};
+    show(path);
+  }
+
   void Arrange() {
     int width = ClientWidth(), height = ClientHeight();
+    tree_->SetBounds(kMargin, kMargin, kTreeWidth, height - 2 * kMargin);
     int right = kMargin + kTreeWidth + kMargin;
     combo_->SetBounds(right, kMargin, width - right - kMargin, kComboHeight);
     int listTop = kMargin + kComboHeight + kMargin;
@@ -49,6 +68,7 @@ class TFileFamilyForm : public TForm {
 
   void Start() {
     std::wstring start = StartFolder();
+    tree_->SelectPath(start);
     combo_->SelectPath(start);
     list_->SetDirectory(start);
   }
@@ -67,8 +87,10 @@ class TFileFamilyForm : public TForm {
     return folder;
   }
 
+  TOvDirTree21* tree_ = nullptr;        // owned by the form
   TOvDirTreeCombo28* combo_ = nullptr;  // owned by the form
   TOvFilelistView28* list_ = nullptr;   // owned by the form
+  bool following_ = false;
 };
 
 }  // namespace

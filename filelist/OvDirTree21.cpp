@@ -7,6 +7,7 @@
 #include "filelist/DirTreeNodes.h"
 #include "filelist/FileNames.h"
 #include "filelist/FindFileEnumerator.h"
+#include "filelist/NetPathDlg.h"
 #include "filelist/OvDirTree21PopUp.h"
 #include "filelist/OvFilelistView28.h"
 #include "filelist/ShellChangeNotifier.h"
@@ -504,13 +505,27 @@ void TOvDirTree21::ShowProperties() {
 }
 
 void TOvDirTree21::ConnectNetworkDrive() {
-  if (networkDriveDialog) networkDriveDialog(OwnerWindow(), true);
-  else MessageBeep(MB_ICONHAND);
+  if (networkDriveDialog) {
+    networkDriveDialog(OwnerWindow(), true);
+    return;
+  }
+  TNetPathDlg dialog(this);
+  if (dialog.MapNetworkDrive() != NO_ERROR) return;
+  // The new drive is shown in the tree and in the linked list.
+  RebuildTree();
+  std::wstring drive = bv::IncludeTrailingBackslash(dialog.DriveLetter());
+  SelectPath(drive);
+  if (fileList_) fileList_->SetDirectory(drive);
 }
 
 void TOvDirTree21::DisconnectNetworkDrive() {
-  if (networkDriveDialog) networkDriveDialog(OwnerWindow(), false);
-  else MessageBeep(MB_ICONHAND);
+  if (networkDriveDialog) {
+    networkDriveDialog(OwnerWindow(), false);
+    return;
+  }
+  if (!TNetPathDlg::DisconnectNetworkDrive()) return;
+  RebuildTree();
+  ChooseNode(folders_.Root());
 }
 
 TOvDirTree21PopUp& TOvDirTree21::PopUpMenu() {

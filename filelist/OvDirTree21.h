@@ -91,8 +91,10 @@ class TOvDirTree21 : public TWinControl {
   // Opens the context menu 10 pixels right of and below the screen point.
   void ShowContextMenu(POINT screen);
 
-  // The network-drive dialogs the menu opens (connect: true to map, false to disconnect).
-  // The program sets its dialog here; without one the items only beep.
+  // The menu maps a network drive through TNetPathDlg (on success the tree is rebuilt and the
+  // new drive shown, in the linked list too) and disconnects through the platform's dialog
+  // (the tree then shows "My Computer"). A function set here replaces both (connect: true to
+  // map, false to disconnect); tests use it to stand in for the dialogs.
   using NetworkDriveDialog = std::function<void(HWND owner, bool connect)>;
   static void SetNetworkDriveDialog(NetworkDriveDialog dialog);
 

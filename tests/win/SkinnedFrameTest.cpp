@@ -33,30 +33,6 @@ RECT WindowRect(HWND window) {
   return r;
 }
 
-// Runs `input` on a thread of its own while this thread handles messages: the platform's move,
-// size and menu loops run inside message handling and wait for input that this thread could
-// not send meanwhile.
-void WhilePumping(const std::function<void()>& input, HWND owner = nullptr) {
-  std::atomic<bool> done{false};
-  std::thread sender([&] {
-    input();
-    if (owner) PostMessageW(owner, WM_CANCELMODE, 0, 0);
-    // A menu left open would keep this thread in its loop for good.
-    for (int i = 0; i < 3 && FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)); ++i) {
-      INPUT keys[2]{};
-      keys[0].type = keys[1].type = INPUT_KEYBOARD;
-      keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
-      keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-      SendInput(2, keys, sizeof(INPUT));
-      Sleep(100);
-    }
-    done = true;
-  });
-  while (!done) Pump(10);
-  sender.join();
-  Pump(150);
-}
-
 // A left-button drag from one screen point to another in small steps.
 void Drag(POINT from, POINT to) {
   WhilePumping([=] {

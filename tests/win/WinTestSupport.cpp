@@ -4,6 +4,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <atomic>
+#include <thread>
 
 #include "framework/Handles.h"
 
@@ -287,5 +289,27 @@ ImportHook::ImportHook(const wchar_t* module, const char* function, void* replac
 ImportHook::~ImportHook() {
   for (void** slot : slots_) WriteSlot(slot, original_);
 }
+
+void WhilePumping(const std::function<void()>& input, HWND owner) {
+  std::atomic<bool> done{false};
+  std::thread sender([&] {
+    input();
+    if (owner) PostMessageW(owner, WM_CANCELMODE, 0, 0);
+    // A menu left open would keep this thread in its loop for good.
+    for (int i = 0; i < 3 && FindWindowW(L"#32768", nullptr) && IsWindowVisible(FindWindowW(L"#32768", nullptr)); ++i) {
+      INPUT keys[2]{};
+      keys[0].type = keys[1].type = INPUT_KEYBOARD;
+      keys[0].ki.wVk = keys[1].ki.wVk = VK_ESCAPE;
+      keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+      SendInput(2, keys, sizeof(INPUT));
+      Sleep(100);
+    }
+    done = true;
+  });
+  while (!done) Pump(10);
+  sender.join();
+  Pump(150);
+}
+
 
 }  // namespace wintest

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -13,6 +14,12 @@ std::vector<std::wstring>& RecordedErrors();
 
 // Handles waiting messages for about `milliseconds`.
 void Pump(int milliseconds = 50);
+
+// Runs `input` on a thread of its own while this thread handles messages: the platform's move,
+// size and menu loops run inside message handling and wait for input that this thread could
+// not send meanwhile. `owner` (if any) gets WM_CANCELMODE afterwards, and a menu left open is
+// closed with Escape.
+void WhilePumping(const std::function<void()>& input, HWND owner = nullptr);
 
 // A new empty folder under the temporary folder, removed with everything in it at the end.
 class TempFolder {

@@ -423,6 +423,8 @@ bool TOvFilelistView28::ChangeInPlace(const std::function<bool()>& change) {
     } finally{rebuilding_};
     if (!change()) return false;
     ShowChangedRows(before);
+    // A list that was empty is sorted for the first time: its header shows the arrow now.
+    if (before.empty()) UpdateHeaderArrows();
     FocusFirstEntry();
   }
   // As at the end of UpdateFileList.
@@ -432,7 +434,8 @@ bool TOvFilelistView28::ChangeInPlace(const std::function<bool()>& change) {
 }
 
 bool TOvFilelistView28::CanShowChangesInPlace() const {
-  if (!HandleAllocated() || drawingHolds_ > 0 || measuredEntry_ >= 0) return false;
+  // Moving the selection and focus would end a label edit that is open.
+  if (!HandleAllocated() || drawingHolds_ > 0 || measuredEntry_ >= 0 || editing_) return false;
   HWND list = const_cast<TOvFilelistView28*>(this)->Handle();
   if (!IsWindowVisible(list) || IsMyComputer(directory_) || !fileColumnsShown_ || shownFolder_.empty() ||
       shownFolder_ != directory_ || ListView_GetItemCount(list) != model_.EntryCount())

@@ -204,7 +204,10 @@ bool FileListModel::InsertFound(const std::wstring& folder, const FoundItem& ite
                                 TFileType fileType) {
   // A rebuild sorts by name in the order the one before left (FinishRebuild): only a list in
   // that order keeps it when an entry is put in its place.
-  if (!folder_ || *folder_ != folder || !sortEnabled_ || sortColumn_ != 0 || sortDescending_ || arrowColumn_ != 0)
+  // An empty list has not been sorted yet: the rebuild would sort it by name afresh.
+  const bool empty = entries_.empty();
+  if (!folder_ || *folder_ != folder || !sortEnabled_ || sortColumn_ != 0 ||
+      (!empty && (sortDescending_ || arrowColumn_ != 0)))
     return false;
   const std::vector<std::wstring> pieces = filelist::SplitMask(mask);
   if (pieces.size() != 1 || (item.attributes & 0x10) || item.name == L"." || item.name == L"..") return false;
@@ -219,6 +222,11 @@ bool FileListModel::InsertFound(const std::wstring& folder, const FoundItem& ite
   if (at > 0 && CompareEntries(entries_[at - 1], e) == 0) return false;
   Grow();
   entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), std::move(e));
+  if (empty) {
+    // As FinishRebuild leaves a list of one entry.
+    sortDescending_ = false;
+    arrowColumn_ = 0;
+  }
   return true;
 }
 

@@ -460,6 +460,7 @@ TEST(FileListScan, OneFileTakenOutOrPutInEndsAsARebuildWouldOrIsRefused) {
     std::wstring_view mask = L"*.8bf";
     bool sortedBySize = false;
     bool accepted = true;
+    bool intoEmpty = false;  // the folder held no matching file before
   };
   const Case cases[] = {
       {"in the middle", {L"c.8bf", 0x20, 9, 7}},
@@ -471,10 +472,11 @@ TEST(FileListScan, OneFileTakenOutOrPutInEndsAsARebuildWouldOrIsRefused) {
       {"a name already listed", {L"D.8bf", 0x20, 9, 7}, L"*.8bf", false, false},
       {"a mask of two pieces", {L"c.8bf", 0x20, 9, 7}, L"*.8bf;*.off", false, false},
       {"a list sorted by another column", {L"c.8bf", 0x20, 9, 7}, L"*.8bf", true, false},
+      {"into an empty list", {L"c.8bf", 0x20, 9, 7}, L"*.8bf", false, true, true},
   };
   for (const Case& c : cases) {
     FakeFolder folder;
-    folder.items = files;
+    folder.items = c.intoEmpty ? std::vector<FoundItem>{} : files;
     FileListModel model({&folder, nullptr, nullptr});
     rebuild(model, c.mask);
     rebuild(model, c.mask);  // the order every rebuild after the first keeps
@@ -499,6 +501,14 @@ TEST(FileListScan, OneFileTakenOutOrPutInEndsAsARebuildWouldOrIsRefused) {
           << c.what << ", row " << i;
     }
     EXPECT_EQ(model.RowFingerprints(), fresh.RowFingerprints()) << c.what;
+    // And the next one goes where a rebuild puts it, too.
+    FoundItem next{L"a0.8bf", 0x20, 9, 7};
+    ASSERT_TRUE(model.InsertFound(plug, next, c.mask, kMainWindowTypes)) << c.what;
+    folder.items.push_back(next);
+    rebuild(fresh, c.mask);
+    EXPECT_EQ(Names(model), Names(fresh)) << c.what;
+    EXPECT_EQ(model.SortDescending(), fresh.SortDescending()) << c.what;
+    EXPECT_EQ(model.ArrowColumn(), fresh.ArrowColumn()) << c.what;
   }
 
   // Taking out: the entry of that exact path, and only a file.

@@ -4,6 +4,7 @@
 
 #include <shellapi.h>
 
+#include <functional>
 #include <utility>
 #include <vector>
 
@@ -382,7 +383,15 @@ void TForm1::ActivationReread() {
 }
 
 void TForm1::RereadLists() {
-  if (rereading_) return;
+  UpdateLists([this] {
+    ListOn->UpdateFileList();
+    ListOff->UpdateFileList();
+    return true;
+  });
+}
+
+bool TForm1::UpdateLists(const std::function<bool()>& update) {
+  if (rereading_) return false;
   TOvFilelistView28* pending = pendingList_;
   std::wstring pendingPath = pending ? pending->SelectedPath() : std::wstring();
   {
@@ -394,14 +403,14 @@ void TForm1::RereadLists() {
       bool& flag;
       ~Finally() { flag = false; }
     } finally{rereading_};
-    ListOn->UpdateFileList();
-    ListOff->UpdateFileList();
+    if (!update()) return false;
     // A row picked meanwhile is kept; otherwise the pending filter is highlighted again.
     if (pending && pendingList_ == pending && pending->SelCount() == 0 && !pendingPath.empty())
       pending->SelectPath(pendingPath);
   }
   if (pendingList_) FollowSelection(pendingList_);
   if (TOvFilelistView28* source = std::exchange(deferredSwitch_, nullptr)) SwitchFilter(source);
+  return true;
 }
 
 void TForm1::FolderBtnClick(TObject*) {
@@ -450,9 +459,14 @@ void TForm1::SwitchFilter(TOvFilelistView28* source) {
   DWORD error = ERROR_SUCCESS;
   filter_switch::Failure failure =
       target.empty() ? filter_switch::Failure::kNotAFilter : RenameFilterFile(oldPath, target, error);
-  // Either way the lists show the folder as it now is; after a failure the filter stays
+  // A rename moves one entry from one list to the other: the lists take that over from the
+  // rename's result, and read the folder again where they cannot (changes made by others show
+  // at the next activation). After a failure the folder is read again; the filter stays
   // highlighted and pending, so the same click tries again.
-  RereadLists();
+  TOvFilelistView28* other = switchingOff ? ListOff : ListOn;
+  bool moved = failure == filter_switch::Failure::kNone &&
+               UpdateLists([&] { return source->TakeOutFile(oldPath) && other->TakeInFile(target); });
+  if (!moved) RereadLists();
   if (failure != filter_switch::Failure::kNone) {
     std::wstring text = filter_switch::FailureText(filelist::NameOf(oldPath), switchingOff, failure,
                                                    filelist::NameOf(target), PlatformErrorText(error));

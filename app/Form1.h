@@ -6,6 +6,8 @@
 #include "controls/sButton.h"
 #include "controls/sLabel.h"
 #include "controls/sPanel.h"
+#include <functional>
+
 #include "filelist/OvFilelistView28.h"
 #include "folderpicker/BrowseForFolder.h"
 #include "frame/sSkinProvider.h"
@@ -71,6 +73,9 @@ class TForm1 : public TForm {
   void FollowSelection(TOvFilelistView28* list);
   // Re-reads both lists; the highlighted rows that are still there stay highlighted.
   void RereadLists();
+  // Runs `update`, which changes the lists, as RereadLists reads them, and settles the pending
+  // filter afterwards; answers what `update` answered (nothing is settled on false).
+  bool UpdateLists(const std::function<bool()>& update);
   // Renames the highlighted filter of `source` to the other side's extension; a switch that
   // cannot happen changes nothing and says why.
   void SwitchFilter(TOvFilelistView28* source);

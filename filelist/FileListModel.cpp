@@ -174,17 +174,60 @@ bool FileListModel::ScanPattern(const std::wstring& folder, const std::wstring& 
     if (strictMask_ && item.name != L".." && !filelist::MatchesUpperMaskPiece(bv::UpperCase(item.name), upperPattern))
       return;
     Grow();
-    TFileInfo& e = entries_.emplace_back();
-    e.EntryName = item.name;
-    e.EntryFolder = folder_;
-    e.EntryKind = (item.attributes & 0x10) ? L"dir" : L"file";
-    e.EntryAttributes = item.attributes;
-    e.EntryAttrText = filelist::SharedAttributeLetters(item.attributes);
-    e.EntrySize = static_cast<int64_t>(item.size);
-    e.EntryTimeKey = item.lastWriteTime;
+    FillEntry(entries_.emplace_back(), item);
     added = true;
   });
   return added;
+}
+
+void FileListModel::FillEntry(TFileInfo& e, const FoundItem& item) const {
+  e.EntryName = item.name;
+  e.EntryFolder = folder_;
+  e.EntryKind = (item.attributes & 0x10) ? L"dir" : L"file";
+  e.EntryAttributes = item.attributes;
+  e.EntryAttrText = filelist::SharedAttributeLetters(item.attributes);
+  e.EntrySize = static_cast<int64_t>(item.size);
+  e.EntryTimeKey = item.lastWriteTime;
+}
+
+bool FileListModel::RemovePath(std::wstring_view path) {
+  auto it = std::find_if(entries_.begin(), entries_.end(), [&](const TFileInfo& e) {
+    return e.EntryKind == L"file" && e.EntryFolder && path.size() == e.EntryFolder->size() + e.EntryName.size() &&
+           path.substr(0, e.EntryFolder->size()) == *e.EntryFolder && path.substr(e.EntryFolder->size()) == e.EntryName;
+  });
+  if (it == entries_.end()) return false;
+  entries_.erase(it);
+  return true;
+}
+
+bool FileListModel::InsertFound(const std::wstring& folder, const FoundItem& item, std::wstring_view mask,
+                                TFileType fileType) {
+  // A rebuild sorts by name in the order the one before left (FinishRebuild): only a list in
+  // that order keeps it when an entry is put in its place.
+  // An empty list has not been sorted yet: the rebuild would sort it by name afresh.
+  const bool empty = entries_.empty();
+  if (!folder_ || *folder_ != folder || !sortEnabled_ || sortColumn_ != 0 ||
+      (!empty && (sortDescending_ || arrowColumn_ != 0)))
+    return false;
+  const std::vector<std::wstring> pieces = filelist::SplitMask(mask);
+  if (pieces.size() != 1 || (item.attributes & 0x10) || item.name == L"." || item.name == L"..") return false;
+  if (!filelist::PassesAttributeFilter(item.attributes, filelist::AttributeMask(fileType) & ~0x10u) ||
+      !filelist::MatchesMaskPiece(item.name, pieces[0]))
+    return false;
+  TFileInfo e;
+  FillEntry(e, item);
+  auto before = [this](const TFileInfo& a, const TFileInfo& b) { return CompareEntries(a, b) < 0; };
+  size_t at = static_cast<size_t>(std::upper_bound(entries_.begin(), entries_.end(), e, before) - entries_.begin());
+  // An entry that sorts level with another has no place of its own.
+  if (at > 0 && CompareEntries(entries_[at - 1], e) == 0) return false;
+  Grow();
+  entries_.insert(entries_.begin() + static_cast<std::ptrdiff_t>(at), std::move(e));
+  if (empty) {
+    // As FinishRebuild leaves a list of one entry.
+    sortDescending_ = false;
+    arrowColumn_ = 0;
+  }
+  return true;
 }
 
 void FileListModel::ScanFolder(const std::wstring& directory, std::wstring_view mask, TFileType fileType,
@@ -225,6 +268,32 @@ void FileListModel::KeepShellAnswers(const TFlieInfoArr& previous) {
     e.EntryTypeName = old.EntryTypeName;
     e.EntryInfoFetched = true;
   }
+}
+
+std::vector<uint64_t> FileListModel::RowFingerprints() const {
+  // 64-bit FNV-1a over the fields a row shows; the folder is the same for every row of a list.
+  std::vector<uint64_t> prints;
+  prints.reserve(entries_.size());
+  for (const TFileInfo& e : entries_) {
+    uint64_t h = 14695981039346656037ull;
+    auto mix = [&h](const void* data, size_t size) {
+      const auto* bytes = static_cast<const unsigned char*>(data);
+      for (size_t i = 0; i < size; ++i) h = (h ^ bytes[i]) * 1099511628211ull;
+    };
+    mix(e.EntryName.data(), e.EntryName.size() * sizeof(wchar_t));
+    mix(e.EntryKind.data(), e.EntryKind.size() * sizeof(wchar_t));
+    mix(&e.EntryAttributes, sizeof(e.EntryAttributes));
+    mix(&e.EntrySize, sizeof(e.EntrySize));
+    mix(&e.EntryTimeKey, sizeof(e.EntryTimeKey));
+    prints.push_back(h);
+  }
+  return prints;
+}
+
+int filelist::RowsChangedFrom(const std::vector<uint64_t>& before, const std::vector<uint64_t>& after) {
+  auto [b, a] = std::mismatch(before.begin(), before.end(), after.begin(), after.end());
+  if (b == before.end() && a == after.end()) return -1;
+  return static_cast<int>(b - before.begin());
 }
 
 void FileListModel::FinishRebuild(int columnCount) {

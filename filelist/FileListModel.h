@@ -85,6 +85,9 @@ std::vector<std::wstring> SplitMask(std::wstring_view mask);
 bool MatchesMaskPiece(std::wstring_view name, std::wstring_view pattern);
 // MatchesMaskPiece of a name and a pattern both already in upper case (bv::UpperCase).
 bool MatchesUpperMaskPiece(std::wstring_view name, std::wstring_view pattern);
+// The first row whose fingerprint differs between `before` and `after` (a row that exists in only
+// one of them differs); -1 when the two are the same.
+int RowsChangedFrom(const std::vector<uint64_t>& before, const std::vector<uint64_t>& after);
 }  // namespace filelist
 
 class FileListModel {
@@ -127,6 +130,15 @@ class FileListModel {
   void ScanFolder(const std::wstring& directory, std::wstring_view mask, TFileType fileType, bool showFolders,
                   bool parentDirEnabled);
   void AppendEntry(TFileInfo entry);
+  // Changes of one file that a caller made itself (a rename), applied without reading the folder
+  // again. Each answers false, and changes nothing, unless the entries then equal what a rebuild
+  // (a scan and FinishRebuild) would give; the caller then rebuilds.
+  // The entry of `path` leaves the list.
+  bool RemovePath(std::wstring_view path);
+  // `item`, found in `folder` (with trailing backslash), joins the list of the last scan of
+  // `folder` with `mask` and `fileType`, in its sorted place. Only files of a single-piece mask
+  // whose own name matches it, in a list sorted as a rebuild leaves it.
+  bool InsertFound(const std::wstring& folder, const FoundItem& item, std::wstring_view mask, TFileType fileType);
   // The final step of every rebuild: sort by Name as a click on column 0 would.
   void FinishRebuild(int columnCount);
   // Copies of the entries that hold shell answers (those shown so far; usually a screenful).
@@ -134,6 +146,10 @@ class FileListModel {
   // Gives entries that did not change since `previous` (same folder, name, attributes, size and
   // time) the shell answers (icon, type name) they had there.
   void KeepShellAnswers(const TFlieInfoArr& previous);
+  // One number per entry, in row order, for what its row shows (name, kind, attributes, size,
+  // time): a list kept before a rebuild tells which rows the rebuild changed (RowsChangedFrom).
+  // Eight bytes a row, so that a large folder is not held twice.
+  std::vector<uint64_t> RowFingerprints() const;
 
   // The column-header click: false (nothing happens) while sorting is disabled.
   bool HandleColumnClick(int column);
@@ -146,6 +162,7 @@ class FileListModel {
     std::string key;  // the sort key of the text the column compares, when it compares text
   };
   void Grow();
+  void FillEntry(TFileInfo& e, const FoundItem& item) const;
   // Whether every entry compares strictly after the one before it.
   bool InStrictOrder() const;
   void QuickSort(std::vector<int>& order, const std::vector<SortRecord>& records, int left, int right) const;

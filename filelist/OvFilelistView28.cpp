@@ -5,6 +5,9 @@
 #include <windowsx.h>
 #include <shellapi.h>
 
+#include <algorithm>
+#include <optional>
+
 #include "filelist/FindFileEnumerator.h"
 #include "filelist/ListInfoTip.h"
 #include "filelist/LocaleServices.h"
@@ -350,7 +353,12 @@ void TOvFilelistView28::UpdateFileList() {
 }
 
 void TOvFilelistView28::RebuildNow() {
-  DrawingHold hold(*this);
+  // A rebuild of the folder the rows already show changes only the rows from the first changed
+  // one on (a switch takes one entry out and puts one in): those are redrawn. Otherwise the list
+  // view is emptied and refilled with drawing held, and redrawn whole.
+  const bool inPlace = CanShowChangesInPlace();
+  std::optional<DrawingHold> hold;
+  if (!inPlace) hold.emplace(*this);
   rebuilding_ = true;
   struct Finally {
     TOvFilelistView28* self;
@@ -361,11 +369,12 @@ void TOvFilelistView28::RebuildNow() {
     }
   } finally{this, ::SetCursor(LoadCursorW(nullptr, IDC_WAIT))};
 
+  std::vector<uint64_t> before = inPlace ? model_.RowFingerprints() : std::vector<uint64_t>();
   // The shell's answers of entries that do not change are kept; the other entries go before
   // the folder is read again, so that a large folder is not held twice.
   TFlieInfoArr previous = model_.ShellAnswers();
   model_.Clear();
-  SetItemCount(0);
+  if (!inPlace) SetItemCount(0);
   localOffset_ = locale_services::CurrentLocalOffset();
   rebuildDateFormat_ = dateFormatText_;
   rebuildTimeFormat_ = timeFormatText_;
@@ -373,14 +382,116 @@ void TOvFilelistView28::RebuildNow() {
     if (!fileColumnsShown_) BuildFileColumns();
     model_.ScanFolder(directory_, mask_, fileType_, showFolders_, parentDirEnabled_);
     model_.KeepShellAnswers(previous);
+    shownFolder_ = directory_;
   } else {
     BuildDriveColumns();
     ListDrives();
+    shownFolder_.clear();
   }
   model_.FinishRebuild(5);
-  SetItemCount(model_.EntryCount());
+  if (inPlace) ShowChangedRows(before);
+  else SetItemCount(model_.EntryCount());
   UpdateHeaderArrows();
   FocusFirstEntry();
+}
+
+bool TOvFilelistView28::TakeOutFile(const std::wstring& path) {
+  return ChangeInPlace([&] { return model_.RemovePath(path); });
+}
+
+bool TOvFilelistView28::TakeInFile(const std::wstring& path) {
+  return ChangeInPlace([&] {
+    FoundItem found;
+    int items = 0;
+    enumerator_->Enumerate(path, [&](const FoundItem& item) {
+      found = item;
+      ++items;
+    });
+    return items == 1 && bv::SameText(path, directory_ + found.name) &&
+           model_.InsertFound(directory_, found, mask_, fileType_);
+  });
+}
+
+bool TOvFilelistView28::ChangeInPlace(const std::function<bool()>& change) {
+  if (IsLoading() || IsDestroying() || rebuilding_ || !CanShowChangesInPlace()) return false;
+  std::vector<uint64_t> before = model_.RowFingerprints();
+  {
+    rebuilding_ = true;
+    struct Finally {
+      bool& flag;
+      ~Finally() { flag = false; }
+    } finally{rebuilding_};
+    if (!change()) return false;
+    ShowChangedRows(before);
+    // A list that was empty is sorted for the first time: its header shows the arrow now.
+    if (before.empty()) UpdateHeaderArrows();
+    FocusFirstEntry();
+  }
+  // As at the end of UpdateFileList.
+  OnSelectionChange(this);
+  if (Application) Application->ProcessMessages();
+  return true;
+}
+
+bool TOvFilelistView28::CanShowChangesInPlace() const {
+  // Moving the selection and focus would end a label edit that is open.
+  if (!HandleAllocated() || drawingHolds_ > 0 || measuredEntry_ >= 0 || editing_) return false;
+  HWND list = const_cast<TOvFilelistView28*>(this)->Handle();
+  if (!IsWindowVisible(list) || IsMyComputer(directory_) || !fileColumnsShown_ || shownFolder_.empty() ||
+      shownFolder_ != directory_ || ListView_GetItemCount(list) != model_.EntryCount())
+    return false;
+  if (rebuildDateFormat_ != dateFormatText_ || rebuildTimeFormat_ != timeFormatText_ ||
+      localOffset_ != locale_services::CurrentLocalOffset())
+    return false;
+  // A fresh fill leaves the list scrolled to the top.
+  return GetScrollPos(list, SB_VERT) == 0 && GetScrollPos(list, SB_HORZ) == 0;
+}
+
+void TOvFilelistView28::ShowChangedRows(const std::vector<uint64_t>& before) {
+  HWND list = Handle();
+  const int oldCount = static_cast<int>(before.size());
+  const int count = model_.EntryCount();
+  const int first = filelist::RowsChangedFrom(before, model_.RowFingerprints());
+  // No row selected, as after a fresh fill. An owner-data list counts its selection cheaply but
+  // finds selected rows one by one: the search stops once none is left.
+  for (int i = -1; SelCount() > 0;) {
+    i = ListView_GetNextItem(list, i, LVNI_SELECTED);
+    if (i < 0) break;
+    ListView_SetItemState(list, i, 0, LVIS_SELECTED);
+  }
+  // The focus moves to the first row before the count changes, so that the list view has no
+  // focused row out of sight to scroll to.
+  if (oldCount > 0 && count > 0) ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
+  if (count != oldCount) ListView_SetItemCountEx(list, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
+  if (first < 0 || first >= count) return;  // rows gone from the end are the list view's to clear
+  const LONG_PTR view = GetWindowLongPtrW(list, GWL_STYLE) & LVS_TYPEMASK;
+  if (count > oldCount && oldCount > 0 && (view == LVS_ICON || view == LVS_SMALLICON)) {
+    // Some list view implementations leave rows they have not placed yet on top of the first one
+    // until the view is arranged (see SetItemCount). Arranged with drawing on, only the rows
+    // that move are redrawn.
+    POINT firstPlace{}, lastPlace{};
+    ListView_GetItemPosition(list, 0, &firstPlace);
+    ListView_GetItemPosition(list, count - 1, &lastPlace);
+    if (firstPlace.x == lastPlace.x && firstPlace.y == lastPlace.y) ListView_Arrange(list, LVA_DEFAULT);
+  }
+  RECT client{}, row{};
+  GetClientRect(list, &client);
+  row.left = LVIR_BOUNDS;
+  if (!ListView_GetItemRect(list, first, &row, LVIR_BOUNDS)) {
+    InvalidateRect(list, nullptr, TRUE);
+    return;
+  }
+  if (view == LVS_LIST) {
+    // Rows run down each column, then on in the next column.
+    RECT column{row.left, row.top, row.right, client.bottom};
+    RECT rest{row.right, client.top, client.right, client.bottom};
+    InvalidateRect(list, &column, TRUE);
+    InvalidateRect(list, &rest, TRUE);
+  } else {
+    // Rows run across, then on in the next line (one row a line in the report view).
+    RECT rest{client.left, std::max(row.top, client.top), client.right, client.bottom};
+    InvalidateRect(list, &rest, TRUE);
+  }
 }
 
 void TOvFilelistView28::ListDrives() {

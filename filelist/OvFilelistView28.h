@@ -88,6 +88,12 @@ class TOvFilelistView28 : public TWinControl {
   void SetParentDirEnabled(bool value) { parentDirEnabled_ = value; }
   // Rebuilds the entries from the folder (or the drives) and redisplays them.
   void UpdateFileList();
+  // A file its owner renamed itself: its entry leaves the list, or the file (found again on
+  // disk) joins it, without the folder being read again. Rows, selection, focus and scroll
+  // position end as after UpdateFileList, which the owner calls instead where these answer
+  // false (nothing changed then).
+  bool TakeOutFile(const std::wstring& path);
+  bool TakeInFile(const std::wstring& path);
   const std::wstring& SelectedItem() const { return selectedItem_; }
   void SetSelectedItem(const std::wstring& value) { selectedItem_ = value; }
   int SelectedNumber() const;
@@ -277,6 +283,16 @@ class TOvFilelistView28 : public TWinControl {
   class DrawingHold;
   void ListDrives();
   void SetItemCount(int count);
+  // Whether a rebuild may show its result in place (ShowChangedRows): the list view shows the
+  // same folder in the same formats, scrolled to the top, as a fresh fill would leave it.
+  bool CanShowChangesInPlace() const;
+  // Tells the list view the new count without emptying it, and redraws only the rows from the
+  // first one whose fingerprint differs from `before` (the rows shown before the rebuild). The
+  // selection and focus end as after a fresh fill: none selected, the first row focused.
+  void ShowChangedRows(const std::vector<uint64_t>& before);
+  // TakeOutFile and TakeInFile: `change` alters the entries and answers whether it did; then the
+  // changed rows are shown as a rebuild ends.
+  bool ChangeInPlace(const std::function<bool()>& change);
   void BuildFileColumns();
   void BuildDriveColumns();
   // The captions of the file columns or of the drive columns, in the list's own language.
@@ -327,6 +343,7 @@ class TOvFilelistView28 : public TWinControl {
   bool parentDirEnabled_ = true;
   std::wstring selectedItem_;
   bool fileColumnsShown_ = false;
+  std::wstring shownFolder_;  // the folder whose entries the last rebuild showed (empty for drives)
   bool rebuilding_ = false;      // a rebuild is changing the entries (no messages are handled then)
   bool rebuildPending_ = false;  // a rebuild was asked for while one was running
   bool firstReadDue_ = false;    // the read at the end of loading is still to come (see Loaded)

@@ -351,7 +351,9 @@ bool AnimateFormShown(TsSkinProvider& provider) {
   // A form shown while another animation runs (from its redraw) simply appears.
   if (!manager || !manager->AnimEffects() || Animating()) return false;
   const TvlFormShow* settings = manager->AnimEffects()->FormShow();
-  if (!Animatable(provider, settings)) return false;
+  // A show that takes no time has no frames between hidden and shown: the window just shows,
+  // without a picture of it composed first.
+  if (!Animatable(provider, settings) || settings->Time() == 0) return false;
   AnimateWindowShow(provider, settings->Time(), 255, settings->Mode());
   return true;
 }

@@ -407,3 +407,121 @@ TEST(FileListSort, EndsInTheOrderOfThePlainQuicksort) {
     EXPECT_EQ(Names(model), NamesOf(expected)) << c.what;
   }
 }
+
+TEST(FileListScan, FingerprintsTellTheFirstRowARebuildChanged) {
+  const std::vector<FoundItem> shown = {{L"a.8bf", 0x20, 1, 5}, {L"b.8bf", 0x20, 1, 5}, {L"c.8bf", 0x20, 1, 5},
+                                        {L"d.8bf", 0x20, 1, 5}};
+  struct Case {
+    const char* what;
+    std::vector<FoundItem> after;
+    int firstChanged;
+  };
+  const Case cases[] = {
+      {"the same", shown, -1},
+      {"one out", {shown[0], shown[1], shown[3]}, 2},
+      {"one in", {shown[0], {L"aa.8bf", 0x20, 1, 5}, shown[1], shown[2], shown[3]}, 1},
+      {"one added at the end", {shown[0], shown[1], shown[2], shown[3], {L"e.8bf", 0x20, 1, 5}}, 4},
+      {"the last out", {shown[0], shown[1], shown[2]}, 3},
+      {"renamed", {shown[0], {L"bb.8bf", 0x20, 1, 5}, shown[2], shown[3]}, 1},
+      {"attributes", {shown[0], shown[1], {L"c.8bf", 0x21, 1, 5}, shown[3]}, 2},
+      {"size", {shown[0], shown[1], shown[2], {L"d.8bf", 0x20, 2, 5}}, 3},
+      {"time", {{L"a.8bf", 0x20, 1, 6}, shown[1], shown[2], shown[3]}, 0},
+      {"a folder of the same name (listed first)", {shown[0], shown[1], shown[2], {L"d.8bf", 0x10, 1, 5}}, 0},
+      {"all gone", {}, 0},
+  };
+  for (const Case& c : cases) {
+    FakeFolder folder;
+    folder.items = shown;
+    FileListModel model({&folder, nullptr, nullptr});
+    model.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, true, false);
+    const std::vector<uint64_t> before = model.RowFingerprints();
+    ASSERT_EQ(before.size(), shown.size()) << c.what;
+    folder.items = c.after;
+    model.Clear();
+    model.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, true, false);
+    EXPECT_EQ(filelist::RowsChangedFrom(before, model.RowFingerprints()), c.firstChanged) << c.what;
+  }
+  EXPECT_EQ(filelist::RowsChangedFrom({}, {}), -1);
+  EXPECT_EQ(filelist::RowsChangedFrom({}, {7}), 0);
+}
+
+TEST(FileListScan, OneFileTakenOutOrPutInEndsAsARebuildWouldOrIsRefused) {
+  const std::wstring plug = L"C:\\Plug\\";
+  const std::vector<FoundItem> files = {{L"b.8bf", 0x20, 1, 5}, {L"d.8bf", 0x20, 2, 5}, {L"f.8bf", 0x20, 3, 5},
+                                        {L"x.off", 0x20, 4, 5}};
+  auto rebuild = [&](FileListModel& model, std::wstring_view mask) {
+    model.Clear();
+    model.ScanFolder(plug, mask, kMainWindowTypes, false, true);
+    model.FinishRebuild(5);
+  };
+  struct Case {
+    const char* what;
+    FoundItem item;
+    std::wstring_view mask = L"*.8bf";
+    bool sortedBySize = false;
+    bool accepted = true;
+    bool intoEmpty = false;  // the folder held no matching file before
+  };
+  const Case cases[] = {
+      {"in the middle", {L"c.8bf", 0x20, 9, 7}},
+      {"first", {L"a.8bf", 0x20, 9, 7}},
+      {"last", {L"z.8bf", 0x20, 9, 7}},
+      {"upper-case extension", {L"E.8BF", 0x21, 9, 7}},
+      {"a name the mask does not take", {L"c.off", 0x20, 9, 7}, L"*.8bf", false, false},
+      {"a folder", {L"c.8bf", 0x10, 0, 7}, L"*.8bf", false, false},
+      {"a name already listed", {L"D.8bf", 0x20, 9, 7}, L"*.8bf", false, false},
+      {"a mask of two pieces", {L"c.8bf", 0x20, 9, 7}, L"*.8bf;*.off", false, false},
+      {"a list sorted by another column", {L"c.8bf", 0x20, 9, 7}, L"*.8bf", true, false},
+      {"into an empty list", {L"c.8bf", 0x20, 9, 7}, L"*.8bf", false, true, true},
+  };
+  for (const Case& c : cases) {
+    FakeFolder folder;
+    folder.items = c.intoEmpty ? std::vector<FoundItem>{} : files;
+    FileListModel model({&folder, nullptr, nullptr});
+    rebuild(model, c.mask);
+    rebuild(model, c.mask);  // the order every rebuild after the first keeps
+    if (c.sortedBySize) model.HandleColumnClick(1);
+    const std::vector<std::wstring> shown = Names(model);
+    EXPECT_EQ(model.InsertFound(plug, c.item, c.mask, kMainWindowTypes), c.accepted) << c.what;
+    if (!c.accepted) {
+      EXPECT_EQ(Names(model), shown) << c.what;
+      continue;
+    }
+    const TFlieInfoArr inserted = model.Entries();
+    folder.items.push_back(c.item);
+    FileListModel fresh({&folder, nullptr, nullptr});
+    rebuild(fresh, c.mask);
+    rebuild(fresh, c.mask);
+    ASSERT_EQ(Names(model), Names(fresh)) << c.what;
+    for (size_t i = 0; i < inserted.size(); ++i) {
+      const TFileInfo& a = inserted[i];
+      const TFileInfo& b = fresh.Entries()[i];
+      EXPECT_TRUE(a.EntryPath() == b.EntryPath() && a.EntryKind == b.EntryKind && a.EntryAttributes == b.EntryAttributes &&
+                  a.EntryAttrText == b.EntryAttrText && a.EntrySize == b.EntrySize && a.EntryTimeKey == b.EntryTimeKey)
+          << c.what << ", row " << i;
+    }
+    EXPECT_EQ(model.RowFingerprints(), fresh.RowFingerprints()) << c.what;
+    // And the next one goes where a rebuild puts it, too.
+    FoundItem next{L"a0.8bf", 0x20, 9, 7};
+    ASSERT_TRUE(model.InsertFound(plug, next, c.mask, kMainWindowTypes)) << c.what;
+    folder.items.push_back(next);
+    rebuild(fresh, c.mask);
+    EXPECT_EQ(Names(model), Names(fresh)) << c.what;
+    EXPECT_EQ(model.SortDescending(), fresh.SortDescending()) << c.what;
+    EXPECT_EQ(model.ArrowColumn(), fresh.ArrowColumn()) << c.what;
+  }
+
+  // Taking out: the entry of that exact path, and only a file.
+  FakeFolder folder;
+  folder.items = files;
+  folder.Add(L"sub.8bf", 0x10);
+  FileListModel model({&folder, nullptr, nullptr});
+  model.Clear();
+  model.ScanFolder(plug, L"*.8bf", kMainWindowTypes, true, true);
+  model.FinishRebuild(5);
+  EXPECT_FALSE(model.RemovePath(L"C:\\Plug\\c.8bf"));
+  EXPECT_FALSE(model.RemovePath(L"C:\\Other\\d.8bf"));
+  EXPECT_FALSE(model.RemovePath(L"C:\\Plug\\sub.8bf"));
+  EXPECT_TRUE(model.RemovePath(L"C:\\Plug\\d.8bf"));
+  EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"sub.8bf", L"b.8bf", L"f.8bf"}));
+}

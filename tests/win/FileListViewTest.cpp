@@ -259,3 +259,107 @@ TEST_F(FileListViewTest, MeasuredStylesFitTheWidestCaptionAndKeepTheRows) {
     for (size_t i = 1; i < lefts.size(); ++i) EXPECT_GE(lefts[i] - lefts[i - 1], wideWidth) << c.name;
   }
 }
+
+namespace {
+
+// The list's client area as the screen shows it, one 0xRRGGBB value a pixel.
+std::vector<uint32_t> ClientPixels(HWND window) {
+  RECT r{};
+  GetClientRect(window, &r);
+  WindowDc dc(window);
+  UniqueMemoryDc memory(CreateCompatibleDC(dc.get()));
+  BITMAPINFO info{};
+  info.bmiHeader = {sizeof(BITMAPINFOHEADER), r.right, -r.bottom, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
+  void* bits = nullptr;
+  UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits) return {};
+  SelectedObject selected(memory.get(), bitmap.get());
+  BitBlt(memory.get(), 0, 0, r.right, r.bottom, dc.get(), 0, 0, SRCCOPY);
+  GdiFlush();
+  const auto* first = static_cast<const uint32_t*>(bits);
+  std::vector<uint32_t> pixels(first, first + static_cast<size_t>(r.right) * static_cast<size_t>(r.bottom));
+  for (uint32_t& p : pixels) p &= 0xFFFFFF;
+  return pixels;
+}
+
+}  // namespace
+
+TEST_F(FileListViewTest, RebuildOfTheShownFolderShowsWhatAFreshFillShows) {
+  // A rebuild of the folder the list shows redraws only the rows from the first changed one on.
+  // What it leaves on screen must be what a full redraw paints, and the rows, selection, focus
+  // and scroll position those of a fresh fill.
+  SetCursorPos(0, 0);  // no row is hot
+  list->SetMask(L"*.8bf");
+  list->SetHideFileExt(true);
+  struct Case {
+    const char* name;
+    TViewStyle style;
+  };
+  for (const Case& c : {Case{"icons", TViewStyle::vsIcon}, Case{"small icons", TViewStyle::vsSmallIcon},
+                        Case{"list", TViewStyle::vsList}, Case{"report", TViewStyle::vsReport}}) {
+    TempFolder files(folder.Path());
+    CurrentDirectoryScope leaveFilesAtTheEnd{folder.Path()};  // so that the folder can go
+    std::vector<std::wstring> names;
+    for (int i = 10; i < 50; ++i) names.push_back(L"f" + std::to_wstring(i));
+    for (const std::wstring& name : names) files.Create(name + L".8bf");
+    list->SetViewStyle(c.style);
+    list->SetDirectory(files.Path());
+    Pump();
+    ASSERT_EQ(Rows(), names) << c.name;
+    Select(7);
+
+    struct Change {
+      const char* what;
+      std::vector<std::wstring> gone, added;
+      bool toldByTheOwner = false;  // TakeOutFile and TakeInFile instead of a rebuild
+    };
+    for (const Change& change : {Change{"one out, one in further on", {L"f15"}, {L"f30b"}},
+                                 Change{"one in at the start", {}, {L"f0"}},
+                                 Change{"the last out", {L"f49"}, {}},
+                                 Change{"nothing", {}, {}},
+                                 Change{"one taken out, one taken in", {L"f12"}, {L"f40b"}, true},
+                                 Change{"the first taken out", {L"f0"}, {}, true},
+                                 Change{"one taken in at the end", {}, {L"f60"}, true}}) {
+      for (const std::wstring& name : change.gone) {
+        ASSERT_TRUE(DeleteFileW(files.File(name + L".8bf").c_str()));
+        names.erase(std::find(names.begin(), names.end(), name));
+        if (change.toldByTheOwner) {
+          EXPECT_TRUE(list->TakeOutFile(files.File(name + L".8bf"))) << c.name << ", " << change.what;
+        }
+      }
+      for (const std::wstring& name : change.added) {
+        files.Create(name + L".8bf");
+        names.insert(std::upper_bound(names.begin(), names.end(), name), name);
+        if (change.toldByTheOwner) {
+          EXPECT_TRUE(list->TakeInFile(files.File(name + L".8bf"))) << c.name << ", " << change.what;
+        }
+      }
+      if (!change.toldByTheOwner) list->UpdateFileList();
+      Pump();
+      EXPECT_EQ(Rows(), names) << c.name << ", " << change.what;
+      EXPECT_EQ(list->SelCount(), 0) << c.name << ", " << change.what;
+      EXPECT_EQ(ListView_GetNextItem(ListWindow(), -1, LVNI_FOCUSED), 0) << c.name << ", " << change.what;
+      EXPECT_EQ(GetScrollPos(ListWindow(), SB_VERT), 0) << c.name << ", " << change.what;
+      EXPECT_EQ(GetScrollPos(ListWindow(), SB_HORZ), 0) << c.name << ", " << change.what;
+      // Every row placed apart from the others.
+      std::vector<std::pair<LONG, LONG>> places;
+      for (int i = 0; i < static_cast<int>(names.size()); ++i) {
+        POINT at{};
+        ListView_GetItemPosition(ListWindow(), i, &at);
+        places.push_back({at.x, at.y});
+      }
+      std::sort(places.begin(), places.end());
+      EXPECT_EQ(std::unique(places.begin(), places.end()), places.end()) << c.name << ", " << change.what;
+
+      const std::vector<uint32_t> shown = ClientPixels(ListWindow());
+      RedrawWindow(ListWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+      Pump(20);
+      const std::vector<uint32_t> redrawn = ClientPixels(ListWindow());
+      ASSERT_FALSE(shown.empty());
+      size_t differing = 0;
+      for (size_t i = 0; i < shown.size() && i < redrawn.size(); ++i) differing += shown[i] != redrawn[i];
+      EXPECT_EQ(differing, 0u) << c.name << ", " << change.what << ": pixels left stale by the rebuild";
+      Select(3);
+    }
+  }
+}

@@ -171,6 +171,16 @@ TEST_P(WindowAnimationTest, ShowingTheFormAndChangingTheSkinAnimateAsTheSettings
     EXPECT_EQ(ticks.Alphas(), (std::vector<int>{85, 170, 255, 255}));
   }
   {
+    // No time: the window just shows.
+    effects->FormShow()->SetTime(0);
+    DrivenTicks ticks;
+    ShowWindow(window, SW_HIDE);
+    Pump(20);
+    ShowWindow(window, SW_SHOW);
+    EXPECT_TRUE(ticks.seen.empty());
+    EXPECT_TRUE(IsWindowVisible(window));
+  }
+  {
     effects->FormShow()->SetActive(false);
     DrivenTicks ticks;
     ShowWindow(window, SW_HIDE);

@@ -241,42 +241,51 @@ bool AnimateControlShow(HWND control, uint16_t time) {
       redraw);
 }
 
-bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, TvlAnimType mode) {
-  TForm* owner = provider.Form();
-  HWND form = owner && owner->HandleAllocated() ? owner->Handle() : nullptr;
-  if (!form || !provider.FrameSkinned()) return false;
-  if (!layeredAllowed && !provider.Extended()) {
+namespace {
+
+// A window whose frame one of ours paints, as the animation sees it.
+struct FramedLook {
+  const Bitmap* frame = nullptr;  // the whole look without the client: the frame picture
+  Point origin;                   // where the picture lies on the screen
+  bool extended = false;          // the picture is a border window's, shadow included
+  HWND borderWindow = nullptr;    // hidden for the animation in extended mode
+};
+
+// The show animation of `form`: `compose` makes its frame picture (called once, before the
+// first frame), `redraw` brings the real window back at the end (called in every case). The
+// client area and the children are printed over the frame picture.
+bool AnimateFramedShow(HWND form, uint16_t time, uint8_t alpha, TvlAnimType mode, bool extended,
+                       const std::function<FramedLook()>& compose, const std::function<void()>& redraw) {
+  if (!layeredAllowed && !extended) {
     // The frame picture with the form's client area and children printed over it.
     return RunOutputAnimation(
         form, time,
-        [&provider, form](HDC dc, Bitmap& pixels) {
-          provider.ComposeFrameImage();
-          const Bitmap* frameImage = provider.FrameImage();
+        [&compose, form](HDC dc, Bitmap& pixels) {
+          const Bitmap* frameImage = compose().frame;
           if (!frameImage || frameImage->Empty()) return false;
           CopyInto(pixels, *frameImage);
           PrintForm(dc, form, {0, 0});
           return true;
         },
-        [&provider, form] { RedrawCompletely(provider, form); });
+        redraw);
   }
   // One animation at a time: a newer one (the skin changed again) ends the running one.
   CancelWindowAnimation(nullptr);
 
-  provider.ComposeFrameImage();
-  const Bitmap* frameImage = provider.FrameImage();
+  const FramedLook look = compose();
+  const Bitmap* frameImage = look.frame;
   if (!frameImage || frameImage->Empty()) {
-    RedrawCompletely(provider, form);
+    redraw();
     return false;
   }
-  const bool extended = provider.Extended();
   const Rect formBounds = WindowRectOf(form);
-  const Point origin = extended ? provider.BorderForm()->Position() : Point{formBounds.left, formBounds.top};
+  const Point origin = look.origin;
   const Point formOffset{formBounds.left - origin.x, formBounds.top - origin.y};
 
   // 1. The finished look, off screen.
   DibSection composed = DibSection::CreateBitmap32(frameImage->Width(), frameImage->Height());
   if (!composed) {
-    RedrawCompletely(provider, form);
+    redraw();
     return false;
   }
   const Bitmap source = frameImage->Format() == PixelFormat::pf32bit ? *frameImage
@@ -292,7 +301,7 @@ bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, T
       GdiFlush();
     }
     // Printing leaves alpha 0 behind: the window itself is opaque, only a shadow around it is not.
-    if (extended)
+    if (look.extended)
       SetRectAlpha(pixels, {formOffset.x, formOffset.y, formOffset.x + formBounds.Width(), formOffset.y + formBounds.Height()},
                    255);
     else
@@ -309,7 +318,7 @@ bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, T
                                    kAnimationClass, L"", WS_POPUP, origin.x, origin.y, picture.Width(),
                                    picture.Height(), form, nullptr, GetModuleHandleW(nullptr), nullptr));
   if (!run.window) {
-    RedrawCompletely(provider, form);
+    redraw();
     return false;
   }
   SetWindowLongPtrW(run.window.get(), GWLP_USERDATA, -98);  // the skin library's own window
@@ -318,7 +327,7 @@ bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, T
   const std::vector<LayeredFrame> frames = LayeredFrames(picture.Width(), picture.Height(), time, alpha, mode);
   DibSection frameSection = DibSection::CreateBitmap32(picture.Width(), picture.Height());
   if (frameSection) {
-    if (extended && provider.BorderWindow()) ShowWindow(provider.BorderWindow(), SW_HIDE);
+    if (look.extended && look.borderWindow) ShowWindow(look.borderWindow, SW_HIDE);
     SetWindowPos(run.window.get(), topMost ? HWND_TOPMOST : nullptr, origin.x, origin.y, picture.Width(),
                  picture.Height(),
                  SWP_NOACTIVATE | SWP_NOREDRAW | SWP_NOCOPYBITS | SWP_SHOWWINDOW | (topMost ? 0 : SWP_NOZORDER));
@@ -333,16 +342,52 @@ bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, T
   }
   // 5, 6. The real window underneath, then the temporary window goes.
   SetRunning(nullptr);
-  RedrawCompletely(provider, form);
+  redraw();
   return frameSection && !run.cancelled;
 }
 
+}  // namespace
+
+bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, TvlAnimType mode) {
+  TForm* owner = provider.Form();
+  HWND form = owner && owner->HandleAllocated() ? owner->Handle() : nullptr;
+  if (!form || !provider.FrameSkinned()) return false;
+  const bool extended = provider.Extended();
+  return AnimateFramedShow(
+      form, time, alpha, mode, extended,
+      [&provider, form, extended] {
+        provider.ComposeFrameImage();
+        const Rect bounds = WindowRectOf(form);
+        return FramedLook{provider.FrameImage(),
+                          extended ? provider.BorderForm()->Position() : Point{bounds.left, bounds.top}, extended,
+                          provider.BorderWindow()};
+      },
+      [&provider, form] { RedrawCompletely(provider, form); });
+}
+
+bool AnimateDialogShow(HWND dialog, uint16_t time, TvlAnimType mode, const std::function<const Bitmap*()>& compose) {
+  if (!dialog || !IsWindow(dialog)) return false;
+  return AnimateFramedShow(
+      dialog, time, 255, mode, false,
+      [dialog, &compose] {
+        const Rect bounds = WindowRectOf(dialog);
+        return FramedLook{compose(), {bounds.left, bounds.top}};
+      },
+      [dialog] {
+        if (IsWindow(dialog))
+          RedrawWindow(dialog, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+      });
+}
+
 namespace {
+// A window on the screen as a whole, not a child and not minimised.
+bool Showable(HWND window) {
+  return IsWindowVisible(window) && !IsIconic(window) && !(GetWindowLongW(window, GWL_STYLE) & WS_CHILD);
+}
 bool Animatable(TsSkinProvider& provider, const TvlFormAnimation* settings) {
   TForm* form = provider.Form();
   if (!settings || !settings->Active() || !provider.FrameSkinned() || !form || !form->HandleAllocated()) return false;
-  HWND window = form->Handle();
-  return IsWindowVisible(window) && !IsIconic(window) && !(GetWindowLongW(window, GWL_STYLE) & WS_CHILD);
+  return Showable(form->Handle());
 }
 }  // namespace
 
@@ -355,6 +400,16 @@ bool AnimateFormShown(TsSkinProvider& provider) {
   // without a picture of it composed first.
   if (!Animatable(provider, settings) || settings->Time() == 0) return false;
   AnimateWindowShow(provider, settings->Time(), 255, settings->Mode());
+  return true;
+}
+
+bool AnimateDialogShown(HWND dialog, const std::function<const Bitmap*()>& compose) {
+  TsSkinManager* manager = TsSkinManager::DefaultManager();
+  if (!manager || !manager->AnimEffects() || Animating() || !dialog) return false;
+  const TvlDialogShow* settings = manager->AnimEffects()->DialogShow();
+  // A dialog's animation is asked for with a time: the default of 0 leaves dialogs to appear.
+  if (!settings || !settings->Active() || settings->Time() == 0 || !Showable(dialog)) return false;
+  AnimateDialogShow(dialog, settings->Time(), settings->Mode(), compose);
   return true;
 }
 

@@ -1,4 +1,5 @@
-// The show and skin-change animations of skinned forms. The finished look of the whole window
+// The show and skin-change animations of skinned forms, and the show animation of the
+// platform dialogs that the dialog adapter skins. The finished look of the whole window
 // (the provider's frame picture with the form and every visible child printed into it) is
 // composed off screen and shown in a temporary layered window above the form that fades in, or
 // fades in while growing from the centre; then the real window is redrawn underneath and the
@@ -16,6 +17,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 
 #include "framework/Geometry.h"
 #include "paint/AnimationFlag.h"
@@ -62,6 +64,12 @@ void PaintControlTree(HDC dc, HWND control, Point offset);
 // be animated (no composed picture, no window); the form is redrawn either way.
 bool AnimateWindowShow(TsSkinProvider& provider, uint16_t time, uint8_t alpha, TvlAnimType mode);
 
+// Shows a dialog whose frame one of our adapters paints: `compose` composes and answers its
+// frame picture (the whole window, client background included, before the first frame); the
+// client area and children are printed over it. The dialog is redrawn completely at the end.
+// The same paths and safety as the form's show; false when nothing could be animated.
+bool AnimateDialogShow(HWND dialog, uint16_t time, TvlAnimType mode, const std::function<const Bitmap*()>& compose);
+
 // Shows `control` (visible, its redrawing switched off by the caller) through a cross-fade in an
 // output window from the screen under it to its new look (`time` ms), then switches its
 // redrawing on, redraws it completely and removes the output window. False when nothing could
@@ -73,5 +81,8 @@ bool AnimateControlShow(HWND control, uint16_t time);
 // redrawn completely then).
 bool AnimateFormShown(TsSkinProvider& provider);
 bool AnimateSkinChange(TsSkinProvider& provider);
+// The dialog adapter's caller: a dialog was just shown; runs AnimateDialogShow when the default
+// manager's dialog-show settings are active with a time other than 0.
+bool AnimateDialogShown(HWND dialog, const std::function<const Bitmap*()>& compose);
 
 }  // namespace window_animation

@@ -5,6 +5,7 @@
 
 #include "adapters/dialogs/vlDialogWnd.h"
 #include "framework/Handles.h"
+#include "paint/AnimationFlag.h"
 #include "paint/BackgroundRef.h"
 #include "paint/PieceCopy.h"
 #include "paint/SkinPainters.h"
@@ -28,7 +29,8 @@ TvlBtnWnd::~TvlBtnWnd() {
 }
 
 void TvlBtnWnd::Repaint() {
-  if (!IsWindowVisible(window_)) return;
+  // Under a running animation the screen is left alone: the dialog is redrawn when it ends.
+  if (!IsWindowVisible(window_) || window_animation::Animating()) return;
   WindowDc dc(window_);
   if (dc.get()) Paint(dc.get());
 }
@@ -86,7 +88,7 @@ bool TvlBtnWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)
     case WM_PAINT: {
       PAINTSTRUCT ps;
       HDC dc = BeginPaint(window_, &ps);
-      Paint(dc);
+      if (!window_animation::Animating()) Paint(dc);
       EndPaint(window_, &ps);
       result = 0;
       return true;

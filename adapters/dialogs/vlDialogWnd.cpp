@@ -8,6 +8,7 @@
 #include "adapters/dialogs/DialogRules.h"
 #include "adapters/dialogs/vlProvider.h"
 #include "frame/FrameRegion.h"
+#include "frame/WindowAnimation.h"
 #include "framework/Graphics.h"
 #include "paint/BackgroundRef.h"
 #include "paint/GdiTextRasterizer.h"
@@ -47,6 +48,8 @@ TvlDialogWnd::TvlDialogWnd(HWND dialog, TvlProvider* provider)
 }
 
 TvlDialogWnd::~TvlDialogWnd() {
+  // A show animation of the dialog ends with its adapter (its window goes at once).
+  window_animation::CancelWindowAnimation(window_);
   HWND window = window_;
   bool restore = initialized_ && !Unhooked() && IsWindow(window);
   Detach();
@@ -247,7 +250,8 @@ void TvlDialogWnd::Compose() {
 }
 
 void TvlDialogWnd::PaintNonClient() {
-  if (!Skinned() || !IsWindowVisible(window_)) return;
+  // Under a running animation the screen is left alone: the dialog is redrawn when it ends.
+  if (!Skinned() || !IsWindowVisible(window_) || window_animation::Animating()) return;
   ReadCaption();
   RECT w;
   GetWindowRect(window_, &w);
@@ -485,21 +489,56 @@ bool TvlDialogWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
       PaintNonClient();
       return true;
     case WM_SIZE:
-    case WM_WINDOWPOSCHANGED:
       dirty_ = regionDirty_ = true;
       result = CallOld(msg, wParam, lParam);
-      if (msg == WM_SIZE) RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+      RedrawWindow(window_, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
       return true;
-    case WM_ERASEBKGND:
+    case WM_SHOWWINDOW:
+      result = CallOld(msg, wParam, lParam);
+      // Shown by the platform's show call: the show animation runs once the dialog is on the
+      // screen (its position change), with its caption read and its children adapted.
+      showPending_ = wParam != 0 && lParam == 0;
+      if (showPending_) {
+        ReadCaption();
+        if (provider_) provider_->AdaptChildren(window_);
+        childrenAdapted_ = true;
+      } else if (!wParam) {
+        window_animation::CancelWindowAnimation(window_);
+      }
+      return true;
+    case WM_WINDOWPOSCHANGED: {
+      dirty_ = regionDirty_ = true;
+      result = CallOld(msg, wParam, lParam);
+      const auto* pos = reinterpret_cast<const WINDOWPOS*>(lParam);
+      if (pos->flags & SWP_HIDEWINDOW) window_animation::CancelWindowAnimation(window_);
+      if (showPending_ && (pos->flags & SWP_SHOWWINDOW)) {
+        showPending_ = false;
+        // The adapter may go during the animation: only the composition, before the first
+        // frame, reads it.
+        window_animation::AnimateDialogShown(window_, [this]() -> const Bitmap* {
+          ReadCaption();
+          Compose();
+          return FrameImage();
+        });
+      }
+      return true;
+    }
+    case WM_DESTROY:
+      window_animation::CancelWindowAnimation(window_);
+      return TvlMainWnd::WndProc(msg, wParam, lParam, result);
+    case WM_ERASEBKGND: {
+      const auto dc = reinterpret_cast<HDC>(wParam);
       if (!childrenAdapted_ && provider_) {
         childrenAdapted_ = true;
         provider_->AdaptChildren(window_);
       }
-      PaintBackground(reinterpret_cast<HDC>(wParam));
+      // Under a running animation only a picture (printing) is painted, not the screen.
+      if (!window_animation::Animating() || GetObjectType(dc) == OBJ_MEMDC) PaintBackground(dc);
       result = 1;
       return true;
+    }
     case WM_PAINT:
-      if (validateOnly_) {
+      if (validateOnly_ || window_animation::Animating()) {
         PAINTSTRUCT ps;
         BeginPaint(window_, &ps);
         EndPaint(window_, &ps);
@@ -593,6 +632,8 @@ bool TvlDialogWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& resu
       switch (SkinCommandOf(wParam)) {
         case scSkinApplied:
         case scRefresh:
+          // A show animation in progress shows the old look: it ends, the dialog is redrawn.
+          window_animation::CancelWindowAnimation(window_);
           TvlMainWnd::WndProc(msg, wParam, lParam, result);
           LookUpSkin();
           dirty_ = regionDirty_ = true;

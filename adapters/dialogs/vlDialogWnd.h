@@ -99,6 +99,7 @@ class TvlDialogWnd : public TvlMainWnd {
   bool regionDirty_ = true;
   bool validateOnly_ = false;
   bool childrenAdapted_ = false;
+  bool showPending_ = false;  // shown; the show animation waits for the position change
   int regionWidth_ = 0;
   int regionHeight_ = 0;
   int compositions_ = 0;

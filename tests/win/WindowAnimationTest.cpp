@@ -5,8 +5,10 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
+#include "adapters/dialogs/vlProvider.h"
 #include "frame/OutputWindow.h"
 #include "frame/WindowAnimation.h"
 #include "frame/sSkinProvider.h"
@@ -40,7 +42,9 @@ struct DrivenTicks : AnimationTicks {
            frame.GetPixel(frame.Width() / 2, frame.Height() / 2)};
     GetWindowRect(window, &s.rect);
     seen.push_back(s);
+    current = &frame;
     if (onFrame) onFrame(index);
+    current = nullptr;
   }
   void Wait(int milliseconds) override { waits.push_back(milliseconds); }
   std::vector<int> Alphas() const {
@@ -52,7 +56,15 @@ struct DrivenTicks : AnimationTicks {
   std::vector<Seen> seen;
   std::vector<int> waits;
   std::function<void(int index)> onFrame;
+  const Bitmap* current = nullptr;  // the frame picture, while onFrame runs
   AnimationTicks* previous = nullptr;
+};
+
+// An animation's settings and the constant alphas of its frames.
+struct AlphaCase {
+  uint16_t time;
+  TvlAnimType mode;
+  std::vector<int> alphas;
 };
 
 // The class names of this process's top-level windows.
@@ -110,16 +122,12 @@ INSTANTIATE_TEST_SUITE_P(Modes, WindowAnimationTest, testing::Values(false, true
 }  // namespace
 
 TEST_P(WindowAnimationTest, FramesFollowTheAlphaStepsWhenTheTicksAreDriven) {
-  struct Case {
-    uint16_t time;
-    TvlAnimType mode;
-    std::vector<int> alphas;
-  } cases[] = {
+  const AlphaCase cases[] = {
       {0, TvlAnimType::atAero, {255}},
       {100, TvlAnimType::atFading, {21, 42, 64, 85, 106, 128, 149, 170, 191, 212, 234, 255, 255}},
       {24, TvlAnimType::atAero, {85, 170, 255, 255}},
   };
-  for (const Case& c : cases) {
+  for (const AlphaCase& c : cases) {
     DrivenTicks ticks;
     ASSERT_TRUE(AnimateWindowShow(Provider(), c.time, 255, c.mode)) << c.time;
     EXPECT_EQ(ticks.Alphas(), c.alphas) << c.time;
@@ -261,7 +269,10 @@ TEST_P(WindowAnimationTest, SkinnedWindowsLeaveTheScreenAloneUnderARunningAnimat
   GetWindowRect(window, &formRect);
   // A skinned panel and a skinned button; in standard mode the frame's title band as well (in
   // extended mode the frame lies in the border window, which the animation hides).
-  std::vector<Spot> spots{{form->sPanelTop->Handle(), false, {1, 1}}, {form->FolderBtn->Handle(), false, {30, 12}}};
+  // An adapted list's one-pixel border as well: its left edge (the spot's middle column).
+  std::vector<Spot> spots{{form->sPanelTop->Handle(), false, {1, 1}},
+                          {form->FolderBtn->Handle(), false, {30, 12}},
+                          {form->ListOn->Handle(), true, {-1, 40}}};
   if (!GetParam()) spots.push_back({window, true, {(formRect.right - formRect.left) / 2, 4}});
   DrivenTicks ticks;
   std::vector<bool> keptUnder;
@@ -520,3 +531,239 @@ TEST_F(FormOutputAnimationTest, TheFormFadesInAPopUpOverItAndNothingStaysBehind)
   EXPECT_FALSE(Animating());
   EXPECT_EQ(TopLevelOutputWindows(), 0);
 }
+
+// A message box's show through the dialog adapter: the same animation with the dialog-show
+// settings, run once the box is on the screen.
+namespace {
+
+// Closes the box titled `caption` (IDOK) from a timer of the thread once the box is visible and
+// no animation runs: the fallback for a box that did not animate, and the usual end.
+struct BoxCloser {
+  static inline const wchar_t* caption = nullptr;
+  static inline std::function<void(HWND)> beforeClose;  // sees the box once, as it is closed
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    HWND box = FindWindowW(L"#32770", caption);
+    if (!box || !IsWindowVisible(box) || Animating()) return;
+    if (beforeClose) std::exchange(beforeClose, nullptr)(box);
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  }
+};
+
+// Shows an unowned message box titled `caption` and answers what it answered; `beforeClose`
+// sees the box once it is on the screen and no animation runs.
+int ShowBox(const wchar_t* caption, std::function<void(HWND)> beforeClose = nullptr) {
+  BoxCloser::caption = caption;
+  BoxCloser::beforeClose = std::move(beforeClose);
+  UINT_PTR timer = SetTimer(nullptr, 0, 20, &BoxCloser::Tick);
+  const int answer = MessageBoxW(nullptr, L"An animated box", caption, MB_OK);
+  KillTimer(nullptr, timer);
+  BoxCloser::beforeClose = nullptr;
+  return answer;
+}
+
+class DialogShowAnimationTest : public MainWindowFixture {
+ protected:
+  void SetUp() override {
+    OpenMainWindow();
+    Settings()->SetActive(true);
+  }
+  void TearDown() override {
+    SetLayeredWindowsAllowed(true);
+    MainWindowFixture::TearDown();
+  }
+  TvlDialogShow* Settings() { return form->sSkinManager1->AnimEffects()->DialogShow(); }
+  void Animate(uint16_t time, TvlAnimType mode) {
+    Settings()->SetTime(time);
+    Settings()->SetMode(mode);
+  }
+};
+
+}  // namespace
+
+TEST_F(DialogShowAnimationTest, AMessageBoxFadesInAsTheSettingsSay) {
+  const AlphaCase cases[] = {
+      {24, TvlAnimType::atFading, {85, 170, 255, 255}},
+      {32, TvlAnimType::atAero, {64, 128, 191, 255, 255}},
+      {7, TvlAnimType::atFading, {255}},  // no steps: the finished look once
+  };
+  for (const AlphaCase& c : cases) {
+    Animate(c.time, c.mode);
+    DrivenTicks ticks;
+    HWND box = nullptr;
+    RECT boxRect{};
+    std::vector<uint32_t> titlePixels, expectedTitle;
+    ticks.onFrame = [&](int) {
+      box = GetWindow(AnimationWindow(), GW_OWNER);
+      GetWindowRect(box, &boxRect);
+      TvlProvider* provider = dialog_hook::ProviderOf(box);
+      ASSERT_NE(provider, nullptr);
+      const Bitmap* look = provider->DialogAdapter()->FrameImage();
+      ASSERT_NE(look, nullptr);
+      // A point of the title band, away from the close button.
+      const int x = 12, y = provider->DialogAdapter()->CurrentLayout().top / 2;
+      expectedTitle.push_back(look->GetPixel(x, y) & 0xFFFFFF);
+      titlePixels.push_back(ticks.current->GetPixel(x, y) & 0xFFFFFF);
+    };
+    EXPECT_EQ(ShowBox(L"Animated box"), IDOK) << c.time;
+    EXPECT_EQ(ticks.Alphas(), c.alphas) << c.time;
+    ASSERT_NE(box, nullptr);
+    for (const DrivenTicks::Seen& s : ticks.seen) {
+      EXPECT_TRUE(s.layered && s.noActivate && s.visible) << c.time << " frame " << s.index;
+      EXPECT_TRUE(EqualRect(&s.rect, &boxRect)) << c.time << " frame " << s.index;
+    }
+    // The last frame is the skinned look: the adapter's title band.
+    EXPECT_EQ(titlePixels.back(), expectedTitle.back()) << c.time;
+    if (c.mode == TvlAnimType::atAero) {
+      EXPECT_EQ(ticks.seen.front().corner >> 24, 0u);
+      EXPECT_EQ(ticks.seen.front().centre >> 24, 255u);
+    }
+    EXPECT_FALSE(Animating());
+    EXPECT_EQ(AnimationWindows(), 0);
+  }
+}
+
+TEST_F(DialogShowAnimationTest, WithoutLayeredWindowsTheBoxCrossFadesInAnOutputWindow) {
+  SetLayeredWindowsAllowed(false);
+  Animate(40, TvlAnimType::atAero);
+  DrivenTicks ticks;
+  std::vector<COLORREF> screen, handed;
+  std::vector<std::wstring> classes;
+  std::vector<uint32_t> look;
+  ticks.onFrame = [&](int) {
+    HWND output = AnimationWindow();
+    wchar_t name[64]{};
+    GetClassNameW(output, name, 64);
+    classes.push_back(name);
+    HWND box = GetWindow(output, GW_OWNER);
+    TvlProvider* provider = dialog_hook::ProviderOf(box);
+    ASSERT_NE(provider, nullptr);
+    ASSERT_NE(provider->DialogAdapter()->FrameImage(), nullptr);
+    // A point of the title band.
+    const POINT at{12, provider->DialogAdapter()->CurrentLayout().top / 2};
+    look.push_back(provider->DialogAdapter()->FrameImage()->GetPixel(at.x, at.y) & 0xFFFFFF);
+    WindowDc dc(output);
+    screen.push_back(GetPixel(dc.get(), at.x, at.y));
+    handed.push_back(ticks.current->GetPixel(at.x, at.y) & 0xFFFFFF);
+  };
+  EXPECT_EQ(ShowBox(L"Cross-faded box"), IDOK);
+  // 40 ms: five frames, the capture's weight falling by 51 each; the last is the new look.
+  ASSERT_EQ(ticks.Alphas(), (std::vector<int>{204, 153, 102, 51, 0}));
+  for (size_t i = 0; i < screen.size(); ++i) {
+    EXPECT_EQ(classes[i], TOutputWindow::kClassName);
+    EXPECT_FALSE(ticks.seen[i].layered);
+    // What the output window shows is the frame it was given.
+    EXPECT_EQ(screen[i], handed[i]) << "frame " << i;
+  }
+  EXPECT_EQ(screen.back(), look.back());
+  EXPECT_EQ(TopLevelOutputWindows(), 0);
+  EXPECT_FALSE(Animating());
+}
+
+TEST_F(DialogShowAnimationTest, NoTimeOrSwitchedOffShowsTheBoxWithoutAnimation) {
+  struct Case {
+    bool active;
+    uint16_t time;
+  } cases[] = {{true, 0}, {false, 40}};
+  for (const Case& c : cases) {
+    Settings()->SetActive(c.active);
+    Animate(c.time, TvlAnimType::atFading);
+    DrivenTicks ticks;
+    bool skinned = false;
+    EXPECT_EQ(ShowBox(L"Plain box", [&](HWND box) { skinned = dialog_hook::ProviderOf(box) != nullptr; }), IDOK);
+    EXPECT_TRUE(skinned) << c.active << " " << c.time;
+    EXPECT_TRUE(ticks.seen.empty()) << c.active << " " << c.time;
+  }
+}
+
+TEST_F(DialogShowAnimationTest, ABoxClosedDuringItsAnimationLeavesNoWindowBehind) {
+  Animate(100, TvlAnimType::atAero);
+  const std::function<void(HWND)> interruptions[] = {
+      [](HWND box) { EndDialog(box, IDCANCEL); },
+      [](HWND box) { DestroyWindow(box); },
+  };
+  int which = 0;
+  for (const auto& interrupt : interruptions) {
+    DrivenTicks ticks;
+    bool done = false;
+    ticks.onFrame = [&](int index) {
+      if (index != 2 || done) return;
+      done = true;
+      interrupt(GetWindow(AnimationWindow(), GW_OWNER));
+    };
+    ShowBox(L"Interrupted box");
+    EXPECT_EQ(ticks.seen.size(), 3u) << "interruption " << which;  // no frame after it
+    EXPECT_FALSE(Animating());
+    EXPECT_EQ(AnimationWindows(), 0) << "interruption " << which;
+    Pump(20);
+    EXPECT_EQ(FindWindowW(L"#32770", L"Interrupted box"), nullptr) << "interruption " << which;
+    ++which;
+  }
+}
+
+TEST_F(DialogShowAnimationTest, TenAnimatedBoxesLeaveNoObjectsBehind) {
+  ASSERT_TRUE(handle_counts::kEnabled);
+  Animate(24, TvlAnimType::atAero);
+  DrivenTicks ticks;
+  ShowBox(L"Counted box");
+  Pump(20);
+  const long gdi = handle_counts::Gdi(), user = handle_counts::User();
+  for (int i = 0; i < 10; ++i) {
+    Animate(24, i % 2 ? TvlAnimType::atAero : TvlAnimType::atFading);
+    ShowBox(L"Counted box");
+  }
+  Pump(20);
+  EXPECT_EQ(ticks.seen.size(), 11u * 4u);
+  EXPECT_EQ(handle_counts::Gdi(), gdi);
+  EXPECT_EQ(handle_counts::User(), user);
+  EXPECT_EQ(AnimationWindows(), 0);
+}
+
+TEST_F(DialogShowAnimationTest, TheBoxLeavesTheScreenAloneUnderItsAnimation) {
+  constexpr COLORREF kMark = RGB(255, 0, 255);
+  // The title band (the frame) and the skinned OK button.
+  auto spots = [](HWND box) {
+    struct Spot {
+      HWND window;
+      bool whole;
+      POINT at;
+    };
+    RECT r;
+    GetWindowRect(box, &r);
+    return std::vector<Spot>{{box, true, {(r.right - r.left) / 3, 3}}, {GetDlgItem(box, IDOK), false, {6, 6}}};
+  };
+  auto paint = [&](HWND box, bool markIt) {
+    std::vector<bool> kept;
+    for (const auto& s : spots(box)) {
+      HDC dc = GetDCEx(s.window, nullptr, DCX_CACHE | (s.whole ? DCX_WINDOW : 0));
+      if (markIt) {
+        for (int dy = 0; dy < 3; ++dy)
+          for (int dx = 0; dx < 3; ++dx) SetPixel(dc, s.at.x + dx, s.at.y + dy, kMark);
+      }
+      kept.push_back(GetPixel(dc, s.at.x + 1, s.at.y + 1) == kMark);
+      ReleaseDC(s.window, dc);
+    }
+    return kept;
+  };
+  Animate(32, TvlAnimType::atFading);
+  DrivenTicks ticks;
+  std::vector<bool> keptUnder, keptAfter;
+  ticks.onFrame = [&](int index) {
+    if (index != 1) return;
+    HWND box = GetWindow(AnimationWindow(), GW_OWNER);
+    paint(box, true);
+    // Everything is asked to paint at once, frame and children included, and the button
+    // takes the focus (it repaints itself then).
+    RedrawWindow(box, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    SendMessageW(GetDlgItem(box, IDOK), WM_SETFOCUS, 0, 0);
+    keptUnder = paint(box, false);
+  };
+  EXPECT_EQ(ShowBox(L"Marked box", [&](HWND box) { keptAfter = paint(box, false); }), IDOK);
+  ASSERT_EQ(keptUnder.size(), 2u);
+  EXPECT_TRUE(keptUnder[0]) << "the frame was painted over";
+  EXPECT_TRUE(keptUnder[1]) << "the button was painted over";
+  // The redraw at the end paints both.
+  ASSERT_EQ(keptAfter.size(), 2u);
+  EXPECT_FALSE(keptAfter[0]);
+  EXPECT_FALSE(keptAfter[1]);
+}
+

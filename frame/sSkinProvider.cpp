@@ -480,9 +480,16 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
   }
   switch (msg) {
     case WM_NCCALCSIZE: {
-      // In extended mode the form keeps the platform's frame; its region hides it.
-      if (iconic || border_) return false;
+      if (iconic) return false;
       RECT* proposed = wParam ? &reinterpret_cast<NCCALCSIZE_PARAMS*>(lParam)->rgrc[0] : reinterpret_cast<RECT*>(lParam);
+      if (border_) {
+        // In extended mode the form keeps the platform's frame (its region hides it); the menu
+        // band lies below the platform's caption, shown by the border window.
+        const int frameWidth = proposed->right - proposed->left + 2 * ExtendedGeometry().extraSide;
+        result = subclass_.CallNext(msg, wParam, lParam);
+        proposed->top += ExtendedMenuBand(frameWidth).Height();
+        return true;
+      }
       FrameInput input = CurrentFrameInput();
       input.width = proposed->right - proposed->left;
       input.height = proposed->bottom - proposed->top;
@@ -564,7 +571,7 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       return false;
     case WM_NCLBUTTONDOWN:
       if (iconic) return false;
-      if (wParam == HTMENU && !border_) {
+      if (wParam == HTMENU) {
         DropMenuDown(lParam);
         result = 0;
         return true;
@@ -620,7 +627,7 @@ bool TsSkinProvider::HandleMessage(HWND window, UINT msg, WPARAM wParam, LPARAM 
       return false;
     case WM_ENTERMENULOOP:
       // A drop-down of the menu band shows its item selected.
-      if (!border_ && !iconic && MenuLineHeight() > 0) {
+      if (!iconic && MenuLineHeight() > 0) {
         dirty_ = true;
         DeliverFrame();
       }
@@ -680,8 +687,19 @@ TsMenuBar::Layout TsSkinProvider::MenuBarLayout() const {
 }
 
 TsMenuBar::Layout TsSkinProvider::MenuBarLayout(int width, const FrameLayout& layout) const {
-  if (!form_ || !skinned_ || border_) return {};
+  if (!form_ || !skinned_) return {};
   return TsMenuBar(*form_).Compute(width, layout.top, layout.left, layout.right);
+}
+
+Rect TsSkinProvider::ExtendedMenuBand(int frameWidth) const {
+  FrameInput input = CurrentFrameInput();
+  input.width = frameWidth;
+  return MenuBarLayout(frameWidth, ComputeFrameLayout(input)).band;
+}
+
+int TsSkinProvider::CodeAt(const FrameInput& input, const FrameLayout& layout, Point point) const {
+  if (MenuBarLayout(input.width, layout).band.Contains(point)) return HTMENU;
+  return FrameHitTest(input, layout, point);
 }
 
 void TsSkinProvider::DropMenuDown(LPARAM screenPoint) {
@@ -704,12 +722,7 @@ bool TsSkinProvider::OnNcHitTest(LPARAM lParam, LRESULT& result) {
   }
   FrameInput input = CurrentFrameInput();
   const FrameLayout layout = ComputeFrameLayout(input);
-  const Point point = ScreenToWindow(lParam);
-  if (MenuBarLayout(input.width, layout).band.Contains(point)) {
-    result = HTMENU;
-    return true;
-  }
-  result = FrameHitTest(input, layout, point);
+  result = CodeAt(input, layout, ScreenToWindow(lParam));
   if (result == kHitNowhere) result = HTNOWHERE;
   return true;
 }
@@ -877,8 +890,13 @@ void TsSkinProvider::UpdateWindowRegion() {
     RECT r;
     GetWindowRect(window, &r);
     const int width = r.right - r.left, height = r.bottom - r.top;
-    if (width == regionWidth_ && height == regionHeight_) return;
-    Rect client = ExtendedGeometry().formRegion;
+    // The menu band is shown by the border window behind the form, as the rest of the frame.
+    const ExtendedFrameGeometry g = ExtendedGeometry();
+    const int band = ExtendedMenuBand(g.frame.Width()).Height();
+    if (width == regionWidth_ && height == regionHeight_ && band == regionBand_) return;
+    Rect client = g.formRegion;
+    client.top = std::min(client.top + band, client.bottom);
+    regionBand_ = band;
     UniqueRegion shape(CreateRectRgn(client.left, client.top, client.right, client.bottom));
     regionWidth_ = width;
     regionHeight_ = height;
@@ -1040,7 +1058,7 @@ void TsSkinProvider::ComposeFrameImage() {
     }
   };
   if (!titleLater) paintTitle();
-  if (!extended) TsMenuBar(*form_).Paint(memory.get(), pixels, MenuBarLayout(input.width, layout), activeLook_);
+  TsMenuBar(*form_).Paint(memory.get(), pixels, MenuBarLayout(input.width, layout), activeLook_);
   if (extended) {
     SetRectAlpha(whole, frame, 255);
     ComposeShadow(whole, frame, layout.top);
@@ -1395,7 +1413,7 @@ int TsSkinProvider::BorderHitTest(Point screen) const {
   Point p{screen.x - origin.x, screen.y - origin.y};
   if (p.x < 0 || p.y < 0 || p.x >= input.width || p.y >= input.height) return kHitShadow;
   if (!IsWindowEnabled(window)) return kHitNowhere;
-  return FrameHitTest(input, ComputeFrameLayout(input), p);
+  return CodeAt(input, ComputeFrameLayout(input), p);
 }
 
 void TsSkinProvider::UpdateBorderWindow(bool redraw) {

@@ -117,7 +117,7 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   frame_geometry::ExtendedFrameGeometry ExtendedGeometry() const;
   int BorderHitTest(Point screen) const;
 
-  // The main menu's band below the title (standard mode; nothing in extended mode): the height
+  // The main menu's band below the title (in extended mode shown by the border window): the height
   // of one row, the rows, and where the band and its visible items lie in frame coordinates.
   int MenuLineHeight() const;
   int MenuLineRows() const;
@@ -167,6 +167,10 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   bool OnNcLeftButtonDoubleClick(int code, LPARAM lParam);
   // The menu band for a window `width` wide with the frame `layout`.
   TsMenuBar::Layout MenuBarLayout(int width, const frame_geometry::FrameLayout& layout) const;
+  // The menu band of the frame in extended mode for a frame `frameWidth` wide.
+  Rect ExtendedMenuBand(int frameWidth) const;
+  // The hit code at a point of the frame (frame coordinates): the menu band, else the frame's.
+  int CodeAt(const frame_geometry::FrameInput& input, const frame_geometry::FrameLayout& layout, Point point) const;
   void DropMenuDown(LPARAM screenPoint);
   void OnButtonMouseMove(LPARAM lParam);
   void OnButtonRelease(LPARAM lParam);
@@ -231,6 +235,7 @@ class TsSkinProvider : public TComponent, public TsSkinnedForm {
   // The window size the region was made for (0 x 0: the window has none of ours).
   int regionWidth_ = 0;
   int regionHeight_ = 0;
+  int regionBand_ = 0;  // the menu band the region was made for (extended mode)
   bool skinned_ = false;
   bool activeLook_ = true;
   bool dirty_ = true;

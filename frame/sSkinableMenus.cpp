@@ -248,6 +248,7 @@ bool TsSkinableMenus::ShowsExtraLine(TMenuItem& first, std::wstring* text) {
 
 void TsSkinableMenus::MeasureMenuItem(TMenuItem& item, HDC dc, int& width, int& height) {
   ++itemsMeasured_;
+  skinnedMenuShowing_ = true;
   ItemMeasureInput in;
   in.kind = KindOfCaption(item.Caption());
   {
@@ -292,6 +293,36 @@ ItemSize TsSkinableMenus::MenuSizeOf(TMenuItem& parent, HDC dc) {
 TsSkinableMenus::Background* TsSkinableMenus::FindBackground(HMENU menu) {
   for (auto& background : backgrounds_)
     if (background->menu == menu && !background->gone) return background.get();
+  return nullptr;
+}
+
+bool TsSkinableMenus::ShapeMenuWindow(HWND window, TsSkinManager* manager) {
+  RECT r;
+  if (!manager || !GetWindowRect(window, &r)) return false;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  if (width <= 0 || height <= 0) return false;
+  const LoadedSkin& skin = manager->Skin();
+  int mask = skin.ImageItemIndexExact("MAINMENU", "BORDERSMASK");
+  std::vector<Rect> cuts;
+  if (skin.IsValidItem(mask)) {
+    const TsMaskData& item = skin.Items[static_cast<size_t>(mask)];
+    frame_region::AddCornerCuts(skin.ItemBitmap(item), item, width, height, true, cuts);
+  }
+  if (cuts.empty()) return false;
+  UniqueRegion shape(CreateRectRgn(0, 0, width, height));
+  for (const Rect& cut : cuts) {
+    UniqueRegion piece(CreateRectRgn(cut.left, cut.top, cut.right, cut.bottom));
+    CombineRgn(shape.get(), shape.get(), piece.get(), RGN_DIFF);
+  }
+  if (!SetWindowRgn(window, shape.get(), TRUE)) return false;
+  shape.release();  // the window owns it now
+  return true;
+}
+
+const DibSection* TsSkinableMenus::MenuPictureOf(HWND window) const {
+  for (const auto& background : backgrounds_)
+    if (window && background->window == window && !background->gone && background->pixels)
+      return &background->pixels;
   return nullptr;
 }
 
@@ -384,25 +415,10 @@ void TsSkinableMenus::SkinMenuWindow(Background& background, HWND window) {
     return HandleMenuWindow(background, w, msg, wParam, lParam, result);
   });
   ++shapedWindows_;
-  // The corners that the border mask leaves out are cut from the window.
-  TsSkinManager* manager = Manager();
-  const int width = r.right - r.left, height = r.bottom - r.top;
-  if (manager && width > 0 && height > 0) {
-    const LoadedSkin& skin = manager->Skin();
-    int mask = skin.ImageItemIndexExact("MAINMENU", "BORDERSMASK");
-    std::vector<Rect> cuts;
-    if (skin.IsValidItem(mask)) {
-      const TsMaskData& item = skin.Items[static_cast<size_t>(mask)];
-      frame_region::AddCornerCuts(skin.ItemBitmap(item), item, width, height, true, cuts);
-    }
-    if (!cuts.empty()) {
-      UniqueRegion shape(CreateRectRgn(0, 0, width, height));
-      for (const Rect& cut : cuts) {
-        UniqueRegion piece(CreateRectRgn(cut.left, cut.top, cut.right, cut.bottom));
-        CombineRgn(shape.get(), shape.get(), piece.get(), RGN_DIFF);
-      }
-      if (SetWindowRgn(window, shape.get(), TRUE)) shape.release();  // the window owns it now
-    }
+  // A window that has its shape already (its adapter says so) keeps it.
+  if (SendMessageW(window, SM_LACQUERCMD, SkinCommandParam(kIsShaped), 0) == 0) {
+    SendMessageW(window, SM_LACQUERCMD, SkinCommandParam(kShaping), 0);
+    ShapeMenuWindow(window, Manager());
   }
   RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_FRAME);
 }

@@ -67,6 +67,17 @@ class TsSkinableMenus {
 
   // Forgets every menu background (the menus closed).
   void MenusClosed();
+  // A skinned menu is showing: set when an item is measured, cleared when a menu window goes.
+  bool SkinnedMenuShowing() const { return skinnedMenuShowing_; }
+  void SetSkinnedMenuShowing(bool value) { skinnedMenuShowing_ = value; }
+  // The picture of the menu shown in `window`, or nullptr when none was made for it.
+  const DibSection* MenuPictureOf(HWND window) const;
+  // Cuts the corners that the "MAINMENU" border mask leaves out of a menu window of its present
+  // size; false when nothing was cut.
+  static bool ShapeMenuWindow(HWND window, TsSkinManager* manager);
+  // Skin questions to a menu window: has it its shape (answer non-zero), it is being shaped.
+  static constexpr uint16_t kIsShaped = 8;
+  static constexpr uint16_t kShaping = 14;
   // Menu backgrounds held now, and how many menu windows have been taken over (tests).
   int BackgroundCount() const { return static_cast<int>(backgrounds_.size()); }
   int ShapedWindows() const { return shapedWindows_; }
@@ -116,6 +127,7 @@ class TsSkinableMenus {
   menu_metrics::MenuSpacing spacing_;
   int skinBorderWidth_ = -1;  // -1: not known yet
   bool active_ = false;
+  bool skinnedMenuShowing_ = false;
   int shapedWindows_ = 0;
   int itemsMeasured_ = 0;
   int itemsDrawn_ = 0;

@@ -7,6 +7,7 @@
 
 #include "adapters/dialogs/DialogRules.h"
 #include "adapters/dialogs/vlDialogChildWnd.h"
+#include "adapters/dialogs/vlMnuWnd.h"
 #include "frame/sSkinProvider.h"
 #include "framework/Application.h"
 #include "framework/Exception.h"
@@ -19,6 +20,7 @@ namespace {
 // A framework form that the hook must never skin.
 constexpr int kNeverSkinnedTag = -98;
 constexpr ATOM kDialogAtom = 32770;
+constexpr ATOM kMenuAtom = 32768;
 
 std::vector<TvlProvider*>& List() {
   static std::vector<TvlProvider*> providers;
@@ -81,6 +83,11 @@ void OnCreate(HWND window, const CBT_CREATEWNDW& data) {
   auto atom = reinterpret_cast<ULONG_PTR>(create->lpszClass);
   if (HIWORD(atom) == 0) {
     if (LOWORD(atom) == kDialogAtom) dialog_hook::AdaptWindow(window);
+    else if (LOWORD(atom) == kMenuAtom) menu_windows::Adapt(window);
+    return;
+  }
+  if (std::wstring(create->lpszClass) == L"#32768") {
+    menu_windows::Adapt(window);
     return;
   }
   if (std::wstring(create->lpszClass) == L"TPUtilWindow" || create->style == 0 || create->dwExStyle == 0) return;

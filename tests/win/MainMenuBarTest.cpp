@@ -39,9 +39,11 @@ int MenuTextWidth(const std::wstring& text) {
 
 class MainMenuBarTest : public MainWindowFixture {
  protected:
+  // The frame in the form's own non-client area, or (extended) in the border window behind it.
+  virtual bool ExtendedMode() const { return false; }
   void SetUp() override {
     OpenMainWindow();
-    form->sSkinManager1->SetExtendedBorders(false);
+    form->sSkinManager1->SetExtendedBorders(ExtendedMode());
     Pump(50);
     window = form->Handle();
     // Owned by the application, where the skinned menus look for menus.
@@ -57,7 +59,7 @@ class MainMenuBarTest : public MainWindowFixture {
     form->SetMenu(menu.get());
     Pump(50);
     ASSERT_TRUE(form->sSkinProvider1->FrameSkinned());
-    ASSERT_FALSE(form->sSkinProvider1->Extended());
+    ASSERT_EQ(form->sSkinProvider1->Extended(), ExtendedMode());
   }
   void TearDown() override {
     form->SetMenu(nullptr);
@@ -69,6 +71,43 @@ class MainMenuBarTest : public MainWindowFixture {
     RECT r;
     GetWindowRect(window, &r);
     return r;
+  }
+
+  // A real click on bar entry `index`, then Down and Enter (the first sub-item is chosen).
+  // Returns where the drop-down showed (empty when it did not) and the entry on the screen.
+  std::pair<RECT, Rect> ClickEntryAndChooseFirst(size_t index) {
+    SetForegroundWindow(window);
+    Pump(50);
+    const TsMenuBar::Layout bar = Provider().MenuBarLayout();
+    if (bar.items.size() <= index) return {};
+    const Point origin = Provider().FrameOrigin();
+    const Rect item = bar.items[index].Offset(origin.x, origin.y);
+    RECT dropped{};
+    WhilePumping([&] {
+      SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, (item.left + item.right) / 2, (item.top + item.bottom) / 2);
+      Sleep(100);
+      SendMouse(MOUSEEVENTF_LEFTDOWN);
+      SendMouse(MOUSEEVENTF_LEFTUP);
+      // The drop-down shows within a moment (longer on a loaded machine).
+      HWND popup = nullptr;
+      for (int i = 0; i < 60 && !(popup && IsWindowVisible(popup)); ++i) {
+        Sleep(50);
+        popup = FindWindowW(L"#32768", nullptr);
+      }
+      Sleep(100);
+      if (popup && IsWindowVisible(popup)) GetWindowRect(popup, &dropped);
+      HoldForScreenshot("main menu band with an entry dropped down");
+      // Down to the first entry, then Enter (WhilePumping closes whatever is left open).
+      for (WORD key : {WORD(VK_DOWN), WORD(VK_RETURN)}) {
+        INPUT keys[2]{};
+        keys[0].type = keys[1].type = INPUT_KEYBOARD;
+        keys[0].ki.wVk = keys[1].ki.wVk = key;
+        keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        SendInput(2, keys, sizeof(INPUT));
+        Sleep(150);
+      }
+    });
+    return {dropped, item};
   }
 
   HWND window = nullptr;
@@ -150,45 +189,63 @@ TEST_F(MainMenuBarTest, TopItemsGetTheBarPaintersAndTheirSubItemsThePopUpOnes) {
 }
 
 TEST_F(MainMenuBarTest, ARealClickDropsTheItemDownAndAChoiceRunsIt) {
-  SetForegroundWindow(window);
-  Pump(50);
-  const TsMenuBar::Layout bar = Provider().MenuBarLayout();
-  ASSERT_EQ(bar.items.size(), 3u);
-  const RECT r = WindowRect();
-  const Rect item = bar.items[1].Offset(r.left, r.top);
-  RECT dropped{};
-  bool shown = false;
-  WhilePumping([&] {
-    INPUT input{};
-    input.type = INPUT_MOUSE;
-    const int sx = GetSystemMetrics(SM_CXSCREEN) - 1, sy = GetSystemMetrics(SM_CYSCREEN) - 1;
-    input.mi.dx = ((item.left + item.right) / 2 * 65535) / sx;
-    input.mi.dy = ((item.top + item.bottom) / 2 * 65535) / sy;
-    input.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
-    SendInput(1, &input, sizeof(input));
-    Sleep(100);
-    input.mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    SendInput(1, &input, sizeof(input));
-    input.mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    SendInput(1, &input, sizeof(input));
-    Sleep(400);
-    HWND popup = FindWindowW(L"#32768", nullptr);
-    shown = popup && IsWindowVisible(popup);
-    if (popup) GetWindowRect(popup, &dropped);
-    // Down to the first entry, then Enter (WhilePumping closes whatever is left open).
-    for (WORD key : {WORD(VK_DOWN), WORD(VK_RETURN)}) {
-      INPUT keys[2]{};
-      keys[0].type = keys[1].type = INPUT_KEYBOARD;
-      keys[0].ki.wVk = keys[1].ki.wVk = key;
-      keys[1].ki.dwFlags = KEYEVENTF_KEYUP;
-      SendInput(2, keys, sizeof(INPUT));
-      Sleep(150);
-    }
-  });
-  EXPECT_TRUE(shown);
+  const auto [dropped, item] = ClickEntryAndChooseFirst(1);
+  EXPECT_FALSE(IsRectEmpty(&dropped));
   // Below the item, from its left edge.
   EXPECT_EQ(dropped.left, item.left);
   EXPECT_EQ(dropped.top, item.bottom);
   EXPECT_EQ(clicked, (std::vector<std::wstring>{L"Edit First"}));
+  EXPECT_EQ(menu->DroppedIndex(), -1);
+}
+
+namespace {
+
+// The main window as it is: the frame and the band are in the border window behind the form.
+class ExtendedMainMenuBarTest : public MainMenuBarTest {
+ protected:
+  bool ExtendedMode() const override { return true; }
+};
+
+}  // namespace
+
+TEST_F(ExtendedMainMenuBarTest, TheBorderWindowShowsTheBandBetweenTitleAndClientArea) {
+  const int rowHeight = GetSystemMetrics(SM_CYMENU) - 1;
+  const TsMenuBar::Layout bar = Provider().MenuBarLayout();
+  const frame_geometry::FrameLayout frame = Provider().CurrentLayout();
+  const frame_geometry::ExtendedFrameGeometry g = Provider().ExtendedGeometry();
+  const Point origin = Provider().FrameOrigin();
+  // Across the frame below the title; the form's client area, and its region, start below it.
+  EXPECT_EQ(bar.band, (Rect{0, frame.top, g.frame.Width(), frame.top + rowHeight}));
+  ASSERT_EQ(bar.items.size(), 3u);
+  POINT client{0, 0};
+  ClientToScreen(window, &client);
+  EXPECT_EQ(client.y, origin.y + frame.top + rowHeight);
+  RECT region{};
+  ASSERT_NE(GetWindowRgnBox(window, &region), ERROR);
+  EXPECT_EQ(region.top, client.y - WindowRect().top);
+  // The band answers HTMENU over its items and beside them; the client area is the form's.
+  for (Point p : {Point{(bar.items[1].left + bar.items[1].right) / 2, frame.top + rowHeight / 2},
+                  Point{bar.items[2].right + 5, frame.top + 1}})
+    EXPECT_EQ(Provider().BorderHitTest({origin.x + p.x, origin.y + p.y}), HTMENU) << p.x << "," << p.y;
+  const HWND atClient = WindowFromPoint({client.x + 5, client.y + 5});
+  EXPECT_TRUE(atClient == window || IsChild(window, atClient));
+  // What the screen shows of the band is the frame picture's band (the picture holds the
+  // shadow's margins around the frame).
+  const Bitmap* image = Provider().FrameImage();
+  ASSERT_NE(image, nullptr);
+  WindowDc screen(nullptr);
+  for (Point p : {Point{bar.items[2].right + 5, frame.top + rowHeight / 2}, Point{bar.items[0].left + 2, frame.top + 1},
+                  Point{(bar.items[0].left + bar.items[0].right) / 2, frame.top + rowHeight / 2}})
+    EXPECT_EQ(GetPixel(screen.get(), origin.x + p.x, origin.y + p.y),
+              image->GetPixel(g.frameInImage.left + p.x, g.frameInImage.top + p.y) & 0xFFFFFF)
+        << p.x << "," << p.y;
+}
+
+TEST_F(ExtendedMainMenuBarTest, ARealClickOnTheBandDropsTheItemDownAndAChoiceRunsIt) {
+  const auto [dropped, item] = ClickEntryAndChooseFirst(2);
+  EXPECT_FALSE(IsRectEmpty(&dropped));
+  EXPECT_EQ(dropped.left, item.left);
+  EXPECT_EQ(dropped.top, item.bottom);
+  EXPECT_EQ(clicked, (std::vector<std::wstring>{L"Help First"}));
   EXPECT_EQ(menu->DroppedIndex(), -1);
 }

@@ -11,6 +11,7 @@
 #include <thread>
 #include <vector>
 
+#include "adapters/dialogs/vlMnuWnd.h"
 #include "frame/sSkinableMenus.h"
 #include "frame/sSystemMenu.h"
 #include "frame/sTitleButtons.h"
@@ -20,7 +21,10 @@
 #include "framework/Menus.h"
 #include "framework/Strings.h"
 #include "framework/WindowSubclass.h"
+#include "paint/BackgroundRef.h"
+#include "paint/SkinPainters.h"
 #include "skin/SkinCommands.h"
+#include "skin/sSkinManager.h"
 #include "tests/win/MainWindowFixture.h"
 
 using namespace wintest;
@@ -1130,30 +1134,58 @@ TEST(WindowSubclassTest, LinksLeaveTheChainInAnyOrder) {
   EXPECT_FALSE(c.Installed());
 }
 
+// What a menu window shows on the screen, and the adapter's answers, read while it is open.
+struct MenuWindowSight {
+  HWND window = nullptr;
+  RECT rect{};
+  LRESULT application = 0;  // only an adapter answers this question
+  LRESULT skinAware = 0;
+  int entries = 0;
+  int ownerDrawn = 0;
+  std::vector<std::pair<Point, COLORREF>> border;  // window coordinates, screen colour
+};
+
+// Looks at the open menu window from the input thread (messages go to the window's thread).
+MenuWindowSight LookAtOpenMenu() {
+  MenuWindowSight sight;
+  sight.window = FindWindowW(L"#32768", nullptr);
+  if (!sight.window || !IsWindowVisible(sight.window)) return sight;
+  GetWindowRect(sight.window, &sight.rect);
+  sight.application = SendMessageW(sight.window, SM_LACQUERCMD, SkinCommandParam(scGetApplication), 0);
+  sight.skinAware = SendMessageW(sight.window, SM_LACQUERCMD, SkinCommandParam(scIsSkinAware), 0);
+  HMENU menu = reinterpret_cast<HMENU>(SendMessageW(sight.window, MN_GETHMENU, 0, 0));
+  sight.entries = menu ? GetMenuItemCount(menu) : 0;
+  for (int i = 0; i < sight.entries; ++i) {
+    MENUITEMINFOW info{sizeof(info)};
+    info.fMask = MIIM_FTYPE;
+    if (GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) && (info.fType & MFT_OWNERDRAW)) ++sight.ownerDrawn;
+  }
+  // The middle of each side, one pixel inside the window: the border, away from cut corners.
+  const int w = sight.rect.right - sight.rect.left, h = sight.rect.bottom - sight.rect.top;
+  HDC screen = GetDC(nullptr);
+  for (Point p : {Point{w / 2, 1}, Point{1, h / 2}, Point{w - 2, h / 2}, Point{w / 2, h - 2}})
+    sight.border.push_back({p, GetPixel(screen, sight.rect.left + p.x, sight.rect.top + p.y)});
+  ReleaseDC(nullptr, screen);
+  return sight;
+}
+
 TEST_F(SkinnedFrameTest, SkinnedSystemMenuIsDrawnByTheProgramAndCloseIsChosenWithTheKeyboard) {
   // A real right click on the title band. While the menu shows, every entry is owner-drawn and
-  // the program has measured and painted them and taken the menu window over; Up (to the last
-  // entry) and Enter choose Close.
+  // the program has measured and painted them and taken the menu window over: its window got an
+  // adapter as it was created, and its border on the screen is the "MAINMENU" border. Up (to the
+  // last entry) and Enter choose Close; the closed menu leaves no adapter behind.
   TsSkinableMenus& menus = TsSkinableMenus::Instance();
   const int shapedBefore = menus.ShapedWindows();
   const int measuredBefore = menus.ItemsMeasured();
   const int drawnBefore = menus.ItemsDrawn();
+  const int adaptersBefore = menu_windows::AdaptersMade();
   POINT title = Screen({300, Layout().top / 2});
-  int entries = 0, ownerDrawn = 0;
-  LRESULT skinAware = 0;
-  std::wstring lastEntry;
+  MenuWindowSight sight;
   WhilePumping([&] {
     RightClick(title);
     Sleep(400);
-    HMENU menu = OpenMenu();
-    entries = menu ? GetMenuItemCount(menu) : 0;
-    for (int i = 0; i < entries; ++i) {
-      MENUITEMINFOW info{sizeof(info)};
-      info.fMask = MIIM_FTYPE;
-      if (GetMenuItemInfoW(menu, static_cast<UINT>(i), TRUE, &info) && (info.fType & MFT_OWNERDRAW)) ++ownerDrawn;
-    }
-    if (HWND menuWindow = FindWindowW(L"#32768", nullptr))
-      skinAware = SendMessageW(menuWindow, SM_LACQUERCMD, MAKEWPARAM(0, scIsSkinAware), 0);
+    sight = LookAtOpenMenu();
+    HoldForScreenshot("system menu");
     SendKeys({{VK_UP, false}, {VK_UP, true}});
     Sleep(100);
     SendKeys({{VK_RETURN, false}, {VK_RETURN, true}});
@@ -1161,14 +1193,30 @@ TEST_F(SkinnedFrameTest, SkinnedSystemMenuIsDrawnByTheProgramAndCloseIsChosenWit
   }, window);
   Pump(200);
   // Restore, Move, Size, Minimize, Maximize, a separator and Close (the normal window shows all).
-  EXPECT_EQ(entries, 7);
-  EXPECT_EQ(ownerDrawn, entries);
-  EXPECT_GE(menus.ItemsMeasured() - measuredBefore, entries);
-  EXPECT_GE(menus.ItemsDrawn() - drawnBefore, entries);
+  EXPECT_EQ(sight.entries, 7);
+  EXPECT_EQ(sight.ownerDrawn, sight.entries);
+  EXPECT_GE(menus.ItemsMeasured() - measuredBefore, sight.entries);
+  EXPECT_GE(menus.ItemsDrawn() - drawnBefore, sight.entries);
   EXPECT_EQ(menus.ShapedWindows(), shapedBefore + 1);
-  EXPECT_EQ(skinAware, 1);
+  EXPECT_EQ(sight.skinAware, 1);
   EXPECT_EQ(menus.BackgroundCount(), 0);  // forgotten when the menu closed
   EXPECT_FALSE(IsWindowVisible(window));
+  // The adapter: made for the window, answering while it showed, gone with it.
+  ASSERT_NE(sight.window, nullptr);
+  EXPECT_EQ(menu_windows::AdaptersMade(), adaptersBefore + 1);
+  EXPECT_EQ(sight.application, reinterpret_cast<LRESULT>(Application));
+  EXPECT_FALSE(IsWindow(sight.window));
+  EXPECT_EQ(menu_windows::AdapterOf(sight.window), nullptr);
+  EXPECT_TRUE(menu_windows::Adapters().empty());
+  // The border on the screen: the section painted at the window's size.
+  TsSkinManager& manager = *form->sSkinManager1;
+  const int w = sight.rect.right - sight.rect.left, h = sight.rect.bottom - sight.rect.top;
+  Bitmap expected(w, h, PixelFormat::pf24bit);
+  PaintSection(manager, manager.SectionIndexOf("MAINMENU"), "MAINMENU", EmptyBackground(), expected, {0, 0},
+               expected.Bounds(), 0, true);
+  ASSERT_EQ(sight.border.size(), 4u);
+  for (const auto& [p, shown] : sight.border)
+    EXPECT_EQ(shown, expected.GetPixel(p.x, p.y) & 0xFFFFFF) << p.x << "," << p.y;
 }
 
 TEST_F(SkinnedFrameTest, OpeningTheSystemMenuManyTimesLeavesNoObjectsBehind) {
@@ -1183,11 +1231,39 @@ TEST_F(SkinnedFrameTest, OpeningTheSystemMenuManyTimesLeavesNoObjectsBehind) {
   };
   openAndClose();  // the menu fonts are made on first use and kept
   const long gdi = handle_counts::Gdi(), user = handle_counts::User();
+  const int adaptersMade = menu_windows::AdaptersMade();
   for (int i = 0; i < 20; ++i) openAndClose();
   EXPECT_EQ(handle_counts::Gdi(), gdi);
   EXPECT_EQ(handle_counts::User(), user);
   EXPECT_EQ(TsSkinableMenus::Instance().BackgroundCount(), 0);
+  // Each menu window had an adapter, and none is left.
+  EXPECT_EQ(menu_windows::AdaptersMade(), adaptersMade + 20);
+  EXPECT_TRUE(menu_windows::Adapters().empty());
   EXPECT_TRUE(IsWindowVisible(window));
+}
+
+TEST_F(SkinnedFrameTest, MenuWindowsGetAnAdapterOnlyWhilePopUpMenusAreSkinned) {
+  struct Case {
+    bool skinnedPopups;
+    int adaptersMade;
+  };
+  for (const Case& c : {Case{true, 1}, Case{false, 0}}) {
+    form->sSkinManager1->SetSkinnedPopups(c.skinnedPopups);
+    const int before = menu_windows::AdaptersMade();
+    LRESULT application = 0;
+    WhilePumping([&] {
+      PostMessageW(window, 0x0313, 0, 0);
+      Sleep(250);
+      if (HWND menuWindow = FindWindowW(L"#32768", nullptr))
+        application = SendMessageW(menuWindow, SM_LACQUERCMD, SkinCommandParam(scGetApplication), 0);
+      SendKeys({{VK_ESCAPE, false}, {VK_ESCAPE, true}});
+      Sleep(50);
+    }, window);
+    EXPECT_EQ(menu_windows::AdaptersMade() - before, c.adaptersMade) << c.skinnedPopups;
+    EXPECT_EQ(application != 0, c.adaptersMade != 0) << c.skinnedPopups;
+    EXPECT_TRUE(menu_windows::Adapters().empty());
+  }
+  form->sSkinManager1->SetSkinnedPopups(true);
 }
 
 TEST_F(SkinnedFrameTest, SkinChoiceSubMenuListsTheAvailableSkinsOnceAndAppliesTheChosenOne) {

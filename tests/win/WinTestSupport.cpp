@@ -4,6 +4,8 @@
 #include <shellapi.h>
 
 #include <algorithm>
+#include <cstdio>
+#include <cstdlib>
 #include <atomic>
 #include <thread>
 
@@ -112,6 +114,15 @@ CurrentDirectoryScope::~CurrentDirectoryScope() { SetCurrentDirectoryW(previous_
 }  // namespace wintest
 
 namespace wintest {
+
+void HoldForScreenshot(const char* what) {
+  const char* hold = std::getenv("BRENVALE_SCREENSHOT_HOLD");
+  const int ms = hold ? std::atoi(hold) : 0;
+  if (ms <= 0) return;
+  std::printf("screenshot hold: %s\n", what);
+  std::fflush(stdout);
+  Sleep(static_cast<DWORD>(ms));
+}
 
 void SendMouse(DWORD flags, int screenX, int screenY) {
   INPUT input{};

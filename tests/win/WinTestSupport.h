@@ -73,6 +73,10 @@ std::wstring ListItemText(HWND list, int item, int column = 0);
 POINT ListItemCentre(HWND list, int item);
 // The row index whose text (column 0) equals `text`, or -1.
 int FindListItem(HWND list, const std::wstring& text);
+// For screenshots by hand: with BRENVALE_SCREENSHOT_HOLD set to a number of milliseconds, prints
+// "screenshot hold: <what>" and waits that long (from an input thread: the windows keep working).
+// Does nothing otherwise.
+void HoldForScreenshot(const char* what);
 
 }  // namespace wintest
 

@@ -242,6 +242,10 @@ void TOvDirTree21::WndProc(TMessage& m) {
     case CN_NOTIFY:
       m.Result = HandleNotify(reinterpret_cast<NMHDR*>(m.LParam));
       return;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (popUp_ && popUp_->Pictures().OwnerDraw(m)) return;
+      break;
     case WM_LBUTTONDOWN: {
       // The tree view first follows the button itself (selection, a drag that may start); the
       // chosen folder is shown once the button is back up. Showing it first would run the

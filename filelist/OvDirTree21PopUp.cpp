@@ -17,9 +17,10 @@ void TOvDirTree21PopUp::Rebuild() {
       info.fMask = MIIM_FTYPE;
       info.fType = MFT_SEPARATOR;
     } else {
-      info.fMask = MIIM_ID | MIIM_STRING;
+      info.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP | MIIM_DATA;
       info.wID = static_cast<UINT>(item.tag);
       info.dwTypeData = const_cast<wchar_t*>((texts.*item.caption).c_str());
+      pictures_.Attach(info, item.glyph ? pictures_.Glyph(item.glyph) : nullptr);
     }
     InsertMenuItemW(menu.get(), GetMenuItemCount(menu.get()), TRUE, &info);
   }

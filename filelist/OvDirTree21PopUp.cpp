@@ -54,6 +54,7 @@ void TOvDirTree21PopUp::Dispatch(int tag) {
     case 5: tree_.MarkFolder(TTransferMode::tmCopy); break;
     case 6: tree_.PasteFolder(); break;
     case 7: tree_.ShowTreeSize(); break;
+    case 8: tree_.ShowFolderContents(); break;
     case 9: tree_.ConnectNetworkDrive(); break;
     case 10: tree_.DisconnectNetworkDrive(); break;
     case 11: tree_.ShowProperties(); break;

@@ -1,7 +1,8 @@
 // FileFamilyDemo: a compact file manager made of the file-list family. The directory tree on the
 // left, the drop-down tree above the file list on the right; both trees drive the list, and a
-// choice in one tree is shown in the other. Starts in the folder named on the command line, or
-// in the current folder.
+// choice in one tree is shown in the other. A file chosen in the tree's "Folder Contents" window
+// is named in the form's caption. Starts in the folder named on the command line, or in the
+// current folder.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -39,6 +40,9 @@ class TFileFamilyForm : public TForm {
     // A choice in one tree is shown in the other (the guard stops the echo coming back).
     tree_->OnDirChange = [this](TObject*, const std::wstring& path) { Follow(path, [this](const std::wstring& p) { combo_->SelectPath(p); }); };
     combo_->OnPathChange = [this](TObject*, const std::wstring& path) { Follow(path, [this](const std::wstring& p) { tree_->SelectPath(p); }); };
+    tree_->OnFileChange = [this](TObject*, const std::wstring& file) {
+      SetCaption(file.empty() ? std::wstring(L"File family demo") : L"File family demo - " + file);
+    };
 
     OnResize = [this](TObject*) { Arrange(); };
     OnShow = [this](TObject*) { Start(); };
@@ -67,6 +71,7 @@ class TFileFamilyForm : public TForm {
   }
 
   void Start() {
+    Arrange();  // the window exists now: its real client area, inside the frame
     std::wstring start = StartFolder();
     tree_->SelectPath(start);
     combo_->SelectPath(start);

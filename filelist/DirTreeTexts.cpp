@@ -170,6 +170,7 @@ const std::vector<TreeMenuItem>& TreeMenuItems() {
       {6, L"PasteNode", &T::MnuPaste, L"Paste28"},
       {},
       {7, L"GetTreeSize", &T::MnuTreeSize, L"TreeSize28"},
+      {8, L"ShowFolderContents", &T::MnuFolderContents, L"DirContents28"},
       {},
       {9, L"ConnectNetResource", &T::MnuMapNetworkDrive, L"NetConnect28"},
       {10, L"DisConnectNetResource", &T::MnuDisconnectNetworkDrive, L"NetDisConnect28"},
@@ -183,7 +184,7 @@ bool TreeMenuItemEnabled(int tag, int selectedLevel, bool folderMarked) {
   if (tag == 9 || tag == 10) return true;
   if (selectedLevel < 0) return false;
   switch (tag) {
-    case 1: case 7: case 11: return selectedLevel > 0;
+    case 1: case 7: case 8: case 11: return selectedLevel > 0;
     case 2: case 3: case 4: case 5: return selectedLevel > 1;
     case 6: return selectedLevel > 1 && folderMarked;
     default: return true;

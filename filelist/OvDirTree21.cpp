@@ -8,6 +8,7 @@
 #include "filelist/FileNames.h"
 #include "filelist/FindFileEnumerator.h"
 #include "filelist/NetPathDlg.h"
+#include "filelist/OvDirTree21Contents.h"
 #include "filelist/OvDirTree21PopUp.h"
 #include "filelist/OvFilelistView28.h"
 #include "filelist/ShellChangeNotifier.h"
@@ -64,6 +65,7 @@ TOvDirTree21::TOvDirTree21(TComponent* owner)
 }
 
 TOvDirTree21::~TOvDirTree21() {
+  contents_.reset();
   notifier_.reset();
   if (fileList_) fileList_->RemoveFreeNotification(this);
 }
@@ -242,6 +244,13 @@ void TOvDirTree21::WndProc(TMessage& m) {
     case CN_NOTIFY:
       m.Result = HandleNotify(reinterpret_cast<NMHDR*>(m.LParam));
       return;
+    case CM_RELEASE:
+      contents_.reset();
+      return;
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+      if (popUp_ && popUp_->Pictures().OwnerDraw(m)) return;
+      break;
     case WM_LBUTTONDOWN: {
       // The tree view first follows the button itself (selection, a drag that may start); the
       // chosen folder is shown once the button is back up. Showing it first would run the
@@ -497,6 +506,45 @@ void TOvDirTree21::ShowTreeSize() {
   std::wstring text = L"===== " + t.MsgTreeSize + L" =====\r\r" + headline + L"\r" + t.MsgAllSubFolders + L"\r =  " +
                       bytes + L" Bytes\r     (i.e. " + dirtree::TreeSizeUnitsText(size.bytes, thousands, decimal) + L" )";
   ShowMessage(text, MB_OK | MB_ICONINFORMATION);
+}
+
+void TOvDirTree21::ShowFolderContents() {
+  HTREEITEM selected = folders_.Selected();
+  int level = folders_.Level(selected);
+  if (level < 1 || !HandleAllocated()) return;
+  std::wstring path = folders_.NodePath(selected);
+  contentsReturnPath_ = selectedPath_.empty() || selectedPath_ == dirtree::kRootPath ? path : selectedPath_;
+  contents_.reset();
+  TreeView_Expand(Handle(), folders_.Root(), TVE_COLLAPSE);
+  // A drive: " X:\ "; a folder: " ..\name ".
+  std::wstring where = level == 1 ? L"\" " + path + L" \""
+                                  : L"\" ..\\" + filelist::NameOf(bv::ExcludeTrailingBackslash(path)) + L" \"";
+  contents_.reset(new TOvDirTree21Contents(nullptr, path, L"Files in " + where));
+  contents_->SetColor(Color());
+  contents_->Font()->SetColor(Font()->Color());
+  contents_->OnOk = [this](const std::wstring& file) { FolderContentsOk(file); };
+  contents_->OnOpenFile = [this](const std::wstring& file) { OpenFromFolderContents(file); };
+  contents_->SetParent(this);
+  AlignControls();
+  ::SetFocus(contents_->ListWindow());
+}
+
+void TOvDirTree21::FolderContentsOk(const std::wstring& file) {
+  selectedFile_ = file;
+  OnFileChange(this, selectedFile_);
+  // The window is freed once the button's message is over.
+  if (contents_) ShowWindow(contents_->Handle(), SW_HIDE);
+  PostMessageW(Handle(), CM_RELEASE, 0, 0);
+  SetFocus();
+  SelectPath(contentsReturnPath_);
+}
+
+void TOvDirTree21::OpenFromFolderContents(const std::wstring& file) {
+  if (!contents_) return;
+  HWND window = contents_->Handle();
+  ShowWindow(window, SW_HIDE);
+  operations_.ShellOpen(L"Open", file, L"", SW_SHOWNORMAL, filelist::FolderOf(file));
+  if (contents_ && IsWindow(window)) ShowWindow(window, SW_SHOW);
 }
 
 void TOvDirTree21::ShowProperties() {

@@ -13,9 +13,11 @@
 #include "filelist/FileListModel.h"
 #include "filelist/FileOperations.h"
 #include "filelist/ShellFolderTree.h"
+#include "framework/Component.h"
 #include "framework/Control.h"
 
 class ShellChangeNotifier;
+class TOvDirTree21Contents;
 class TOvDirTree21PopUp;
 class TOvFilelistView28;
 
@@ -79,6 +81,12 @@ class TOvDirTree21 : public TWinControl {
   void MarkFolder(TTransferMode mode);
   void PasteFolder();
   void ShowTreeSize();
+  // The "Folder Contents" window for the selected drive or folder, docked inside the tree. Its OK
+  // sets SelectedFile to the chosen file (empty when none), raises OnFileChange, closes it and
+  // selects the folder again; a double click opens a file with the shell.
+  void ShowFolderContents();
+  // The open folder-contents window, or nullptr.
+  TOvDirTree21Contents* FolderContents() const { return contents_.get(); }
   void ShowProperties();
   void ConnectNetworkDrive();
   void DisconnectNetworkDrive();
@@ -116,6 +124,8 @@ class TOvDirTree21 : public TWinControl {
   void BeginDrag(HTREEITEM node);
   void TrackDrag(bool drop);
   void OnShellChange();
+  void FolderContentsOk(const std::wstring& file);
+  void OpenFromFolderContents(const std::wstring& file);
   bool DriveReady(const std::wstring& root);
   int ShowMessage(const std::wstring& text, UINT flags);
   HWND OwnerWindow();
@@ -127,6 +137,8 @@ class TOvDirTree21 : public TWinControl {
   ShellFolderTree folders_;
   std::unique_ptr<ShellChangeNotifier> notifier_;
   std::unique_ptr<TOvDirTree21PopUp> popUp_;
+  ComponentPtr<TOvDirTree21Contents> contents_;  // the folder-contents window while it is open
+  std::wstring contentsReturnPath_;              // the path selected when it opened
   FileOperations operations_;
   TOvFilelistView28* fileList_ = nullptr;  // borrowed: the linked list (cleared when it is freed)
   std::wstring selectedPath_;

@@ -17,9 +17,10 @@ void TOvDirTree21PopUp::Rebuild() {
       info.fMask = MIIM_FTYPE;
       info.fType = MFT_SEPARATOR;
     } else {
-      info.fMask = MIIM_ID | MIIM_STRING;
+      info.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP | MIIM_DATA;
       info.wID = static_cast<UINT>(item.tag);
       info.dwTypeData = const_cast<wchar_t*>((texts.*item.caption).c_str());
+      pictures_.Attach(info, item.glyph ? pictures_.Glyph(item.glyph) : nullptr);
     }
     InsertMenuItemW(menu.get(), GetMenuItemCount(menu.get()), TRUE, &info);
   }
@@ -53,6 +54,7 @@ void TOvDirTree21PopUp::Dispatch(int tag) {
     case 5: tree_.MarkFolder(TTransferMode::tmCopy); break;
     case 6: tree_.PasteFolder(); break;
     case 7: tree_.ShowTreeSize(); break;
+    case 8: tree_.ShowFolderContents(); break;
     case 9: tree_.ConnectNetworkDrive(); break;
     case 10: tree_.DisconnectNetworkDrive(); break;
     case 11: tree_.ShowProperties(); break;

@@ -5,7 +5,8 @@
 // entry's icon at its lower left ("Mark_Not64_L"/"_S": an amber bar sign for a filter a 64-bit
 // editor cannot load; "Mark_Invalid_L"/"_S": a red cross for a file that is not a valid
 // plug-in; 32 x 32 and 16 x 16, keyed on magenta) and the glyphs of the file list's context menu
-// ("Open28" ... "DeskTop28", 16 x 16, keyed on magenta, in the colours of the pictures above).
+// ("Open28" ... "DeskTop28", 16 x 16, keyed on magenta, in the colours of the pictures above)
+// and those of the directory tree's context menu ("EditFolder28" ... "NetDisConnect28", alike).
 // plug-in; 32 x 32 and 16 x 16, keyed on magenta) and the built-in window shadows that a skin
 // without an extended border of its own casts ("vlSHDA" active, "vlSHDI" inactive: PNG with
 // alpha, 64 x 64, the window rectangle 11, 7, 11 and 11 pixels inside the picture and left
@@ -131,6 +132,23 @@ void Clipboard(Canvas& c) {
   c.Fill(RoundedRect(5, 1, 11, 4.5, 0.8), Solid(FromHex(0x9AA7AE)));
 }
 
+// A red cross over the lower right quarter (delete, disconnect).
+void SmallCross(Canvas& c, double cx, double cy, double arm) {
+  Rgba top = FromHex(0xF2665A), bottom = FromHex(0xB3261E);
+  c.FillUnion(Stroke({{cx - arm, cy - arm}, {cx + arm, cy + arm}}, 2.4), Linear({0, cy - arm}, top, {0, cy + arm}, bottom));
+  c.FillUnion(Stroke({{cx - arm, cy + arm}, {cx + arm, cy - arm}}, 2.4), Linear({0, cy - arm}, top, {0, cy + arm}, bottom));
+}
+
+// A network drive: a grey box with a green light, its cable down to a teal network line.
+void NetworkDrive(Canvas& c, bool cableWhole) {
+  c.Fill(RoundedRect(1, 1.5, 15, 8.5, 1), Solid(kOutline));
+  c.Fill(RoundedRect(2, 2.5, 14, 7.5, 0.5), Linear({0, 2.5}, FromHex(0xE4EAED), {0, 7.5}, FromHex(0xA9B6BD)));
+  c.Fill(Ellipse(11.5, 5, 1.2, 1.2), Solid(FromHex(0x3FA653)));
+  c.FillRect(4, 4, 8, 6, FromHex(0x6F828C));
+  c.FillRect(7, 8, 9, cableWhole ? 13 : 10, kTeal);
+  c.FillRect(1, 13, 15, 15, kTeal);
+}
+
 Canvas Glyph(const std::string& name) {
   Canvas c(16, 16);
   if (name == "Open28") {
@@ -189,6 +207,30 @@ Canvas Glyph(const std::string& name) {
   } else if (name == "ClipBoard28") {
     Clipboard(c);
     Lines(c, 5, 7, 11, 3);
+  } else if (name == "EditFolder28") {
+    Folder(c, 0, 2, 0.9);
+    // A pencil lying from the upper right towards the folder's middle.
+    c.FillUnion(Stroke({{14.6, 1.4}, {8.4, 7.6}}, 3.0), Solid(FromHex(0x8A5A2B)));
+    c.FillUnion(Stroke({{14.2, 1.8}, {8.8, 7.2}}, 1.6), Solid(FromHex(0xFFC94D)));
+    c.Fill(Polygon{{8.4, 6.2}, {9.8, 7.6}, {6.8, 9.2}}, Solid(FromHex(0x1B1B1B)));
+  } else if (name == "DelFolder28") {
+    Folder(c, 0, 0, 0.9);
+    SmallCross(c, 12, 12, 3);
+  } else if (name == "TreeSize28") {
+    Folder(c, 0, 0, 0.9);
+    // Three bars of rising height: how much the folder holds.
+    c.FillRect(8, 11, 10, 16, kTeal);
+    c.FillRect(11, 8, 13, 16, kTeal);
+    c.FillRect(14, 5, 16, 16, kTeal);
+  } else if (name == "DirContents28") {
+    Folder(c, 0, 0, 0.9);
+    Sheet(c, 7, 5, 15, 16);
+    Lines(c, 9, 8, 13, 4);
+  } else if (name == "NetConnect28") {
+    NetworkDrive(c, true);
+  } else if (name == "NetDisConnect28") {
+    NetworkDrive(c, false);
+    SmallCross(c, 12, 11, 2.6);
   } else if (name == "DeskTop28") {
     c.Fill(RoundedRect(0.5, 1.5, 15.5, 12, 1), Solid(kOutline));
     c.Fill(RoundedRect(1.8, 2.8, 14.2, 10.7, 0.3), Linear({0, 3}, FromHex(0x7FC3DA), {0, 11}, FromHex(0x2D7C94)));
@@ -230,7 +272,8 @@ int main(int argc, char** argv) {
   WriteBmp24(out + "/Mark_Invalid_L.bmp", Marker(32, MarkerSymbol::kCross), true);
   WriteBmp24(out + "/Mark_Invalid_S.bmp", Marker(16, MarkerSymbol::kCross), true);
   for (const char* glyph : {"Open28", "View28", "SendTo28", "Cut28", "Copy28", "Paste28", "ReName28", "Delete28",
-                            "Attributes28", "NewFolder28", "AnyFolder28", "ClipBoard28", "DeskTop28"})
+                            "Attributes28", "NewFolder28", "AnyFolder28", "ClipBoard28", "DeskTop28", "EditFolder28",
+                            "DelFolder28", "TreeSize28", "DirContents28", "NetConnect28", "NetDisConnect28"})
     WriteBmp24(out + "/" + glyph + ".bmp", Glyph(glyph), true);
   WritePng(out + "/vlSHDA.png", WindowShadow(true));
   WritePng(out + "/vlSHDI.png", WindowShadow(false));

@@ -37,7 +37,8 @@ TEST(DirTreeTexts, MenuEnablingByLevel) {
       {1, 0, false, false},  {1, 1, false, true},   {2, 1, false, false},  {2, 2, false, true},
       {3, 1, false, false},  {4, 2, false, true},   {5, 1, false, false},  {6, 2, false, false},
       {6, 2, true, true},    {6, 1, true, false},   {7, 0, false, false},  {7, 1, false, true},
-      {11, 1, false, true},  {9, 3, false, true},
+      {11, 1, false, true},  {9, 3, false, true},   {8, -1, false, false}, {8, 0, false, false},
+      {8, 1, false, true},   {8, 3, false, true},
   };
   for (const Case& c : cases)
     EXPECT_EQ(dirtree::TreeMenuItemEnabled(c.tag, c.level, c.marked), c.enabled)

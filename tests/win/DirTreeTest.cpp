@@ -1,9 +1,11 @@
 // The directory tree on a form beside a linked file list, over a fixture folder tree: choosing
 // nodes, lazy listing, the shell's change notifications, in-place rename with real keys, the
-// folder operations and the context menu's enabling.
+// folder operations, the context menu (its enabling, its pictures, items chosen with real input)
+// and the folder-contents window.
 #include <shlobj.h>
 
 #include "filelist/OvDirTree21.h"
+#include "filelist/OvDirTree21Contents.h"
 #include "filelist/OvDirTree21PopUp.h"
 #include "framework/Strings.h"
 #include "tests/win/FileListFixture.h"
@@ -63,6 +65,31 @@ class DirTreeTest : public FileListFixture {
   }
   bool SamePath(const std::wstring& a, const std::wstring& b) {
     return bv::SameText(bv::ExcludeTrailingBackslash(a), bv::ExcludeTrailingBackslash(b));
+  }
+  // A real right click on the node's caption opens the context menu, and the item's access key
+  // is pressed in it. The input comes from a thread of its own: the menu's loop and the item's
+  // work (a box of the shell's, perhaps) run on this one.
+  void ChooseMenuItem(HTREEITEM node, WORD key) {
+    TreeView_EnsureVisible(TreeWindow(), node);
+    RECT rect{};
+    ASSERT_TRUE(TreeView_GetItemRect(TreeWindow(), node, &rect, TRUE));
+    POINT p{(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(TreeWindow(), &p);
+    bool shown = false;
+    WhilePumping([&] {
+      SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+      Sleep(30);
+      SendMouse(MOUSEEVENTF_RIGHTDOWN);
+      SendMouse(MOUSEEVENTF_RIGHTUP);
+      for (int waited = 0; waited < 5000 && !shown; waited += 50) {
+        HWND menu = FindWindowW(L"#32768", nullptr);
+        shown = menu && IsWindowVisible(menu);
+        if (!shown) Sleep(50);
+      }
+      if (shown) PressKey(key);
+      Sleep(200);  // the menu closes before anything could press Escape in a box the item opens
+    });
+    EXPECT_TRUE(shown) << "no menu opened";
   }
 
   std::wstring base = folder.Path();  // with its trailing backslash
@@ -337,4 +364,172 @@ TEST_F(DirTreeTest, DraggingAFolderOntoAnotherMovesIt) {
   Pump(100);
   EXPECT_TRUE(folder.Exists(L"beta\\gamma"));
   EXPECT_FALSE(folder.Exists(L"gamma"));
+}
+
+TEST_F(DirTreeTest, MenuItemsCarryTheirPictures) {
+  TOvDirTree21PopUp& menu = tree->PopUpMenu();
+  HMENU handle = menu.Handle();
+  std::vector<UINT> withPicture, withoutPicture;
+  for (int i = 0; i < GetMenuItemCount(handle); ++i) {
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_ID | MIIM_FTYPE | MIIM_BITMAP | MIIM_DATA;
+    ASSERT_TRUE(GetMenuItemInfoW(handle, static_cast<UINT>(i), TRUE, &info));
+    if (info.fType & MFT_SEPARATOR) continue;
+    HBITMAP picture = info.hbmpItem == HBMMENU_CALLBACK ? menu.Pictures().PictureOf(info.dwItemData) : nullptr;
+    BITMAP size{};
+    if (picture && GetObjectW(picture, sizeof(size), &size) && size.bmWidth == 16 && size.bmHeight == 16)
+      withPicture.push_back(info.wID);
+    else
+      withoutPicture.push_back(info.wID);
+  }
+  EXPECT_EQ(withPicture, (std::vector<UINT>{1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11}));
+  EXPECT_EQ(withoutPicture, std::vector<UINT>{});
+
+  // The tree, owner of the open menu, measures and draws them.
+  MENUITEMINFOW info{};
+  info.cbSize = sizeof(info);
+  info.fMask = MIIM_DATA;
+  GetMenuItemInfoW(handle, 8, FALSE, &info);
+  MEASUREITEMSTRUCT measure{};
+  measure.CtlType = ODT_MENU;
+  measure.itemData = info.dwItemData;
+  SendMessageW(TreeWindow(), WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+  EXPECT_EQ(measure.itemWidth, 16u);
+  EXPECT_EQ(measure.itemHeight, 16u);
+}
+
+TEST_F(DirTreeTest, FolderContentsListsThePlainFilesAndOkChoosesOne) {
+  folder.Create(L"alpha\\b.txt", "b");
+  folder.Create(L"alpha\\A.dat", "a");
+  std::vector<std::wstring> fileChanges;
+  tree->OnFileChange = [&](TObject*, const std::wstring& file) { fileChanges.push_back(file); };
+  tree->SetColor(MakeColor(0xF0, 0xE8, 0xC0));
+  ShellFolderTree& folders = tree->Folders();
+  HTREEITEM alpha = Node(L"alpha");
+  ChooseMenuItem(alpha, 'F');  // "&Folder Contents"
+  TOvDirTree21Contents* contents = tree->FolderContents();
+  ASSERT_TRUE(contents);
+  HWND window = contents->Handle();
+  wchar_t caption[128] = {};
+  GetWindowTextW(window, caption, 128);
+  EXPECT_STREQ(caption, L"Files in \" ..\\alpha \"");
+  EXPECT_EQ(contents->FileNames(), (std::vector<std::wstring>{L"A.dat", L"b.txt", L"one.bin"}));
+  EXPECT_EQ(contents->ListHint(), L"LeftClick - Select\rDblClick  - Open");
+  EXPECT_EQ(ListView_GetBkColor(contents->ListWindow()), RGB(0xF0, 0xE8, 0xC0));
+  EXPECT_FALSE(folders.Expanded(folders.Root()));
+
+  // Docked: a child filling the tree, a tool-window caption without border icons, the OK button
+  // 60 x 22 at the lower right.
+  EXPECT_EQ(GetParent(window), TreeWindow());
+  RECT docked{}, client{};
+  GetWindowRect(window, &docked);
+  GetClientRect(TreeWindow(), &client);
+  MapWindowPoints(TreeWindow(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+  EXPECT_TRUE(EqualRect(&docked, &client));
+  LONG_PTR style = GetWindowLongPtrW(window, GWL_STYLE), exStyle = GetWindowLongPtrW(window, GWL_EXSTYLE);
+  EXPECT_EQ(style & WS_CAPTION, WS_CAPTION);
+  EXPECT_FALSE(style & WS_SYSMENU);
+  EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+  RECT ok{}, inside{};
+  GetWindowRect(contents->OkButtonWindow(), &ok);
+  GetClientRect(window, &inside);
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&inside), 2);
+  EXPECT_EQ(ok.right - ok.left, 60);
+  EXPECT_EQ(ok.bottom - ok.top, 22);
+  EXPECT_EQ(ok.right, inside.right);
+  EXPECT_EQ(ok.bottom, inside.bottom);
+  RECT listRect{};
+  GetWindowRect(contents->ListWindow(), &listRect);
+  EXPECT_EQ(listRect.bottom, inside.bottom - 22);
+
+  // A real click on a file and on OK.
+  HWND files = contents->ListWindow();
+  int row = FindListItem(files, L"b.txt");
+  ASSERT_GE(row, 0);
+  POINT centre = ListItemCentre(files, row);
+  ClickAt(files, centre.x, centre.y);
+  ClickAt(contents->OkButtonWindow(), 30, 11);
+  Pump(50);
+  EXPECT_EQ(fileChanges, std::vector<std::wstring>{base + L"alpha\\b.txt"});
+  EXPECT_EQ(tree->SelectedFile(), base + L"alpha\\b.txt");
+  EXPECT_EQ(tree->FolderContents(), nullptr);
+  EXPECT_FALSE(IsWindow(window));
+  ASSERT_TRUE(folders.Selected());
+  EXPECT_TRUE(SamePath(folders.NodePath(folders.Selected()), base + L"alpha"));
+  EXPECT_TRUE(folders.Expanded(folders.Root()));
+
+  // OK with no file chosen gives an empty file.
+  ChooseMenuItem(folders.Selected(), 'F');
+  ASSERT_TRUE(tree->FolderContents());
+  window = tree->FolderContents()->Handle();
+  ClickAt(tree->FolderContents()->OkButtonWindow(), 30, 11);
+  Pump(50);
+  EXPECT_EQ(fileChanges, (std::vector<std::wstring>{base + L"alpha\\b.txt", L""}));
+  EXPECT_EQ(tree->SelectedFile(), L"");
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(SamePath(tree->SelectedPath(), base + L"alpha"));
+}
+
+TEST_F(DirTreeTest, FolderContentsOfADriveAndNotOfTheRoot) {
+  std::wstring drive = base.substr(0, 3);
+  tree->SelectPath(drive);
+  tree->ShowFolderContents();
+  ASSERT_TRUE(tree->FolderContents());
+  wchar_t caption[128] = {};
+  GetWindowTextW(tree->FolderContents()->Handle(), caption, 128);
+  EXPECT_EQ(std::wstring(caption), L"Files in \" " + drive + L" \"");
+  tree->FolderContents()->OnOk(L"");
+  Pump(50);
+  EXPECT_FALSE(tree->FolderContents());
+  EXPECT_TRUE(SamePath(tree->SelectedPath(), drive));
+
+  TreeView_SelectItem(TreeWindow(), tree->Folders().Root());
+  tree->ShowFolderContents();
+  EXPECT_FALSE(tree->FolderContents());
+}
+
+namespace {
+
+// The shell's "open" as the code under test asks for it while a ShellOpenWatch lives.
+struct ShellOpenCall {
+  std::wstring verb, file;
+  bool contentsVisible = false;
+};
+std::vector<ShellOpenCall>* shellOpenCalls = nullptr;
+HWND watchedContents = nullptr;
+
+HINSTANCE WINAPI WatchedShellExecute(HWND, const wchar_t* verb, const wchar_t* file, const wchar_t*, const wchar_t*, int) {
+  shellOpenCalls->push_back({verb ? verb : L"", file ? file : L"", IsWindowVisible(watchedContents) != FALSE});
+  return reinterpret_cast<HINSTANCE>(42);  // success, nothing started
+}
+
+struct ShellOpenWatch {
+  std::vector<ShellOpenCall> calls;
+  ImportHook hook{L"shell32.dll", "ShellExecuteW", reinterpret_cast<void*>(&WatchedShellExecute)};
+  ShellOpenWatch() { shellOpenCalls = &calls; }
+  ~ShellOpenWatch() { shellOpenCalls = nullptr; }
+};
+
+}  // namespace
+
+TEST_F(DirTreeTest, DoubleClickInFolderContentsOpensTheFileWhileTheWindowIsHidden) {
+  ShellOpenWatch watch;
+  ASSERT_TRUE(watch.hook.Active());
+  Node(L"alpha");
+  tree->ShowFolderContents();
+  TOvDirTree21Contents* contents = tree->FolderContents();
+  ASSERT_TRUE(contents);
+  watchedContents = contents->Handle();
+  HWND files = contents->ListWindow();
+  POINT centre = ListItemCentre(files, FindListItem(files, L"one.bin"));
+  ClickAt(files, centre.x, centre.y, true);
+  ASSERT_EQ(watch.calls.size(), 1u);
+  EXPECT_EQ(watch.calls[0].verb, L"Open");
+  EXPECT_EQ(watch.calls[0].file, base + L"alpha\\one.bin");
+  EXPECT_FALSE(watch.calls[0].contentsVisible);
+  EXPECT_TRUE(IsWindowVisible(watchedContents));
+  EXPECT_EQ(tree->FolderContents(), contents);  // still open, nothing chosen yet
+  EXPECT_EQ(tree->SelectedFile(), L"");
+  watchedContents = nullptr;
 }

@@ -596,23 +596,18 @@ void TOvDirTree21::BeginDrag(HTREEITEM node) {
   SetCapture(Handle());
 }
 
-namespace {
-
-// The tree and node under a screen point, when a directory tree is there.
-TOvDirTree21* TreeAt(POINT screen, HTREEITEM& node) {
+TOvDirTree21* TOvDirTree21::TreeAt(POINT screen, HTREEITEM& node) {
   node = nullptr;
   HWND window = WindowFromPoint(screen);
   auto* tree = dynamic_cast<TOvDirTree21*>(TWinControl::FromHandle(window));
   if (!tree) return nullptr;
   TVHITTESTINFO hit{};
   hit.pt = screen;
-  ScreenToClient(window, &hit.pt);
+  ::ScreenToClient(window, &hit.pt);
   HTREEITEM found = TreeView_HitTest(window, &hit);
   if (found && (hit.flags & (TVHT_ONITEMICON | TVHT_ONITEMLABEL))) node = found;
   return tree;
 }
-
-}  // namespace
 
 void TOvDirTree21::TrackDrag(bool drop) {
   POINT cursor;

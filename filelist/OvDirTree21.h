@@ -94,6 +94,9 @@ class TOvDirTree21 : public TWinControl {
   void DropFolder(TOvDirTree21& source, HTREEITEM node, TTransferMode mode);
   // Copies or moves the linked list's selected files (not folders) into `node`'s folder.
   void DropListFiles(HTREEITEM node, TTransferMode mode);
+  // The directory tree under a screen point (nullptr for none) and in `node` the node whose
+  // picture or caption is there (nullptr for none).
+  static TOvDirTree21* TreeAt(POINT screen, HTREEITEM& node);
 
   TOvDirTree21PopUp& PopUpMenu();
   // Opens the context menu 10 pixels right of and below the screen point.

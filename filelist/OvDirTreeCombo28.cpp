@@ -293,6 +293,21 @@ void TOvDirTreeCombo28::CreateWindowDone() {
     if (selectedPath_.empty()) selectedPath_ = dirtree::kRootPath;
   }
   UpdateTextArea();
+  // The box's hint shows the whole path; these pauses suit it (they are the application's).
+  if (!IsDesigning() && Application) {
+    Application->SetHintColor(clInfoBk);
+    Application->SetHintShortPause(25);
+    Application->SetHintPause(500);
+    Application->SetHintHidePause(10000);
+  }
+}
+
+void TOvDirTreeCombo28::MouseEnter() {
+  if (!DroppedDown()) {
+    SetHint(tree_->Nodes().Selected() ? L"SelectedPath =\r" + SelectedPath() : std::wstring(L"Selected = nil"));
+    SetShowHint(true);
+  }
+  TWinControl::MouseEnter();
 }
 
 bool TOvDirTreeCombo28::HandleBoxMessage(UINT msg, WPARAM wParam, LPARAM, LRESULT& result) {
@@ -469,6 +484,7 @@ void TOvDirTreeCombo28::ToggleDropDown() {
   tree_->SetVisible(true);
   if (HTREEITEM selected = tree_->Nodes().Selected()) SendMessageW(tree, TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(selected));
   button_->SetDown(true);
+  SetShowHint(false);  // no hint over the open tree
   GetCursorPos(&tree_->restingCursor_);
   SetCapture(tree);
 }

@@ -125,6 +125,8 @@ class TOvDirTreeCombo28 : public TWinControl {
   void CreateWindowDone() override;
   void WndProc(TMessage& message) override;
   void KeyDown(WORD& key, TShiftState shift) override;
+  // Entering the closed box sets its hint to the selected path.
+  void MouseEnter() override;
   void Notification(TComponent* component, TOperation operation) override;
 
  private:

@@ -7,10 +7,13 @@
 
 #include <algorithm>
 #include <optional>
+#include <utility>
 
 #include "filelist/FindFileEnumerator.h"
 #include "filelist/ListInfoTip.h"
 #include "filelist/LocaleServices.h"
+#include "filelist/OvDirTree21.h"
+#include "filelist/OvDirTreeCombo28.h"
 #include "filelist/OvFilelistView28Internal.h"
 #include "filelist/OvFilelistView28PopUp.h"
 #include "framework/Application.h"
@@ -82,6 +85,8 @@ const ClassInfo& TOvFilelistView28::StaticClass() {
           .Boolean(L"Ctl3D", &L::Ctl3D, &L::SetCtl3D)
           .Ordinal(L"DateFormat", DtFormatType(), &L::DateFormat, &L::SetDateFormat)
           .String(L"Directory", &L::Directory, &L::SetDirectory)
+          .Object(L"DirTree", TOvDirTree21::StaticClass(), &L::DirTree, &L::SetDirTree)
+          .Object(L"DirTreeCombo", TOvDirTreeCombo28::StaticClass(), &L::DirTreeCombo, &L::SetDirTreeCombo)
           .Ordinal(L"FileSize", FileSizeType(), &L::FileSize, &L::SetFileSize)
           .Ordinal(L"FileType", FileTypeSetType(), &L::FileType, &L::SetFileType)
           .Boolean(L"HideFileExt", &L::HideFileExt, &L::SetHideFileExt)
@@ -647,6 +652,11 @@ void TOvFilelistView28::WndProc(TMessage& m) {
       return;
     }
     case WM_KEYDOWN:
+      if (drag_.active && m.WParam == VK_ESCAPE) {
+        EndDrag(false);
+        m.Result = 0;
+        return;
+      }
       if (!editing_ && !DispatchKey(static_cast<WORD>(m.WParam), CurrentShiftState())) {
         m.Result = 0;
         return;
@@ -688,8 +698,34 @@ void TOvFilelistView28::WndProc(TMessage& m) {
       m.Result = 0;
       return;
     }
+    case WM_LBUTTONDOWN:
+      TWinControl::WndProc(m);  // the list view selects the row under the mouse first
+      PressForDrag({GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)}, (m.WParam & MK_CONTROL) != 0);
+      return;
     case WM_MOUSEMOVE:
+      if (drag_.pending) {
+        MoveForDrag();
+        if (drag_.active) {
+          m.Result = 0;  // no selection frame while files are dragged
+          return;
+        }
+      }
       if (infoTip_) infoTip_->MouseMoved(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
+      break;
+    case WM_LBUTTONUP:
+      if (drag_.pending) {
+        // The list view ends its own tracking first; then the files are dropped.
+        // (the capture it lets go of is not a cancelled drag).
+        const DragState drag = std::exchange(drag_, {});
+        if (drag.active) m.LParam = MAKELPARAM(-1, -1);  // released away from the rows: no click on one
+        TWinControl::WndProc(m);
+        drag_ = drag;
+        EndDrag(drag.active);
+        return;
+      }
+      break;
+    case WM_CAPTURECHANGED:
+      if (drag_.pending && reinterpret_cast<HWND>(m.LParam) != Handle()) EndDrag(false);
       break;
     case WM_KEYUP:
       TWinControl::WndProc(m);

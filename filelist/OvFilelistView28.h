@@ -6,6 +6,9 @@
 // (TOvFilelistView28PopUp) and files dropped on it start the same operations.
 #pragma once
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include <array>
 #include <functional>
 #include <memory>
@@ -19,6 +22,8 @@
 
 class ListInfoTip;
 class TOvFilelistView28PopUp;
+class TOvDirTree21;
+class TOvDirTreeCombo28;
 
 enum class TViewStyle { vsIcon, vsSmallIcon, vsList, vsReport };
 enum class TDtFormat { df_MMddyyyy, df_MMddyy, df_ddMMyyyy, df_ddMMyy_GB, df_ddMMyy_DE, df_ddMMyy_IT, df_yyyyMMdd, df_yyMMdd, df_Customize };
@@ -104,6 +109,20 @@ class TOvFilelistView28 : public TWinControl {
   bool FileColumnsShown() const { return fileColumnsShown_; }
   // The column-header click: sort by that column (nothing while sorting is disabled).
   void HandleColumnClick(int column);
+
+  // --- Linked controls -----------------------------------------------------------------------
+  // The directory tree and the drop-down tree that follow this list (borrowed; cleared when the
+  // control is freed). Writing one unlinks the control linked before (its FileList is cleared)
+  // and links the new one back to this list. With a linked tree that allows dragging, a left
+  // press on a selected entry drags it: past the platform's drag distance plus 10 pixels the
+  // drag starts, a copy with Ctrl held at the press or at the drop, else a move; released over a folder of
+  // that tree, the selected files go into it (the tree's drop).
+  TOvDirTree21* DirTree() const { return dirTree_; }
+  void SetDirTree(TOvDirTree21* tree);
+  TOvDirTreeCombo28* DirTreeCombo() const { return dirTreeCombo_; }
+  void SetDirTreeCombo(TOvDirTreeCombo28* combo);
+  // Whether a drag of the selected files is under way (past the drag distance).
+  bool Dragging() const { return drag_.active; }
 
   // --- The list control ------------------------------------------------------------------------
   TViewStyle ViewStyle() const { return viewStyle_; }
@@ -268,6 +287,7 @@ class TOvFilelistView28 : public TWinControl {
   void CreateWindowDone() override;
   void Loaded() override;
   void WndProc(TMessage& message) override;
+  void Notification(TComponent* component, TOperation operation) override;
   bool ClicksOnMouseUp() const override { return false; }
   // The list view reports double-clicks itself (NM_DBLCLK); OnDblClick is raised only for one
   // that opens nothing.
@@ -275,6 +295,21 @@ class TOvFilelistView28 : public TWinControl {
 
  private:
   void RebuildNow();
+  // Dragging the selected files onto the linked tree (OvFilelistView28Drag.cpp).
+  void PressForDrag(Point client, bool ctrl);
+  void MoveForDrag();
+  void EndDrag(bool drop);
+  // The drag's target under the cursor: a folder node of the linked tree, or nothing.
+  HTREEITEM DropNodeAtCursor();
+  struct DragState {
+    bool pending = false;  // pressed on a selected entry, the mouse held by the list
+    bool active = false;   // moved past the drag distance
+    POINT start{};         // the press, on the screen
+    TTransferMode mode = TTransferMode::tmMove;
+  };
+  DragState drag_;
+  TOvDirTree21* dirTree_ = nullptr;            // borrowed, cleared when it is freed
+  TOvDirTreeCombo28* dirTreeCombo_ = nullptr;  // borrowed, cleared when it is freed
   // Drawing of the list view held while entries, count or style change, so that the list view
   // updates its scroll bars, arrangement and picture once, when drawing resumes (see DrawingHold
   // in the .cpp). Holds nest; a list that is not visible is left alone.

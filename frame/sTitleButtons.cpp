@@ -3,46 +3,6 @@
 
 #include <algorithm>
 
-#include "framework/WindowClass.h"
-
-namespace {
-
-constexpr wchar_t kHintClass[] = L"BrenvaleTitleHint";
-constexpr int kHintWidthLimit = 800;
-constexpr UINT kHintFormat = DT_LEFT | DT_NOPREFIX | DT_WORDBREAK;
-
-// The hint window paints its text on the info colour, in the font kept in its extra bytes.
-LRESULT CALLBACK HintProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  switch (msg) {
-    case WM_NCHITTEST: return HTTRANSPARENT;
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_ERASEBKGND: return 1;
-    case WM_PAINT: {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(window, &ps);
-      RECT r;
-      GetClientRect(window, &r);
-      FillRect(dc, &r, GetSysColorBrush(COLOR_INFOBK));
-      FrameRect(dc, &r, GetSysColorBrush(COLOR_INFOTEXT));
-      int length = GetWindowTextLengthW(window);
-      std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-      text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
-      auto font = reinterpret_cast<HFONT>(GetWindowLongPtrW(window, 0));
-      HGDIOBJ old = font ? SelectObject(dc, font) : nullptr;
-      SetBkMode(dc, TRANSPARENT);
-      SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
-      InflateRect(&r, -3, -2);
-      DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &r, kHintFormat);
-      if (old) SelectObject(dc, old);
-      EndPaint(window, &ps);
-      return 0;
-    }
-    default: return DefWindowProcW(window, msg, wParam, lParam);
-  }
-}
-
-}  // namespace
-
 // ---------------------------------------------------------------------------------------------
 // TsTitleButton
 
@@ -139,44 +99,10 @@ void TsTitleButton::Assign(const TPersistent& source) {
 
 void TsTitleButton::ShowHint(POINT cursor, const RECT& bounds) {
   if (hint_.empty()) return;
-  if (!hintFont_) {
-    NONCLIENTMETRICSW metrics{sizeof(metrics)};
-    SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof(metrics), &metrics, 0);
-    hintFont_.reset(CreateFontIndirectW(&metrics.lfStatusFont));
-  }
-  // The text's size within the width limit, with room for the border; 4 pixels taller.
-  RECT text{0, 0, kHintWidthLimit, 0};
-  {
-    WindowDc screen(nullptr);
-    SelectedObject font(screen.get(), hintFont_.get());
-    DrawTextW(screen.get(), hint_.c_str(), static_cast<int>(hint_.size()), &text, kHintFormat | DT_CALCRECT);
-  }
-  const int width = text.right + 6, height = text.bottom + 4 + 4;
-  int x = cursor.x + 8, y = cursor.y + 16;
-  x = std::max<int>(bounds.left, std::min<int>(x, bounds.right - width));
-  y = std::max<int>(bounds.top, std::min<int>(y, bounds.bottom - height));
-  if (!hintWindow_) {
-    RegisterWindowClassOnce(kHintClass, HintProc, CS_SAVEBITS, sizeof(LONG_PTR));
-    hintWindow_.reset(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kHintClass, L"", WS_POPUP, x,
-                                      y, width, height, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr));
-    if (!hintWindow_) return;
-  }
-  HWND window = hintWindow_.get();
-  SetWindowLongPtrW(window, 0, reinterpret_cast<LONG_PTR>(hintFont_.get()));
-  SetWindowTextW(window, hint_.c_str());
-  SetWindowPos(window, HWND_TOPMOST, x, y, width, height, SWP_NOACTIVATE);
-  if (IsWindowVisible(window)) {
-    InvalidateRect(window, nullptr, TRUE);
-    return;
-  }
-  BOOL animation = FALSE, fade = FALSE;
-  SystemParametersInfoW(SPI_GETTOOLTIPANIMATION, 0, &animation, 0);
-  SystemParametersInfoW(SPI_GETTOOLTIPFADE, 0, &fade, 0);
-  if (hint_.size() < 100 && animation && fade && AnimateWindow(window, 200, AW_BLEND)) return;
-  ShowWindow(window, SW_SHOWNOACTIVATE);
+  hintWindow_.Show(hint_, cursor, {8, 16}, bounds);
 }
 
-void TsTitleButton::HideHint() { hintWindow_.reset(); }
+void TsTitleButton::HideHint() { hintWindow_.Hide(); }
 
 // ---------------------------------------------------------------------------------------------
 // TsTitleButtons

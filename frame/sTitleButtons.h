@@ -12,6 +12,7 @@
 #include "framework/Collection.h"
 #include "framework/Control.h"
 #include "framework/Handles.h"
+#include "framework/HintWindow.h"
 #include "pixel/Bitmap.h"
 
 class TsTitleButton : public TCollectionItem {
@@ -54,7 +55,7 @@ class TsTitleButton : public TCollectionItem {
   // inside `bounds` (the form on the screen); nothing without a hint.
   void ShowHint(POINT cursor, const RECT& bounds);
   void HideHint();
-  HWND HintWindow() const { return hintWindow_.get(); }
+  HWND HintWindow() const { return hintWindow_.Handle(); }
 
  private:
   void Changed();
@@ -64,8 +65,7 @@ class TsTitleButton : public TCollectionItem {
   bool enabled_ = true;
   bool visible_ = true;
   bool useSkinData_ = true;
-  UniqueFont hintFont_;  // before the window that paints with it
-  UniqueWindow hintWindow_;
+  THintWindow hintWindow_;
 };
 
 class TsTitleButtons : public TCollection {

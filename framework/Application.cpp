@@ -4,6 +4,8 @@
 #include <commctrl.h>
 #include <objbase.h>
 
+#include <algorithm>
+
 #include "framework/AppServices.h"
 #include "framework/Exception.h"
 #include "framework/Strings.h"
@@ -19,11 +21,20 @@ void HandleException(const std::exception& error) {
 }
 
 void NoteMouseMessage(HWND window, UINT msg) {
+  if (Application && (msg == WM_LBUTTONDOWN || msg == WM_RBUTTONDOWN || msg == WM_MBUTTONDOWN)) Application->CancelHint();
   if (msg == WM_MOUSEMOVE) {
     TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, window, 0};
     TrackMouseEvent(&track);
   }
   if (Application) Application->UpdateMouseControl();
+}
+
+void NoteKeyMessage(UINT) {
+  if (Application) Application->CancelHint();
+}
+
+void HintChanged(TControl* control) {
+  if (Application) Application->HintChanged(control);
 }
 
 const ClassInfo& TApplication::StaticClass() {
@@ -74,6 +85,8 @@ void TApplication::SetTitle(const std::wstring& title) {
 namespace {
 // Posted to the application window by ShowExceptionLater.
 constexpr UINT kShowLaterErrors = WM_APP + 0x3A1;
+// The application window's timer for the hint's pauses.
+constexpr UINT_PTR kHintTimer = 0x4854;
 }  // namespace
 
 LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -83,6 +96,11 @@ LRESULT CALLBACK TApplication::WindowProc(HWND window, UINT msg, WPARAM wParam, 
     std::vector<std::wstring> errors = std::move(Application->laterErrors_);
     Application->laterErrors_.clear();
     for (const std::wstring& text : errors) Application->ShowErrorText(text);
+    return 0;
+  }
+  if (msg == WM_TIMER && wParam == kHintTimer) {
+    KillTimer(window, kHintTimer);
+    if (Application) Application->HintTimerDue();
     return 0;
   }
   if (msg == WM_SYSCOMMAND && Application && Application->mainForm_ && Application->mainForm_->HandleAllocated()) {
@@ -177,17 +195,131 @@ void TApplication::UpdateMouseControl() {
   }
   if (found == mouseControl_) return;
   TControl* previous = mouseControl_;
-  if (previous) previous->RemoveFreeNotification(this);
+  if (previous && previous != hintControl_) previous->RemoveFreeNotification(this);  // the hint may still watch it
   mouseControl_ = found;
   if (found) found->FreeNotification(this);
   if (previous) previous->Perform(CM_MOUSELEAVE);
   if (found && mouseControl_ == found) found->Perform(CM_MOUSEENTER);
+  FollowHintTarget();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Hints
+
+namespace {
+int64_t HintClock() { return static_cast<int64_t>(GetTickCount64()); }
+}  // namespace
+
+void TApplication::SetHintColor(TColor value) {
+  hintColor_ = value;
+  if (hintWindow_.Showing()) ShowHintNow();
+}
+
+void TApplication::SetHintPause(int value) {
+  hintPauses_.pause = std::max(0, value);
+  hintSchedule_.SetPauses(hintPauses_);
+}
+
+void TApplication::SetHintShortPause(int value) {
+  hintPauses_.shortPause = std::max(0, value);
+  hintSchedule_.SetPauses(hintPauses_);
+}
+
+void TApplication::SetHintHidePause(int value) {
+  hintPauses_.hidePause = std::max(0, value);
+  hintSchedule_.SetPauses(hintPauses_);
+}
+
+void TApplication::SetShowHint(bool value) {
+  if (showHint_ == value) return;
+  showHint_ = value;
+  FollowHintTarget();
+}
+
+TControl* TApplication::HintTarget(TControl* control) const {
+  if (!showHint_) return nullptr;
+  for (; control; control = control->Parent())
+    if (control->ShowHint() && !control->Hint().empty()) return control;
+  return nullptr;
+}
+
+void TApplication::SetHintControl(TControl* control) {
+  if (hintControl_ == control) return;
+  if (hintControl_ && hintControl_ != mouseControl_) hintControl_->RemoveFreeNotification(this);
+  hintControl_ = control;
+  if (hintControl_) hintControl_->FreeNotification(this);
+}
+
+void TApplication::FollowHintTarget() {
+  TControl* target = HintTarget(mouseControl_);
+  if (target && target == hintControl_) return;  // still within the same control's hint
+  SetHintControl(target);
+  const int64_t now = HintClock();
+  ApplyHint(mouseControl_ ? hintSchedule_.Enter(target != nullptr, now) : hintSchedule_.Leave(now));
+  ScheduleHintTimer();
+}
+
+void TApplication::HintChanged(TControl* control) {
+  // Only the control under the mouse and its parents decide which hint applies.
+  TControl* under = mouseControl_;
+  while (under && under != control) under = under->Parent();
+  if (!control || (!under && control != hintControl_)) return;
+  if (control == hintControl_ && HintTarget(mouseControl_) == control) {
+    if (hintWindow_.Showing()) ShowHintNow();  // the new text, in place
+    return;
+  }
+  FollowHintTarget();
+}
+
+void TApplication::CancelHint() {
+  ApplyHint(hintSchedule_.Dismiss());
+  ScheduleHintTimer();
+}
+
+void TApplication::ApplyHint(hints::HintSchedule::Action action) {
+  if (action == hints::HintSchedule::Action::Show) ShowHintNow();
+  else if (action == hints::HintSchedule::Action::Hide) hintWindow_.Hide();
+}
+
+void TApplication::ShowHintNow() {
+  if (!hintControl_ || hintControl_->Hint().empty()) {
+    hintWindow_.Hide();
+    return;
+  }
+  POINT cursor;
+  GetCursorPos(&cursor);
+  MONITORINFO monitor{sizeof(monitor)};
+  RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (GetMonitorInfoW(MonitorFromPoint(cursor, MONITOR_DEFAULTTONEAREST), &monitor)) area = monitor.rcWork;
+  // Below the cursor's picture: its hot spot is near its top.
+  const POINT offset{0, GetSystemMetrics(SM_CYCURSOR) * 5 / 8};
+  hintWindow_.Show(hintControl_->Hint(), cursor, offset, area, hintColor_);
+}
+
+void TApplication::ScheduleHintTimer() {
+  const int64_t due = hintSchedule_.NextDue(HintClock());
+  HWND window = Handle();
+  if (!window) return;
+  if (due < 0) {
+    KillTimer(window, kHintTimer);
+    return;
+  }
+  SetTimer(window, kHintTimer, static_cast<UINT>(std::max<int64_t>(1, std::min<int64_t>(due, 0x7FFFFFFF))), nullptr);
+}
+
+void TApplication::HintTimerDue() {
+  ApplyHint(hintSchedule_.Tick(HintClock()));
+  ScheduleHintTimer();
 }
 
 void TApplication::Notification(TComponent* component, TOperation operation) {
   TComponent::Notification(component, operation);
   if (operation == TOperation::opRemove) {
     if (component == mouseControl_) mouseControl_ = nullptr;
+    if (component == hintControl_) {
+      hintControl_ = nullptr;
+      ApplyHint(hintSchedule_.Leave(HintClock()));
+    }
     if (component == mainForm_) mainForm_ = nullptr;
   }
 }

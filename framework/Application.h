@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "framework/Form.h"
+#include "framework/HintSchedule.h"
+#include "framework/HintWindow.h"
 
 class TApplication : public TComponent {
  public:
@@ -78,12 +80,43 @@ class TApplication : public TComponent {
 
   // Mouse tracking: the control under the mouse gets CM_MOUSEENTER / CM_MOUSELEAVE.
   void UpdateMouseControl();
+  TControl* MouseControl() const { return mouseControl_; }
+
+  // Hints: while the mouse rests on a control (or a child of one) with a Hint and ShowHint on,
+  // the application's hint window shows that hint after HintPause ms, moves on to the next
+  // control's hint after HintShortPause ms, and hides after HintHidePause ms (0: stays), when
+  // the mouse leaves, or on a click or key. ShowHint off shows no hints at all.
+  TColor HintColor() const { return hintColor_; }
+  void SetHintColor(TColor value);
+  int HintPause() const { return hintPauses_.pause; }
+  void SetHintPause(int value);
+  int HintShortPause() const { return hintPauses_.shortPause; }
+  void SetHintShortPause(int value);
+  int HintHidePause() const { return hintPauses_.hidePause; }
+  void SetHintHidePause(int value);
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool value);
+  // The hint window (its Handle is nullptr while no hint shows) and the control it is for.
+  const THintWindow& HintWindow() const { return hintWindow_; }
+  TControl* HintControl() const { return hintControl_; }
+  // Hides the hint until the mouse comes onto another control (a click or a key does this).
+  void CancelHint();
+  // A control's hint changed, or the control under the mouse changed its mind about hints.
+  void HintChanged(TControl* control);
 
  protected:
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
   bool ProcessMessage(MSG& msg);
+  // The control whose hint applies at `control`: it or the nearest parent with a hint to show.
+  TControl* HintTarget(TControl* control) const;
+  void SetHintControl(TControl* control);
+  void FollowHintTarget();
+  void ApplyHint(hints::HintSchedule::Action action);
+  void ShowHintNow();
+  void ScheduleHintTimer();
+  void HintTimerDue();
   void ShowErrorText(const std::wstring& text);
   static LRESULT CALLBACK WindowProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -97,6 +130,12 @@ class TApplication : public TComponent {
   std::vector<std::wstring> laterErrors_;  // for ShowExceptionLater
   bool running_ = false;                    // Run has shown the main form
   int creatingForms_ = 0;                   // CreateForm calls under way
+  TColor hintColor_ = clInfoBk;
+  hints::HintPauses hintPauses_;
+  bool showHint_ = true;
+  hints::HintSchedule hintSchedule_;
+  THintWindow hintWindow_;
+  TControl* hintControl_ = nullptr;  // borrowed: the control whose hint is waiting or shown
 };
 
 extern TApplication* Application;

@@ -23,6 +23,7 @@ constexpr TColor clBtnText = clSystemColor | 18;
 constexpr TColor clActiveCaption = clSystemColor | 2;
 constexpr TColor clCaptionText = clSystemColor | 9;
 constexpr TColor clInactiveCaptionText = clSystemColor | 19;
+constexpr TColor clInfoBk = clSystemColor | 24;
 
 constexpr uint8_t RedOf(TColor c) { return static_cast<uint8_t>(c & 0xFF); }
 constexpr uint8_t GreenOf(TColor c) { return static_cast<uint8_t>((c >> 8) & 0xFF); }

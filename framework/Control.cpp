@@ -84,6 +84,8 @@ const ClassInfo& TControl::StaticClass() {
           .Boolean(L"Enabled", &TControl::Enabled, &TControl::SetEnabled)
           .Object(L"Font", TFont::StaticClass(), static_cast<TFont* (TControl::*)()>(&TControl::Font), nullptr)
           .Boolean(L"ParentFont", &TControl::ParentFont, &TControl::SetParentFont)
+          .String(L"Hint", &TControl::Hint, &TControl::SetHint)
+          .Boolean(L"ShowHint", &TControl::ShowHint, &TControl::SetShowHint)
           .Boolean(L"Visible", &TControl::Visible, &TControl::SetVisible)
           .Build());
   return info;
@@ -94,6 +96,18 @@ TControl::TControl(TComponent* owner) : TComponent(owner) {
     parentFont_ = false;
     FontChanged();
   };
+}
+
+void TControl::SetHint(const std::wstring& value) {
+  if (hint_ == value) return;
+  hint_ = value;
+  HintChanged(this);
+}
+
+void TControl::SetShowHint(bool value) {
+  if (showHint_ == value) return;
+  showHint_ = value;
+  HintChanged(this);
 }
 
 TControl::~TControl() {
@@ -456,6 +470,7 @@ LRESULT CALLBACK TWinControl::StaticWndProc(HWND window, UINT msg, WPARAM wParam
   if (!control) return DefWindowProcW(window, msg, wParam, lParam);
 
   if (IsMouseMessage(msg) || msg == WM_MOUSELEAVE) NoteMouseMessage(window, msg);
+  else if (msg == WM_KEYDOWN || msg == WM_SYSKEYDOWN) NoteKeyMessage(msg);
   TMessage m{msg, wParam, lParam, 0};
   try {
     control->Dispatch(m);

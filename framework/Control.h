@@ -79,6 +79,12 @@ class TControl : public TComponent {
   // Visible, and every parent up to a top-level window visible too.
   virtual bool Showing() const;
   bool MouseInControl() const { return mouseInControl_; }
+  // The text the application's hint window shows while the mouse rests on the control ("\r"
+  // starts a new line); shown only with ShowHint on (see TApplication::ShowHint).
+  const std::wstring& Hint() const { return hint_; }
+  void SetHint(const std::wstring& value);
+  bool ShowHint() const { return showHint_; }
+  void SetShowHint(bool value);
 
   // Runs the message through the taken-over handlers (newest first) and then WndProc.
   void Dispatch(TMessage& message);
@@ -153,6 +159,8 @@ class TControl : public TComponent {
   bool enabled_ = true;
   bool parentFont_ = true;
   bool mouseInControl_ = false;
+  bool showHint_ = false;
+  std::wstring hint_;
   bool leftButtonDown_ = false;
   TCursor cursor_ = TCursor::crDefault;
   std::vector<HookEntry> hooks_;

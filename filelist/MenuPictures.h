@@ -25,6 +25,9 @@ class MenuPictures {
   // Gives the menu item the picture (nothing for nullptr); fills hbmpItem and dwItemData, so the
   // caller adds MIIM_BITMAP | MIIM_DATA to fMask.
   void Attach(MENUITEMINFOW& item, HBITMAP picture);
+  // Forgets every picture given to items (the loaded glyphs stay): for a menu built again,
+  // whose other pictures are freed by their owner.
+  void DetachAll() { attached_.clear(); }
   // The picture of an item (its item data), nullptr for an item without one of these.
   HBITMAP PictureOf(ULONG_PTR itemData) const;
   // The owner window's WM_MEASUREITEM and WM_DRAWITEM; false for items that are not ours.
@@ -36,5 +39,5 @@ class MenuPictures {
 
  private:
   std::map<std::wstring, UniqueBitmap> glyphs_;
-  std::set<HBITMAP> attached_;  // pictures given to items, owned by glyphs_
+  std::set<HBITMAP> attached_;  // pictures given to items, owned by glyphs_ or by the caller
 };

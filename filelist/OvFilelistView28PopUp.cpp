@@ -15,25 +15,6 @@ namespace {
 
 std::wstring sendToFolderOverride;
 
-constexpr uint32_t kGlyphKey = 0xFF00FF;  // magenta, the key of the glyph resources
-
-// A keyed 24-bit picture as a 32-bit picture with alpha.
-UniqueBitmap KeyedPicture(HBITMAP keyed) {
-  BITMAP size{};
-  if (!keyed || !GetObjectW(keyed, sizeof(size), &size)) return {};
-  uint32_t* pixels = nullptr;
-  UniqueBitmap picture = CreateTopDown32Section(size.bmWidth, size.bmHeight, &pixels);
-  if (!picture) return {};
-  BITMAPINFO info = TopDownBitmapInfo(size.bmWidth, size.bmHeight, 32);
-  HDC screen = GetDC(nullptr);
-  int rows = GetDIBits(screen, keyed, 0, static_cast<UINT>(size.bmHeight), pixels, &info, DIB_RGB_COLORS);
-  ReleaseDC(nullptr, screen);
-  if (rows != size.bmHeight) return {};
-  GdiFlush();
-  filelist::KeyedToPremultiplied(pixels, static_cast<size_t>(size.bmWidth) * size.bmHeight, kGlyphKey);
-  return picture;
-}
-
 // An icon as a 32-bit picture with alpha, whatever kind of icon it is: drawn once on black and
 // once on white.
 UniqueBitmap IconPicture(HICON icon, int side) {
@@ -80,8 +61,7 @@ void TOvFilelistView28PopUp::Build() {
   sendTo_ = sendTo.get();
   menu_ = std::move(menu);
   sendToPaths_.clear();
-  pictures_.clear();
-  for (const auto& glyph : glyphs_) pictures_.insert(glyph.second.get());
+  pictures_.DetachAll();
   shortcutIcons_.clear();
   for (const filelist::MenuItemSpec& item : filelist::SendToFixedItems()) AddItem(sendTo_, item, nullptr);
   AddSendToShortcuts();
@@ -89,14 +69,6 @@ void TOvFilelistView28PopUp::Build() {
     AddItem(menu_.get(), item, item.submenu ? sendTo.get() : nullptr);
     if (item.submenu) sendTo.release();  // the menu owns its submenu now
   }
-}
-
-HBITMAP TOvFilelistView28PopUp::Glyph(const wchar_t* name) {
-  auto found = glyphs_.find(name);
-  if (found != glyphs_.end()) return found->second.get();
-  UniqueBitmap keyed(static_cast<HBITMAP>(
-      LoadImageW(GetModuleHandleW(nullptr), name, IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
-  return glyphs_.emplace(name, KeyedPicture(keyed.get())).first->second.get();
 }
 
 void TOvFilelistView28PopUp::AddItem(HMENU menu, const filelist::MenuItemSpec& item, HMENU submenu) {
@@ -112,7 +84,7 @@ void TOvFilelistView28PopUp::AddItem(HMENU menu, const filelist::MenuItemSpec& i
   info.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP | MIIM_DATA | (submenu ? MIIM_SUBMENU : 0u);
   info.wID = static_cast<UINT>(item.tag);
   info.dwTypeData = caption.data();
-  SetPicture(info, item.glyph ? Glyph(item.glyph) : nullptr);
+  pictures_.Attach(info, item.glyph ? pictures_.Glyph(item.glyph) : nullptr);
   info.hSubMenu = submenu;
   InsertMenuItemW(menu, GetMenuItemCount(menu), TRUE, &info);
 }
@@ -145,51 +117,11 @@ void TOvFilelistView28PopUp::AddSendToShortcuts() {
     item.fMask = MIIM_ID | MIIM_STRING | MIIM_BITMAP | MIIM_DATA;
     item.wID = static_cast<UINT>(filelist::kFirstShortcutTag + static_cast<int>(sendToPaths_.size()));
     item.dwTypeData = caption.data();
-    SetPicture(item, picture.get());
+    pictures_.Attach(item, picture.get());
     if (!InsertMenuItemW(sendTo_, GetMenuItemCount(sendTo_), TRUE, &item)) continue;
     sendToPaths_.push_back(path);
     shortcutIcons_.push_back(std::move(picture));
   }
-}
-
-void TOvFilelistView28PopUp::SetPicture(MENUITEMINFOW& item, HBITMAP picture) {
-  if (!picture) return;
-  // Drawn by the menu's owner window (DrawPicture): not every platform menu blends a picture's
-  // alpha channel itself.
-  item.hbmpItem = HBMMENU_CALLBACK;
-  item.dwItemData = reinterpret_cast<ULONG_PTR>(picture);
-  pictures_.insert(picture);
-}
-
-HBITMAP TOvFilelistView28PopUp::PictureOf(ULONG_PTR itemData) const {
-  auto picture = reinterpret_cast<HBITMAP>(itemData);
-  return pictures_.count(picture) ? picture : nullptr;
-}
-
-bool TOvFilelistView28PopUp::MeasurePicture(MEASUREITEMSTRUCT& measure) const {
-  if (measure.CtlType != ODT_MENU || !PictureOf(measure.itemData)) return false;
-  BITMAP size{};
-  GetObjectW(PictureOf(measure.itemData), sizeof(size), &size);
-  measure.itemWidth = static_cast<UINT>(size.bmWidth);
-  measure.itemHeight = static_cast<UINT>(size.bmHeight);
-  return true;
-}
-
-bool TOvFilelistView28PopUp::DrawPicture(const DRAWITEMSTRUCT& draw) const {
-  HBITMAP picture = draw.CtlType == ODT_MENU ? PictureOf(draw.itemData) : nullptr;
-  if (!picture) return false;
-  BITMAP size{};
-  GetObjectW(picture, sizeof(size), &size);
-  UniqueMemoryDc source(CreateCompatibleDC(draw.hDC));
-  HGDIOBJ previous = SelectObject(source.get(), picture);
-  int x = draw.rcItem.left + (draw.rcItem.right - draw.rcItem.left - size.bmWidth) / 2;
-  int y = draw.rcItem.top + (draw.rcItem.bottom - draw.rcItem.top - size.bmHeight) / 2;
-  // A disabled item's picture is faded.
-  BYTE opacity = (draw.itemState & (ODS_GRAYED | ODS_DISABLED)) ? 96 : 255;
-  BLENDFUNCTION blend{AC_SRC_OVER, 0, opacity, AC_SRC_ALPHA};
-  GdiAlphaBlend(draw.hDC, x, y, size.bmWidth, size.bmHeight, source.get(), 0, 0, size.bmWidth, size.bmHeight, blend);
-  SelectObject(source.get(), previous);
-  return true;
 }
 
 void TOvFilelistView28PopUp::UpdateEnabling() {

@@ -6,11 +6,10 @@
 
 #include <windows.h>
 
-#include <map>
-#include <set>
 #include <string>
 #include <vector>
 
+#include "filelist/MenuPictures.h"
 #include "filelist/PopUpMenuLayout.h"
 #include "framework/Handles.h"
 
@@ -36,10 +35,10 @@ class TOvFilelistView28PopUp {
 
   // The owner window's WM_MEASUREITEM and WM_DRAWITEM for the items' pictures; false for items
   // that are not this menu's.
-  bool MeasurePicture(MEASUREITEMSTRUCT& measure) const;
-  bool DrawPicture(const DRAWITEMSTRUCT& draw) const;
+  bool MeasurePicture(MEASUREITEMSTRUCT& measure) const { return pictures_.Measure(measure); }
+  bool DrawPicture(const DRAWITEMSTRUCT& draw) const { return pictures_.Draw(draw); }
   // The picture of an item (its item data), nullptr for an item without one of ours.
-  HBITMAP PictureOf(ULONG_PTR itemData) const;
+  HBITMAP PictureOf(ULONG_PTR itemData) const { return pictures_.PictureOf(itemData); }
 
   HMENU Handle() const { return menu_.get(); }
   HMENU SendToMenu() const { return sendTo_; }
@@ -55,17 +54,13 @@ class TOvFilelistView28PopUp {
   void Build();
   void AddItem(HMENU menu, const filelist::MenuItemSpec& item, HMENU submenu);
   void AddSendToShortcuts();
-  void SetPicture(MENUITEMINFOW& item, HBITMAP picture);
-  // The glyph resource as a bitmap with an alpha channel (loaded once).
-  HBITMAP Glyph(const wchar_t* name);
 
   TOvFilelistView28& list_;  // the list that owns the menu
   UniqueMenu menu_;
   HMENU sendTo_ = nullptr;  // owned by menu_ as its submenu: destroyed with it
-  std::map<std::wstring, UniqueBitmap> glyphs_;
   std::vector<UniqueBitmap> shortcutIcons_;  // in menu order, for the shortcut items
   std::vector<std::wstring> sendToPaths_;
-  std::set<HBITMAP> pictures_;  // the pictures of the items, owned by glyphs_ and shortcutIcons_
+  MenuPictures pictures_;  // the glyphs, and the pictures of the items (shortcut icons owned above)
   bool showing_ = false;         // the menu's loop is running
   bool rebuildPending_ = false;  // Rebuild was asked for while the menu was open
 };

@@ -85,8 +85,11 @@ const ClassInfo& TOvFilelistView28::StaticClass() {
           .Boolean(L"Ctl3D", &L::Ctl3D, &L::SetCtl3D)
           .Ordinal(L"DateFormat", DtFormatType(), &L::DateFormat, &L::SetDateFormat)
           .String(L"Directory", &L::Directory, &L::SetDirectory)
-          .Object(L"DirTree", TOvDirTree21::StaticClass(), &L::DirTree, &L::SetDirTree)
-          .Object(L"DirTreeCombo", TOvDirTreeCombo28::StaticClass(), &L::DirTreeCombo, &L::SetDirTreeCombo)
+          // The tree's and the combo's descriptions name this class for their FileList, so these
+          // two name the common base: descriptions that named each other would each wait for the
+          // other's registration. The setters still take only a tree or a combo.
+          .Object(L"DirTree", TWinControl::StaticClass(), &L::DirTree, &L::SetDirTree)
+          .Object(L"DirTreeCombo", TWinControl::StaticClass(), &L::DirTreeCombo, &L::SetDirTreeCombo)
           .Ordinal(L"FileSize", FileSizeType(), &L::FileSize, &L::SetFileSize)
           .Ordinal(L"FileType", FileTypeSetType(), &L::FileType, &L::SetFileType)
           .Boolean(L"HideFileExt", &L::HideFileExt, &L::SetHideFileExt)

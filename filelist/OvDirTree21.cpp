@@ -65,6 +65,9 @@ TOvDirTree21::TOvDirTree21(TComponent* owner)
 }
 
 TOvDirTree21::~TOvDirTree21() {
+  // A list linked to this tree lets go now: a plain delete runs this body before the base
+  // class tells the components that asked, and by then the pair would be gone.
+  if (fileList_ && fileList_->DirTree() == this) fileList_->SetDirTree(nullptr);
   contents_.reset();
   notifier_.reset();
   if (fileList_) fileList_->RemoveFreeNotification(this);

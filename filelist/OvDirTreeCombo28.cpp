@@ -268,6 +268,8 @@ TOvDirTreeCombo28::TOvDirTreeCombo28(TComponent* owner) : TWinControl(owner) {
 }
 
 TOvDirTreeCombo28::~TOvDirTreeCombo28() {
+  // As the tree does: a linked list lets go before the pair of notifications is removed below.
+  if (fileList_ && fileList_->DirTreeCombo() == this) fileList_->SetDirTreeCombo(nullptr);
   boxHook_.Remove();
   if (fileList_) fileList_->RemoveFreeNotification(this);
 }

@@ -247,3 +247,63 @@ TEST_F(DirTreeComboTest, FoldersMadeAndRemovedOnDiskFollowThroughNotifications) 
 }
 
 }  // namespace
+
+TEST_F(DirTreeComboTest, HintShowsTheSelectedPathOverTheClosedBoxOnly) {
+  // Making the box's window sets the application's hint settings.
+  Application->SetHintPause(7);
+  Application->SetHintShortPause(7);
+  Application->SetHintHidePause(7);
+  Application->SetHintColor(clWhite);
+  auto* other = new TOvDirTreeCombo28(form.get());
+  other->SetParent(form.get());
+  other->SetBounds(320, 10, 200, 21);
+  other->HandleNeeded();
+  EXPECT_EQ(Application->HintColor(), clInfoBk);
+  EXPECT_EQ(Application->HintShortPause(), 25);
+  EXPECT_EQ(Application->HintPause(), 500);
+  EXPECT_EQ(Application->HintHidePause(), 10000);
+  delete other;
+
+  auto moveTo = [](HWND window, int x, int y) {
+    POINT p{x, y};
+    ClientToScreen(window, &p);
+    wintest::SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, p.x, p.y);
+    Pump(20);
+  };
+  auto hintShown = [](int milliseconds) {
+    for (int waited = 0; waited < milliseconds; waited += 20) {
+      HWND hint = Application->HintWindow().Handle();
+      if (hint && IsWindowVisible(hint)) return true;
+      Pump(20);
+    }
+    return false;
+  };
+  const std::wstring fixturePath = folder.Path();
+  struct Case {
+    const char* name;
+    bool select;  // a node selected in the tree
+  } cases[] = {{"nothing selected", false}, {"a folder selected", true}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    if (c.select) combo->SelectPath(fixturePath);
+    else TreeView_SelectItem(Tree(), nullptr);
+    moveTo(list->Handle(), 300, 300);
+    moveTo(combo->Handle(), 60, 8);
+    ASSERT_TRUE(hintShown(3000));
+    wchar_t text[512] = {};
+    GetWindowTextW(Application->HintWindow().Handle(), text, 512);
+    const std::wstring expected = c.select ? L"SelectedPath =\r" + combo->SelectedPath() : std::wstring(L"Selected = nil");
+    EXPECT_EQ(std::wstring(text), expected);
+    if (c.select) EXPECT_EQ(combo->SelectedPath(), fixturePath);
+  }
+
+  // Open, the box shows no hint.
+  moveTo(list->Handle(), 300, 300);
+  wintest::ClickAt(combo->Btn()->Handle(), 8, 8);
+  ASSERT_TRUE(TreeOpen());
+  moveTo(combo->Handle(), 60, 8);
+  moveTo(combo->Handle(), 70, 9);
+  EXPECT_FALSE(hintShown(900));
+  wintest::PressKey(VK_ESCAPE);
+  EXPECT_FALSE(TreeOpen());
+}

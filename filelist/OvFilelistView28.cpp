@@ -723,7 +723,7 @@ void TOvFilelistView28::WndProc(TMessage& m) {
         if (drag.active) m.LParam = MAKELPARAM(-1, -1);  // released away from the rows: no click on one
         TWinControl::WndProc(m);
         drag_ = drag;
-        EndDrag(drag.active);
+        EndDrag(drag.active, (m.WParam & MK_CONTROL) != 0);
         return;
       }
       break;

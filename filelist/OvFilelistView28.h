@@ -298,7 +298,7 @@ class TOvFilelistView28 : public TWinControl {
   // Dragging the selected files onto the linked tree (OvFilelistView28Drag.cpp).
   void PressForDrag(Point client, bool ctrl);
   void MoveForDrag();
-  void EndDrag(bool drop);
+  void EndDrag(bool drop, bool ctrl = false);
   // The drag's target under the cursor: a folder node of the linked tree, or nothing.
   HTREEITEM DropNodeAtCursor();
   struct DragState {

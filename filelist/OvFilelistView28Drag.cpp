@@ -79,13 +79,14 @@ HTREEITEM TOvFilelistView28::DropNodeAtCursor() {
   return node;
 }
 
-void TOvFilelistView28::EndDrag(bool drop) {
+void TOvFilelistView28::EndDrag(bool drop, bool ctrl) {
   const DragState drag = drag_;
   drag_ = {};
   HTREEITEM node = drop && drag.active ? DropNodeAtCursor() : nullptr;
   if (dirTree_ && dirTree_->HandleAllocated()) TreeView_SelectDropTarget(dirTree_->Handle(), nullptr);
   if (drag.pending && HandleAllocated() && GetCapture() == Handle()) ReleaseCapture();
-  // Ctrl held at the drop makes a copy too (a Ctrl-press may have toggled the row instead).
-  TTransferMode mode = GetKeyState(VK_CONTROL) < 0 ? TTransferMode::tmCopy : drag.mode;
+  // Ctrl held at the drop makes a copy too (a Ctrl-press may have toggled the row instead). The
+  // release's own key flags say so even when the key's message has not been read yet.
+  TTransferMode mode = ctrl || GetKeyState(VK_CONTROL) < 0 ? TTransferMode::tmCopy : drag.mode;
   if (node && dirTree_) dirTree_->DropListFiles(node, mode);
 }

@@ -448,11 +448,8 @@ bool TOvFilelistView28::CanShowChangesInPlace() const {
   if (!IsWindowVisible(list) || IsMyComputer(directory_) || !fileColumnsShown_ || shownFolder_.empty() ||
       shownFolder_ != directory_ || ListView_GetItemCount(list) != model_.EntryCount())
     return false;
-  if (rebuildDateFormat_ != dateFormatText_ || rebuildTimeFormat_ != timeFormatText_ ||
-      localOffset_ != locale_services::CurrentLocalOffset())
-    return false;
-  // A fresh fill leaves the list scrolled to the top.
-  return GetScrollPos(list, SB_VERT) == 0 && GetScrollPos(list, SB_HORZ) == 0;
+  return rebuildDateFormat_ == dateFormatText_ && rebuildTimeFormat_ == timeFormatText_ &&
+         localOffset_ == locale_services::CurrentLocalOffset();
 }
 
 void TOvFilelistView28::ShowChangedRows(const std::vector<uint64_t>& before) {
@@ -471,7 +468,10 @@ void TOvFilelistView28::ShowChangedRows(const std::vector<uint64_t>& before) {
   // focused row out of sight to scroll to.
   if (oldCount > 0 && count > 0) ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
   if (count != oldCount) ListView_SetItemCountEx(list, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-  if (first < 0 || first >= count) return;  // rows gone from the end are the list view's to clear
+  // A fresh fill leaves the list scrolled to the top: so does this (below), and every row in
+  // sight is a different one then.
+  const bool scrolled = GetScrollPos(list, SB_VERT) != 0 || GetScrollPos(list, SB_HORZ) != 0;
+  if (!scrolled && (first < 0 || first >= count)) return;  // rows gone from the end are the list view's to clear
   const LONG_PTR view = GetWindowLongPtrW(list, GWL_STYLE) & LVS_TYPEMASK;
   if (count > oldCount && oldCount > 0 && (view == LVS_ICON || view == LVS_SMALLICON)) {
     // Some list view implementations leave rows they have not placed yet on top of the first one
@@ -481,6 +481,11 @@ void TOvFilelistView28::ShowChangedRows(const std::vector<uint64_t>& before) {
     ListView_GetItemPosition(list, 0, &firstPlace);
     ListView_GetItemPosition(list, count - 1, &lastPlace);
     if (firstPlace.x == lastPlace.x && firstPlace.y == lastPlace.y) ListView_Arrange(list, LVA_DEFAULT);
+  }
+  if (scrolled) {
+    if (count > 0) ListView_EnsureVisible(list, 0, FALSE);
+    InvalidateRect(list, nullptr, TRUE);
+    return;
   }
   RECT client{}, row{};
   GetClientRect(list, &client);

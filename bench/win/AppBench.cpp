@@ -1,6 +1,7 @@
 // Times what the user waits for in the main window, in process: a switch (the click on
-// "Switch OFF" until both lists are rebuilt and painted) in folders of 100, 1,000 and 10,000
-// filters, and the view-style buttons with 20,000 filters.
+// "Switch OFF" until both lists are rebuilt and painted) in folders of 100, 1,000, 10,000 and
+// 20,000 filters, with the filter picked from the middle of the list (scrolled to it) and from
+// its first screenful, and the view-style buttons with 20,000 filters.
 // Usage: AppBench DATA_FOLDER   (with subfolders app\100 ... app\20000; see make-filelist-data.sh)
 #include <windows.h>
 
@@ -33,9 +34,11 @@ void Painted(TForm1& form) {
   Application->ProcessMessages();
 }
 
-// Selects row `index` of `list` as a click on it would and answers its caption.
+// Selects row `index` of `list` as a click on it would (scrolled into sight) and answers its
+// caption.
 std::wstring Pick(TOvFilelistView28* list, int index) {
   list->SelectItem(index, true);
+  ListView_EnsureVisible(list->Handle(), index, FALSE);
   list->ClickSequence();
   return list->SelectedCaption();
 }
@@ -72,8 +75,8 @@ int wmain(int argc, wchar_t** argv) {
   form->Show();
   Painted(*form);
 
-  std::printf("%-10s %16s %16s\n", "filters", "switch OFF ms", "switch ON ms");
-  for (int filters : {100, 1000, 10000}) {
+  std::printf("%-10s %24s %24s %16s\n", "filters", "switch OFF ms (middle)", "switch OFF ms (first)", "switch ON ms");
+  for (int filters : {100, 1000, 10000, 20000}) {
     std::wstring folder = data + L"app\\" + std::to_wstring(filters) + L"\\";
     SetCurrentDirectoryW(folder.c_str());
     form->ListOn->SetDirectory(folder);
@@ -84,13 +87,15 @@ int wmain(int argc, wchar_t** argv) {
                   form->ListOn->EntryCount(), form->ListOff->EntryCount());
       continue;
     }
-    std::vector<double> off, on;
-    for (int round = 0; round < 3; ++round) {
-      std::wstring caption = Pick(form->ListOn, filters / 2);
+    std::vector<double> off, offFirst, on;
+    for (int round = 0; round < 6; ++round) {
+      // Odd rounds pick a filter of the first screenful, so that the list stays where it is.
+      const bool first = round % 2 == 1;
+      std::wstring caption = Pick(form->ListOn, first ? 3 : filters / 2);
       auto start = Clock::now();
       form->sButtonOff->Click();
       Painted(*form);
-      off.push_back(Milliseconds(start));
+      (first ? offFirst : off).push_back(Milliseconds(start));
       // And back, so the folder is the same for the next round (and the next run).
       Pick(form->ListOff, 0);
       start = Clock::now();
@@ -99,7 +104,7 @@ int wmain(int argc, wchar_t** argv) {
       on.push_back(Milliseconds(start));
       if (form->ListOff->EntryCount() != 0) std::printf("%d: a switch did not come back (%ls)\n", filters, caption.c_str());
     }
-    std::printf("%-10d %16.1f %16.1f\n", filters, Median(off), Median(on));
+    std::printf("%-10d %24.1f %24.1f %16.1f\n", filters, Median(off), Median(offFirst), Median(on));
   }
 
   std::wstring big = data + L"app\\20000\\";

@@ -291,6 +291,7 @@ TEST_F(FileListViewTest, RebuildOfTheShownFolderShowsWhatAFreshFillShows) {
   SetCursorPos(0, 0);  // no row is hot
   list->SetMask(L"*.8bf");
   list->SetHideFileExt(true);
+  const RECT bounds{list->Left(), list->Top(), list->Width(), list->Height()};  // left, top, width, height
   struct Case {
     const char* name;
     TViewStyle style;
@@ -299,6 +300,7 @@ TEST_F(FileListViewTest, RebuildOfTheShownFolderShowsWhatAFreshFillShows) {
                         Case{"list", TViewStyle::vsList}, Case{"report", TViewStyle::vsReport}}) {
     TempFolder files(folder.Path());
     CurrentDirectoryScope leaveFilesAtTheEnd{folder.Path()};  // so that the folder can go
+    list->SetBounds(bounds.left, bounds.top, bounds.right, bounds.bottom);
     std::vector<std::wstring> names;
     for (int i = 10; i < 50; ++i) names.push_back(L"f" + std::to_wstring(i));
     for (const std::wstring& name : names) files.Create(name + L".8bf");
@@ -312,6 +314,7 @@ TEST_F(FileListViewTest, RebuildOfTheShownFolderShowsWhatAFreshFillShows) {
       const char* what;
       std::vector<std::wstring> gone, added;
       bool toldByTheOwner = false;  // TakeOutFile and TakeInFile instead of a rebuild
+      bool scrolledDown = false;    // the last row scrolled into sight before the change
     };
     for (const Change& change : {Change{"one out, one in further on", {L"f15"}, {L"f30b"}},
                                  Change{"one in at the start", {}, {L"f0"}},
@@ -319,7 +322,19 @@ TEST_F(FileListViewTest, RebuildOfTheShownFolderShowsWhatAFreshFillShows) {
                                  Change{"nothing", {}, {}},
                                  Change{"one taken out, one taken in", {L"f12"}, {L"f40b"}, true},
                                  Change{"the first taken out", {L"f0"}, {}, true},
-                                 Change{"one taken in at the end", {}, {L"f60"}, true}}) {
+                                 Change{"one taken in at the end", {}, {L"f60"}, true},
+                                 Change{"one taken out of a scrolled list", {L"f20"}, {}, true, true},
+                                 Change{"one taken in to a scrolled list", {}, {L"f20b"}, true, true},
+                                 Change{"a scrolled list rebuilt", {L"f31"}, {L"f31b"}, false, true}}) {
+      if (change.scrolledDown) {
+        // Small enough for every view to scroll.
+        list->SetBounds(list->Left(), list->Top(), 150, 110);
+        Pump();
+        ListView_EnsureVisible(ListWindow(), static_cast<int>(names.size()) - 1, FALSE);
+        Pump();
+        EXPECT_NE(GetScrollPos(ListWindow(), SB_VERT) + GetScrollPos(ListWindow(), SB_HORZ), 0)
+            << c.name << ", " << change.what << ": the fixture must scroll";
+      }
       for (const std::wstring& name : change.gone) {
         ASSERT_TRUE(DeleteFileW(files.File(name + L".8bf").c_str()));
         names.erase(std::find(names.begin(), names.end(), name));

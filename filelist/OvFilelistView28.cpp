@@ -54,8 +54,11 @@ const TypeInfo& ViewStyleType() {
 
 void TOvFilelistView28::HoldDrawing() {
   // Each change of the item count with drawing on makes the list view redo its scroll bars at
-  // once, which costs more than a screenful of rows; a rebuild changes the count twice.
-  if (drawingHolds_++ > 0 || !HandleAllocated() || !IsWindowVisible(Handle())) return;
+  // once, which costs more than a screenful of rows; a rebuild changes the count twice. Drawing
+  // is held also while the form is not shown yet: a list view arranging a small-icon view with
+  // drawing on invalidates each row it places, and that is seconds for a large folder. (Only a
+  // window hidden itself is left alone: giving it back its drawing would show it.)
+  if (drawingHolds_++ > 0 || !HandleAllocated() || !(GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE)) return;
   heldWindow_ = Handle();
   SendMessageW(heldWindow_, WM_SETREDRAW, FALSE, 0);
 }

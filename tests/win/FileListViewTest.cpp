@@ -378,3 +378,44 @@ TEST_F(FileListViewTest, RebuildOfTheShownFolderShowsWhatAFreshFillShows) {
     }
   }
 }
+
+TEST_F(FileListViewTest, ReadingBeforeTheFormShowsHoldsDrawingButShowsNothing) {
+  // Lists of a form not shown yet are filled with their drawing held; giving it back must not
+  // show a list that is hidden itself, nor leave one without its drawing once the form shows.
+  for (int i = 0; i < 30; ++i) folder.Create(L"f" + std::to_wstring(i) + L".8bf");
+  ComponentPtr<TForm> later(new TForm(nullptr));
+  later->SetBounds(120, 120, 400, 300);
+  struct Case {
+    const char* name;
+    bool visible;
+    TViewStyle style;
+  } cases[] = {{"small icons", true, TViewStyle::vsSmallIcon}, {"icons", true, TViewStyle::vsIcon},
+               {"hidden list", false, TViewStyle::vsSmallIcon}};
+  std::vector<TOvFilelistView28*> lists;
+  for (const Case& c : cases) {
+    auto* added = new TOvFilelistView28(later.get());
+    added->SetParent(later.get());
+    added->SetBounds(10, 10, 360, 240);
+    added->SetVisible(c.visible);
+    added->SetViewStyle(c.style);
+    added->HandleNeeded();
+    added->SetDirectory(folder.Path());
+    EXPECT_EQ(added->EntryCount(), 31) << c.name;  // the files and the parent folder
+    EXPECT_EQ((GetWindowLongPtrW(added->Handle(), GWL_STYLE) & WS_VISIBLE) != 0, c.visible) << c.name;
+    lists.push_back(added);
+  }
+  later->Show();
+  Pump();
+  for (size_t i = 0; i < lists.size(); ++i) {
+    EXPECT_EQ(IsWindowVisible(lists[i]->Handle()) != FALSE, cases[i].visible) << cases[i].name;
+    if (!cases[i].visible) continue;
+    // Drawing is on again: the rows are placed apart and the list paints.
+    POINT first{}, last{};
+    ListView_GetItemPosition(lists[i]->Handle(), 0, &first);
+    ListView_GetItemPosition(lists[i]->Handle(), 29, &last);
+    EXPECT_TRUE(first.x != last.x || first.y != last.y) << cases[i].name;
+    RECT update{};
+    RedrawWindow(lists[i]->Handle(), nullptr, nullptr, RDW_INVALIDATE);
+    EXPECT_TRUE(GetUpdateRect(lists[i]->Handle(), &update, FALSE)) << cases[i].name << ": drawing still held";
+  }
+}

@@ -42,6 +42,14 @@ const TypeInfo& FileSizeType() {
 // Posted to the list by Loaded: the deferred first read of the drive view.
 constexpr UINT kDeferredFirstRead = WM_APP + 0x3A1;
 
+// Lists of this thread inside UpdateFileList (the rebuild and the messages handled after it),
+// and the lists whose deferred first read came up meanwhile: it is posted again once the
+// outermost read is over. An owner that gives its lists their folders one after the other (the
+// main window does) would otherwise have the second list list the drives for nothing while the
+// first one handles its messages.
+thread_local int listsReading = 0;
+thread_local std::vector<HWND> firstReadsPutOff;
+
 }  // namespace
 
 const TypeInfo& ViewStyleType() {
@@ -354,6 +362,13 @@ void TOvFilelistView28::UpdateFileList() {
     rebuildPending_ = true;
     return;
   }
+  struct Reading {
+    Reading() { ++listsReading; }
+    ~Reading() {
+      if (--listsReading > 0) return;
+      for (HWND list : std::exchange(firstReadsPutOff, {})) PostMessageW(list, kDeferredFirstRead, 0, 0);
+    }
+  } reading;
   do {
     rebuildPending_ = false;
     RebuildNow();
@@ -643,7 +658,12 @@ int64_t TOvFilelistView28::DriveFreeSpace() const {
 void TOvFilelistView28::WndProc(TMessage& m) {
   switch (m.Msg) {
     case kDeferredFirstRead:
-      if (firstReadDue_) UpdateFileList();
+      if (firstReadDue_ && listsReading > 0) {
+        // Another list is reading: this one's owner may still give it a folder.
+        firstReadsPutOff.push_back(Handle());
+      } else if (firstReadDue_) {
+        UpdateFileList();
+      }
       m.Result = 0;
       return;
     case CN_NOTIFY:

@@ -208,16 +208,24 @@ TEST_F(MainWindowTest, StartReadsTheFolderOnceAndReturningReadsItAgain) {
   SetCurrentDirectoryW(folder.Path().c_str());
   form.reset(new TForm1(nullptr));
   // Each read of a list ends by raising its selection event.
-  int reads = 0;
+  int reads = 0, readsOff = 0;
   TNotifyEvent follow = form->ListOn->OnSelectionChange;
   form->ListOn->OnSelectionChange = [&reads, follow](TObject* sender) {
     ++reads;
     follow(sender);
   };
+  TNotifyEvent followOff = form->ListOff->OnSelectionChange;
+  form->ListOff->OnSelectionChange = [&readsOff, followOff](TObject* sender) {
+    ++readsOff;
+    followOff(sender);
+  };
   form->DoCreate();
   form->Show();
   Pump(100);
   EXPECT_EQ(reads, 1) << "the first activation read the folder again";
+  // The second list reads its folder only: not the drives first, while the first list reads.
+  EXPECT_EQ(readsOff, 1);
+  EXPECT_EQ(form->ListOff->Directory(), folder.Path());
   form->Perform(WM_ACTIVATE, WA_INACTIVE, 0);
   form->Perform(WM_ACTIVATE, WA_ACTIVE, 0);
   Pump();

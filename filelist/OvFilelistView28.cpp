@@ -677,8 +677,8 @@ void TOvFilelistView28::WndProc(TMessage& m) {
         return;
       }
       TWinControl::WndProc(m);
-      if (HandleAllocated() && header->hwndFrom == ListView_GetHeader(Handle()) &&
-          (header->code == HDN_ENDTRACKW || header->code == HDN_ENDTRACKA))
+      if ((header->code == HDN_ENDTRACKW || header->code == HDN_ENDTRACKA) && HandleAllocated() &&
+          header->hwndFrom == ListView_GetHeader(Handle()))
         UpdateHeaderArrows();
       return;
     }

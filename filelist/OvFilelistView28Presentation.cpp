@@ -381,18 +381,22 @@ void TOvFilelistView28::UpdateHeaderArrows() {
   int count = Header_GetItemCount(header);
   for (int i = 0; i < count; ++i) {
     HDITEMW item{};
-    item.mask = HDI_FORMAT;
+    item.mask = HDI_FORMAT | HDI_BITMAP;
     Header_GetItem(header, i, &item);
     filelist::HeaderArrow arrow = filelist::HeaderArrowFor(static_cast<uint32_t>(item.fmt), i == model_.ArrowColumn(),
                                                            themed, model_.SortDescending());
+    HBITMAP picture = nullptr;
+    switch (arrow.bitmap) {
+      case filelist::HeaderBitmap::kUp: picture = arrowUp_.get(); break;
+      case filelist::HeaderBitmap::kDown: picture = arrowDown_.get(); break;
+      case filelist::HeaderBitmap::kNone: picture = nullptr; break;
+    }
+    // A column that shows its arrow already is left alone: setting it lays the header out again.
+    const bool same = item.fmt == static_cast<int>(arrow.format) && (item.hbm == picture || !(item.fmt & HDF_BITMAP));
     item.mask = HDI_FORMAT | HDI_BITMAP;
     item.fmt = static_cast<int>(arrow.format);
-    switch (arrow.bitmap) {
-      case filelist::HeaderBitmap::kUp: item.hbm = arrowUp_.get(); break;
-      case filelist::HeaderBitmap::kDown: item.hbm = arrowDown_.get(); break;
-      case filelist::HeaderBitmap::kNone: item.hbm = nullptr; break;
-    }
-    Header_SetItem(header, i, &item);
+    item.hbm = picture;
+    if (!same) Header_SetItem(header, i, &item);
     if (arrow.selectColumn) {
       ListView_SetSelectedColumn(Handle(), i);
       InvalidateRect(Handle(), nullptr, FALSE);

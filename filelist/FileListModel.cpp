@@ -51,6 +51,17 @@ std::wstring TFileInfo::EntryPath() const {
   return *EntryFolder + EntryName;
 }
 
+namespace {
+constexpr std::wstring_view kKindTexts[] = {L"", L"dir", L"file", L"drv"};
+}  // namespace
+
+EntryKindText::EntryKindText(std::wstring_view text) {
+  for (uint8_t i = 1; i < std::size(kKindTexts); ++i)
+    if (text == kKindTexts[i]) kind_ = i;
+}
+
+EntryKindText::operator std::wstring_view() const { return kKindTexts[kind_]; }
+
 namespace filelist {
 
 std::wstring_view SharedAttributeLetters(uint32_t attributes) {
@@ -183,9 +194,8 @@ bool FileListModel::ScanPattern(const std::wstring& folder, const std::wstring& 
 void FileListModel::FillEntry(TFileInfo& e, const FoundItem& item) const {
   e.EntryName = item.name;
   e.EntryFolder = folder_;
-  e.EntryKind = (item.attributes & 0x10) ? L"dir" : L"file";
+  e.EntryKind = std::wstring_view((item.attributes & 0x10) ? L"dir" : L"file");
   e.EntryAttributes = item.attributes;
-  e.EntryAttrText = filelist::SharedAttributeLetters(item.attributes);
   e.EntrySize = static_cast<int64_t>(item.size);
   e.EntryTimeKey = item.lastWriteTime;
 }
@@ -281,7 +291,8 @@ std::vector<uint64_t> FileListModel::RowFingerprints() const {
       for (size_t i = 0; i < size; ++i) h = (h ^ bytes[i]) * 1099511628211ull;
     };
     mix(e.EntryName.data(), e.EntryName.size() * sizeof(wchar_t));
-    mix(e.EntryKind.data(), e.EntryKind.size() * sizeof(wchar_t));
+    const std::wstring_view kind = e.EntryKind;
+    mix(kind.data(), kind.size() * sizeof(wchar_t));
     mix(&e.EntryAttributes, sizeof(e.EntryAttributes));
     mix(&e.EntrySize, sizeof(e.EntrySize));
     mix(&e.EntryTimeKey, sizeof(e.EntryTimeKey));
@@ -337,7 +348,7 @@ void FileListModel::SortEntries() {
   for (const TFileInfo& e : entries_) {
     SortRecord r{&e, {}};
     if (sortColumn_ == 0) r.key = cmp.SortKeyIgnoringCase(e.EntryName);
-    else if (sortColumn_ == 4) r.key = cmp.SortKeyIgnoringCase(e.EntryAttrText);
+    else if (sortColumn_ == 4) r.key = cmp.SortKeyIgnoringCase(e.EntryAttrText());
     else if (sortColumn_ == 2) r.key = cmp.SortKeyCaseSensitive(bv::LowerCase(e.EntryTypeName));
     records.push_back(std::move(r));
   }
@@ -435,7 +446,7 @@ int FileListModel::Compare(const TFileInfo& a, const TFileInfo& b, const std::st
         result = a.EntryTimeKey < b.EntryTimeKey ? -1 : (a.EntryTimeKey > b.EntryTimeKey ? 1 : 0);
         break;
       case 4:
-        result = keyA ? keyA->compare(*keyB) : cmp.CompareIgnoringCase(a.EntryAttrText, b.EntryAttrText);
+        result = keyA ? keyA->compare(*keyB) : cmp.CompareIgnoringCase(a.EntryAttrText(), b.EntryAttrText());
         break;
       default:
         result = aParent ? -1 : (bParent ? 1 : 0);

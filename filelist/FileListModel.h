@@ -13,23 +13,45 @@
 
 #include "framework/TypeInfo.h"
 
-// One row of a file list. An entry holds what it must and shares the rest: the folder is one
-// string for every entry of a scan, and the short texts (kind, attribute letters, type name) are
-// views of texts that live for the whole process. The Modified text is made when a row shows it.
+// What an entry is, kept in one byte: "dir", "file" or "drv" (or nothing), read as that text.
+class EntryKindText {
+ public:
+  constexpr EntryKindText() = default;
+  EntryKindText(std::wstring_view text);  // NOLINT: set from the texts, as a text would be
+  operator std::wstring_view() const;     // NOLINT: read as the text
+  std::wstring_view View() const { return *this; }
+  friend bool operator==(EntryKindText a, EntryKindText b) { return a.kind_ == b.kind_; }
+  friend bool operator==(EntryKindText a, std::wstring_view b) { return a.View() == b; }
+
+ private:
+  uint8_t kind_ = 0;
+};
+
+namespace filelist {
+// The attribute letters of attribute bits (AttributeLetters), as a view of one of sixteen texts
+// that live for the whole process.
+std::wstring_view SharedAttributeLetters(uint32_t attributes);
+}  // namespace filelist
+
+// One row of a file list. An entry holds what it must and derives or shares the rest: the
+// folder is one string for every entry of a scan, the kind is one byte, the attribute letters
+// come from the attribute bits, and the type name is a view of a text that lives for the whole
+// process. The Modified text is made when a row shows it.
 struct TFileInfo {
   std::wstring EntryName;
   // The folder the entry is in, with a trailing backslash (a drive's root for drives).
   std::shared_ptr<const std::wstring> EntryFolder;
-  std::wstring_view EntryAttrText;  // letters of filelist::AttributeLetters
-  std::wstring_view EntryKind;      // "dir", "file" or "drv"
   std::wstring_view EntryTypeName;  // must point at text that outlives the entry (a literal, or a shared text)
   int64_t EntrySize = 0;
   int64_t EntryFree = 0;
   uint64_t EntryTimeKey = 0;
   uint32_t EntryAttributes = 0;
   int32_t EntryIconIndex = 0;
+  EntryKindText EntryKind;  // "dir", "file" or "drv"
   bool EntryInfoFetched = false;
 
+  // Letters of filelist::AttributeLetters for EntryAttributes.
+  std::wstring_view EntryAttrText() const { return filelist::SharedAttributeLetters(EntryAttributes); }
   // The full path: the folder and the name (a drive's root for drives).
   std::wstring EntryPath() const;
 };
@@ -70,7 +92,6 @@ class TextComparer {
 
 namespace filelist {
 // The attribute letters of filelist::AttributeLetters as a text that lives for the whole process.
-std::wstring_view SharedAttributeLetters(uint32_t attributes);
 // Attribute bits of the FileType members: ftReadOnly 0x1, ftHidden 0x2, ftSystem 0x4,
 // ftVolumeID 0x10, ftDirectory 0x20, ftArchive 0x80, ftNormal 0x800.
 uint32_t AttributeMask(TFileType fileType);

@@ -535,7 +535,7 @@ void TOvFilelistView28::ListDrives() {
       wchar_t letter = static_cast<wchar_t>(L'A' + i);
       std::wstring root = std::wstring(1, letter) + L":\\";
       TFileInfo e;
-      e.EntryKind = L"drv";
+      e.EntryKind = std::wstring_view(L"drv");
       e.EntryInfoFetched = true;
       SHFILEINFOW info{};
       if (SHGetFileInfoW(root.c_str(), 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_TYPENAME | SHGFI_DISPLAYNAME))

@@ -104,7 +104,7 @@ void TOvFilelistView28::GoToParent() {
 void TOvFilelistView28::StartRename() {
   int index = SelectedIndex();
   if (index < 0 || model_.Entry(index)->EntryKind == L"drv") return;
-  if (readOnly_ || model_.Entry(index)->EntryAttrText.find(L'R') != std::wstring_view::npos) {
+  if (readOnly_ || model_.Entry(index)->EntryAttrText().find(L'R') != std::wstring_view::npos) {
     ShowMessageBox(Texts().MsgReadOnly, MB_OK | MB_ICONWARNING);
     return;
   }

@@ -322,9 +322,9 @@ std::wstring TOvFilelistView28::ItemText(int index, int column) {
       return e->EntryKind == L"file" ? std::to_wstring(e->EntrySize) : L" ";
     case 2: return parent ? L" " : std::wstring(e->EntryTypeName);
     case 3: return parent ? L" " : model_.DateText(*e);
-    case 4: return parent ? L" " : std::wstring(e->EntryAttrText);
+    case 4: return parent ? L" " : std::wstring(e->EntryAttrText());
     case 5: return e->EntryPath();
-    case 6: return std::wstring(e->EntryKind);
+    case 6: return std::wstring(e->EntryKind.View());
     default: return {};
   }
 }

@@ -195,7 +195,7 @@ TEST(FileListScan, KeepsSixtyFourBitSizesAndTexts) {
   ASSERT_EQ(model.EntryCount(), 1);
   const TFileInfo& e = model.Entries()[0];
   EXPECT_EQ(e.EntrySize, int64_t(5) << 30);
-  EXPECT_EQ(e.EntryAttrText, L"AR");
+  EXPECT_EQ(e.EntryAttrText(), L"AR");
   EXPECT_EQ(e.EntryTimeKey, 130000000000000000ULL);
   EXPECT_EQ(model.DateText(e), L"t0");
   EXPECT_FALSE(e.EntryInfoFetched);
@@ -497,7 +497,7 @@ TEST(FileListScan, OneFileTakenOutOrPutInEndsAsARebuildWouldOrIsRefused) {
       const TFileInfo& a = inserted[i];
       const TFileInfo& b = fresh.Entries()[i];
       EXPECT_TRUE(a.EntryPath() == b.EntryPath() && a.EntryKind == b.EntryKind && a.EntryAttributes == b.EntryAttributes &&
-                  a.EntryAttrText == b.EntryAttrText && a.EntrySize == b.EntrySize && a.EntryTimeKey == b.EntryTimeKey)
+                  a.EntryAttrText() == b.EntryAttrText() && a.EntrySize == b.EntrySize && a.EntryTimeKey == b.EntryTimeKey)
           << c.what << ", row " << i;
     }
     EXPECT_EQ(model.RowFingerprints(), fresh.RowFingerprints()) << c.what;

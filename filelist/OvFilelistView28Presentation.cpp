@@ -409,8 +409,14 @@ LRESULT TOvFilelistView28::CustomDraw(NMLVCUSTOMDRAW& draw) {
     case CDDS_PREPAINT:
       return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT: {
-      // The row's overlay picture is drawn once the row is drawn.
-      LRESULT result = OnOverlayIndex ? CDRF_NOTIFYPOSTPAINT : CDRF_DODEFAULT;
+      // The row's overlay picture is drawn once the row is drawn: only a row that has one asks
+      // to be told (each notice is a message through the parent's chain).
+      LRESULT result = CDRF_DODEFAULT;
+      if (OnOverlayIndex) {
+        int image = -1;
+        OnOverlayIndex(this, static_cast<int>(draw.nmcd.dwItemSpec), image);
+        if (image >= 0) result = CDRF_NOTIFYPOSTPAINT;
+      }
       if (viewStyle_ != TViewStyle::vsReport && viewStyle_ != TViewStyle::vsList) return result;
       TColor color = clWindowText;
       if (colorByAttributes_) {

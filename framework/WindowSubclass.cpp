@@ -7,8 +7,10 @@ namespace {
 
 // Removing the last link of a window's chain puts the window's original procedure back, even
 // when another procedure was set on top of the chain since (Wine does that; the procedure on
-// top is cut out). A pass-through anchor link that stays until the window goes keeps the chain
-// from ever becoming empty while the window lives.
+// top is cut out). A link that leaves a living window first puts a pass-through anchor link in
+// the chain, which stays until the window goes: the chain never becomes empty while the window
+// lives. The anchor is not set before it is needed, because every link a message passes costs a
+// look-up of the chain (a server round trip under Wine).
 constexpr UINT_PTR kAnchorId = 0;
 
 LRESULT CALLBACK AnchorProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
@@ -21,8 +23,6 @@ LRESULT CALLBACK AnchorProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam,
 bool WindowSubclass::Install(HWND window, Handler handler) {
   Remove();
   if (!window || !IsWindow(window)) return false;
-  // Setting it again on a window that has it changes nothing.
-  if (!SetWindowSubclass(window, &AnchorProc, kAnchorId, 0)) return false;
   handler_ = std::move(handler);
   // The link's identity is this object: two links of different objects never clash.
   if (!SetWindowSubclass(window, &WindowSubclass::Proc, reinterpret_cast<UINT_PTR>(this),
@@ -34,7 +34,11 @@ bool WindowSubclass::Install(HWND window, Handler handler) {
 
 void WindowSubclass::Remove() {
   if (!window_) return;
-  if (IsWindow(window_)) RemoveWindowSubclass(window_, &WindowSubclass::Proc, reinterpret_cast<UINT_PTR>(this));
+  if (IsWindow(window_)) {
+    // Setting the anchor again on a window that has it changes nothing.
+    SetWindowSubclass(window_, &AnchorProc, kAnchorId, 0);
+    RemoveWindowSubclass(window_, &WindowSubclass::Proc, reinterpret_cast<UINT_PTR>(this));
+  }
   window_ = nullptr;
 }
 

@@ -1134,6 +1134,46 @@ TEST(WindowSubclassTest, LinksLeaveTheChainInAnyOrder) {
   EXPECT_FALSE(c.Installed());
 }
 
+namespace {
+WNDPROC subclassTestBelow = nullptr;
+int subclassTestTopSaw = 0;
+LRESULT CALLBACK SubclassTestTopProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_APP + 8) ++subclassTestTopSaw;
+  return CallWindowProcW(subclassTestBelow, window, msg, wParam, lParam);
+}
+}  // namespace
+
+TEST(WindowSubclassTest, ALinkLeavingKeepsAProcedureSetOnTopOfTheChain) {
+  // Some platforms put the window's first procedure back when the chain's last link goes, and
+  // cut out a procedure set on top of the chain meanwhile: a link leaving a living window must
+  // not let the chain become empty.
+  WNDCLASSW wc{};
+  wc.lpfnWndProc = DefWindowProcW;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"SubclassTopTest";
+  RegisterClassW(&wc);
+  HWND window = CreateWindowW(L"SubclassTopTest", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(window, nullptr);
+  int linkSaw = 0;
+  WindowSubclass link;
+  ASSERT_TRUE(link.Install(window, [&](HWND, UINT msg, WPARAM, LPARAM, LRESULT&) {
+    if (msg == WM_APP + 8) ++linkSaw;
+    return false;
+  }));
+  subclassTestTopSaw = 0;
+  subclassTestBelow = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&SubclassTestTopProc)));
+  SendMessageW(window, WM_APP + 8, 0, 0);
+  EXPECT_EQ(subclassTestTopSaw, 1);
+  EXPECT_EQ(linkSaw, 1);
+  link.Remove();
+  SendMessageW(window, WM_APP + 8, 0, 0);
+  EXPECT_EQ(subclassTestTopSaw, 2) << "the procedure on top was cut out";
+  EXPECT_EQ(linkSaw, 1);
+  DestroyWindow(window);
+}
+
 // What a menu window shows on the screen, and the adapter's answers, read while it is open.
 struct MenuWindowSight {
   HWND window = nullptr;

@@ -1089,16 +1089,22 @@ TEST_F(SkinnedFrameTest, NoBorderWindowOutlivesTheFormOrTheSkin) {
   EXPECT_LT(handle_counts::User(), user);
 }
 
-TEST(WindowSubclassTest, LinksLeaveTheChainInAnyOrder) {
-  // Three links on one window: each sees the messages in newest-first order, and removing the
-  // middle one keeps the others.
+namespace {
+// A plain hidden top-level window of a class of its own, for the subclass chain tests.
+HWND PlainWindow(const wchar_t* className) {
   WNDCLASSW wc{};
   wc.lpfnWndProc = DefWindowProcW;
   wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"SubclassChainTest";
+  wc.lpszClassName = className;
   RegisterClassW(&wc);
-  HWND window = CreateWindowW(L"SubclassChainTest", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+  return CreateWindowW(className, L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance, nullptr);
+}
+}  // namespace
+
+TEST(WindowSubclassTest, LinksLeaveTheChainInAnyOrder) {
+  // Three links on one window: each sees the messages in newest-first order, and removing the
+  // middle one keeps the others.
+  HWND window = PlainWindow(L"SubclassChainTest");
   ASSERT_NE(window, nullptr);
   std::vector<int> seen;
   constexpr UINT kProbe = WM_APP + 7;
@@ -1147,13 +1153,7 @@ TEST(WindowSubclassTest, ALinkLeavingKeepsAProcedureSetOnTopOfTheChain) {
   // Some platforms put the window's first procedure back when the chain's last link goes, and
   // cut out a procedure set on top of the chain meanwhile: a link leaving a living window must
   // not let the chain become empty.
-  WNDCLASSW wc{};
-  wc.lpfnWndProc = DefWindowProcW;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"SubclassTopTest";
-  RegisterClassW(&wc);
-  HWND window = CreateWindowW(L"SubclassTopTest", L"", WS_OVERLAPPED, 0, 0, 10, 10, nullptr, nullptr,
-                              GetModuleHandleW(nullptr), nullptr);
+  HWND window = PlainWindow(L"SubclassTopTest");
   ASSERT_NE(window, nullptr);
   int linkSaw = 0;
   WindowSubclass link;

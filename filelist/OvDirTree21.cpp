@@ -446,8 +446,18 @@ void TOvDirTree21::DeleteFolder() {
     ShowMessage(path + Texts().MsgNotFound, MB_OK | MB_ICONERROR);
     return;
   }
-  if (!FileOperations::RunFileOperation(OwnerWindow(), FO_DELETE, {path}, {})) return;
+  // The platform refuses to remove the process's current folder or one above it, and the linked
+  // list makes the folder it shows the current one: the parent is made current for the deletion,
+  // and the folder before comes back if the deletion does not happen.
+  std::wstring current(MAX_PATH * 4, L'\0');
+  current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
+  const bool leave = !current.empty() && filelist::IsSameOrInside(path, current);
   HTREEITEM parent = folders_.Parent(selected);
+  if (leave) SetCurrentDirectoryW(folders_.NodePath(parent).c_str());
+  if (!FileOperations::RunFileOperation(OwnerWindow(), FO_DELETE, {path}, {})) {
+    if (leave) SetCurrentDirectoryW(current.c_str());
+    return;
+  }
   TreeView_SelectItem(Handle(), parent);
   TreeView_DeleteItem(Handle(), selected);
   std::wstring parentPath = folders_.NodePath(parent);

@@ -293,6 +293,41 @@ TEST_F(DirTreeTest, CopyAndPasteAFolder) {
   EXPECT_TRUE(SamePath(tree->SelectedPath(), base + L"beta"));
 }
 
+TEST_F(DirTreeTest, DeleteFolderFromTheMenuRemovesItsNodeAndShowsTheParent) {
+  // A real right click and the item's access key; the shell asks, and under Wine it asks again
+  // whether to delete what cannot go to the trash: every question is answered yes.
+  CreateDirectoryW((base + L"gamma\sub").c_str(), nullptr);
+  folder.Create(L"gamma\sub\note.txt", "n");
+  HTREEITEM gamma = Node(L"gamma");
+  ASSERT_TRUE(gamma);
+  HTREEITEM parent = tree->Folders().Parent(gamma);
+  DialogAnswer yes(IDYES, 4000, 2);
+  ChooseMenuItem(gamma, 'D');  // "&Delete Folder"
+  EXPECT_GE(yes.AnsweredCount(), 1);
+  Pump(100);
+  EXPECT_EQ(messages, std::vector<std::wstring>{});
+  EXPECT_EQ(GetFileAttributesW((base + L"gamma").c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(tree->Folders().FindChild(parent, L"gamma"), nullptr);
+  EXPECT_EQ(tree->Folders().Selected(), parent);
+  EXPECT_TRUE(SamePath(tree->SelectedPath(), base));
+  EXPECT_TRUE(SamePath(list->Directory(), base));
+  EXPECT_EQ(FindListItem(list->Handle(), L"gamma"), -1);
+  // What went to the trash is taken out of it again.
+  wchar_t home[MAX_PATH] = {};
+  if (GetEnvironmentVariableW(L"WINEHOMEDIR", home, MAX_PATH)) {
+    std::wstring trash = home;
+    if (trash.rfind(L"\\??\\", 0) == 0) trash.erase(0, 4);
+    trash = bv::IncludeTrailingBackslash(trash) + L".local\\share\\Trash\\";
+    SHFILEOPSTRUCTW op{};
+    std::wstring from = trash + L"files\\gamma" + std::wstring(1, L'\0');
+    op.wFunc = FO_DELETE;
+    op.pFrom = from.c_str();
+    op.fFlags = FOF_NOCONFIRMATION | FOF_SILENT | FOF_NOERRORUI;
+    SHFileOperationW(&op);
+    DeleteFileW((trash + L"info\\gamma.trashinfo").c_str());
+  }
+}
+
 TEST_F(DirTreeTest, TreeSizeOfAFolder) {
   Node(L"alpha");
   tree->ShowTreeSize();

@@ -208,8 +208,9 @@ namespace wintest {
 struct DialogAnswer::State {
   int button;
   int milliseconds;
+  int boxes;
   UniqueKernelHandle thread;
-  bool answered = false;
+  int answered = 0;
 };
 
 namespace {
@@ -235,14 +236,18 @@ BOOL CALLBACK FindProcessDialog(HWND window, LPARAM search) {
 DWORD WINAPI AnswerDialog(void* parameter) {
   auto* state = static_cast<DialogAnswer::State*>(parameter);
   DWORD end = GetTickCount() + static_cast<DWORD>(state->milliseconds);
-  while (static_cast<int>(end - GetTickCount()) > 0) {
+  HWND last = nullptr;
+  while (state->answered < state->boxes && static_cast<int>(end - GetTickCount()) > 0) {
     DialogSearch search{GetCurrentProcessId()};
     EnumWindows(FindProcessDialog, reinterpret_cast<LPARAM>(&search));
-    if (search.found) {
+    // The box answered last is left to close (a later box may reuse its handle once it has).
+    if (search.found && !(search.found == last && IsWindow(last))) {
       Sleep(50);  // let the box finish its set-up
       PostMessageW(search.found, WM_COMMAND, MAKEWPARAM(state->button, BN_CLICKED), 0);
-      state->answered = true;
-      return 0;
+      ++state->answered;
+      last = search.found;
+      for (int i = 0; i < 100 && IsWindow(last) && IsWindowVisible(last); ++i) Sleep(20);
+      continue;
     }
     Sleep(20);
   }
@@ -251,7 +256,7 @@ DWORD WINAPI AnswerDialog(void* parameter) {
 
 }  // namespace
 
-DialogAnswer::DialogAnswer(int button, int milliseconds) : state_(new State{button, milliseconds, {}, false}) {
+DialogAnswer::DialogAnswer(int button, int milliseconds, int boxes) : state_(new State{button, milliseconds, boxes, {}, 0}) {
   state_->thread.reset(CreateThread(nullptr, 0, AnswerDialog, state_.get(), 0, nullptr));
 }
 
@@ -259,7 +264,9 @@ DialogAnswer::~DialogAnswer() {
   if (state_->thread) WaitForSingleObject(state_->thread.get(), INFINITE);
 }
 
-bool DialogAnswer::Answered() {
+bool DialogAnswer::Answered() { return AnsweredCount() > 0; }
+
+int DialogAnswer::AnsweredCount() {
   if (state_->thread) WaitForSingleObject(state_->thread.get(), INFINITE);
   return state_->answered;
 }

@@ -86,16 +86,20 @@ namespace wintest {
 
 // Answers the next dialog box (class "#32770") that this process shows within `milliseconds`
 // by pressing `button` (IDYES, IDNO, IDOK ...), from a thread of its own: for the shell's boxes,
-// which the program under test does not show through its own message functions.
+// which the program under test does not show through its own message functions. With `boxes`
+// above 1, answers that many boxes one after the other (each once the one before is gone), as
+// long as they come within the time.
 class DialogAnswer {
  public:
   struct State;
-  explicit DialogAnswer(int button, int milliseconds = 5000);
+  explicit DialogAnswer(int button, int milliseconds = 5000, int boxes = 1);
   DialogAnswer(const DialogAnswer&) = delete;
   DialogAnswer& operator=(const DialogAnswer&) = delete;
   ~DialogAnswer();
-  // Waits for the answer; whether a box was answered.
+  // Waits for the answers; whether a box was answered.
   bool Answered();
+  // Waits for the answers; how many boxes were answered.
+  int AnsweredCount();
 
  private:
   std::unique_ptr<State> state_;  // shared with the thread until it ends

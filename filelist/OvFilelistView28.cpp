@@ -501,7 +501,12 @@ void TOvFilelistView28::ShowChangedRows(const std::vector<uint64_t>& before) {
     if (firstPlace.x == lastPlace.x && firstPlace.y == lastPlace.y) ListView_Arrange(list, LVA_DEFAULT);
   }
   if (scrolled) {
+    // Scrolled with drawing held: the rows are all drawn afresh anyway, without first moving
+    // the old ones on the screen.
+    const bool hold = !heldWindow_;
+    if (hold) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
     if (count > 0) ListView_EnsureVisible(list, 0, FALSE);
+    if (hold) SendMessageW(list, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(list, nullptr, TRUE);
     return;
   }

@@ -19,13 +19,7 @@
 
 namespace {
 
-std::wstring CurrentDirectory() {
-  DWORD size = GetCurrentDirectoryW(0, nullptr);
-  std::wstring path(size, L'\0');
-  DWORD length = GetCurrentDirectoryW(size, path.data());
-  path.resize(length);
-  return path;
-}
+std::wstring CurrentDirectory() { return FileOperations::CurrentDirectory(); }
 
 // Posted by an activation; the lists are re-read when it arrives.
 constexpr UINT kActivationReread = WM_APP + 1;

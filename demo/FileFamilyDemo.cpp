@@ -84,12 +84,7 @@ class TFileFamilyForm : public TForm {
     std::wstring folder;
     if (arguments && count > 1) folder = arguments[1];
     if (arguments) LocalFree(arguments);
-    if (folder.empty()) {
-      wchar_t current[MAX_PATH] = {};
-      GetCurrentDirectoryW(MAX_PATH, current);
-      folder = current;
-    }
-    return folder;
+    return folder.empty() ? FileOperations::CurrentDirectory() : folder;
   }
 
   TOvDirTree21* tree_ = nullptr;        // owned by the form

@@ -91,7 +91,6 @@ class TextComparer {
 };
 
 namespace filelist {
-// The attribute letters of filelist::AttributeLetters as a text that lives for the whole process.
 // Attribute bits of the FileType members: ftReadOnly 0x1, ftHidden 0x2, ftSystem 0x4,
 // ftVolumeID 0x10, ftDirectory 0x20, ftArchive 0x80, ftNormal 0x800.
 uint32_t AttributeMask(TFileType fileType);

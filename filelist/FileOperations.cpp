@@ -382,6 +382,14 @@ std::wstring FileOperations::SpecialFolder(int csidl) {
   return folder;
 }
 
+std::wstring FileOperations::CurrentDirectory() {
+  DWORD size = GetCurrentDirectoryW(0, nullptr);
+  std::wstring path(size, L'\0');
+  DWORD length = GetCurrentDirectoryW(size, path.data());
+  path.resize(length < size ? length : 0);
+  return path;
+}
+
 bool FileOperations::RunFileOperation(HWND owner, UINT operation, const std::vector<std::wstring>& from,
                                       const std::vector<std::wstring>& to) {
   // An empty list would read as the end of the list at once: the shell gets none.

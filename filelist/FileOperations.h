@@ -83,6 +83,8 @@ class FileOperations {
   static std::wstring SpecialFolder(int csidl);
   // Every path a dropped or pasted file list names.
   static std::vector<std::wstring> DroppedPaths(HDROP drop);
+  // The process's current folder (as the platform names it, without a closing backslash).
+  static std::wstring CurrentDirectory();
 
   // One shell file operation (FO_COPY, FO_MOVE, FO_DELETE, FO_RENAME) with undo allowed; true
   // when it succeeded and the user aborted nothing.

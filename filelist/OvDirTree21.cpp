@@ -449,8 +449,7 @@ void TOvDirTree21::DeleteFolder() {
   // The platform refuses to remove the process's current folder or one above it, and the linked
   // list makes the folder it shows the current one: the parent is made current for the deletion,
   // and the folder before comes back if the deletion does not happen.
-  std::wstring current(MAX_PATH * 4, L'\0');
-  current.resize(GetCurrentDirectoryW(static_cast<DWORD>(current.size()), current.data()));
+  const std::wstring current = FileOperations::CurrentDirectory();
   const bool leave = !current.empty() && filelist::IsSameOrInside(path, current);
   HTREEITEM parent = folders_.Parent(selected);
   if (leave) SetCurrentDirectoryW(folders_.NodePath(parent).c_str());

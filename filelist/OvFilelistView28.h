@@ -13,6 +13,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <utility>
 
 #include "filelist/FileListModel.h"
 #include "filelist/FileListTexts.h"
@@ -345,7 +346,7 @@ class TOvFilelistView28 : public TWinControl {
   LRESULT HandleNotify(NMHDR* header);
   void FillRow(NMLVDISPINFOW& info);
   LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
-  void DrawOverlay(const NMLVCUSTOMDRAW& draw);
+  void DrawOverlay(const NMLVCUSTOMDRAW& draw, int image);
   void HandleDoubleClick();
   std::wstring CaptionOf(const TFileInfo& entry) const;
   void EditLabel(int index);
@@ -387,6 +388,8 @@ class TOvFilelistView28 : public TWinControl {
   // While a style change has the list view measure its rows: the entry whose caption row 0
   // shows (the widest one), or -1.
   int measuredEntry_ = -1;
+  // The overlay picture the row being drawn asked for at its pre-paint notice (row, picture).
+  std::pair<int, int> drawnOverlay_{-1, -1};
 
   TViewStyle viewStyle_ = TViewStyle::vsReport;
   bool multiSelect_ = true;

@@ -412,10 +412,15 @@ LRESULT TOvFilelistView28::CustomDraw(NMLVCUSTOMDRAW& draw) {
       // The row's overlay picture is drawn once the row is drawn: only a row that has one asks
       // to be told (each notice is a message through the parent's chain).
       LRESULT result = CDRF_DODEFAULT;
+      drawnOverlay_ = {-1, -1};
       if (OnOverlayIndex) {
+        const int item = static_cast<int>(draw.nmcd.dwItemSpec);
         int image = -1;
-        OnOverlayIndex(this, static_cast<int>(draw.nmcd.dwItemSpec), image);
-        if (image >= 0) result = CDRF_NOTIFYPOSTPAINT;
+        OnOverlayIndex(this, item, image);
+        if (image >= 0) {
+          drawnOverlay_ = {item, image};
+          result = CDRF_NOTIFYPOSTPAINT;
+        }
       }
       if (viewStyle_ != TViewStyle::vsReport && viewStyle_ != TViewStyle::vsList) return result;
       TColor color = clWindowText;
@@ -426,20 +431,22 @@ LRESULT TOvFilelistView28::CustomDraw(NMLVCUSTOMDRAW& draw) {
       draw.clrText = ColorToRGB(color);
       return result;
     }
-    case CDDS_ITEMPOSTPAINT:
-      DrawOverlay(draw);
+    case CDDS_ITEMPOSTPAINT: {
+      const int item = static_cast<int>(draw.nmcd.dwItemSpec);
+      int image = drawnOverlay_.first == item ? drawnOverlay_.second : -1;
+      if (drawnOverlay_.first != item && OnOverlayIndex) OnOverlayIndex(this, item, image);
+      DrawOverlay(draw, image);
       return CDRF_DODEFAULT;
+    }
     default:
       return CDRF_DODEFAULT;
   }
 }
 
-void TOvFilelistView28::DrawOverlay(const NMLVCUSTOMDRAW& draw) {
+void TOvFilelistView28::DrawOverlay(const NMLVCUSTOMDRAW& draw, int image) {
   // Drawn here rather than through the row's overlay state, which not every list view draws
   // (Wine's ignores it).
   int item = static_cast<int>(draw.nmcd.dwItemSpec);
-  int image = -1;
-  OnOverlayIndex(this, item, image);
   bool large = viewStyle_ == TViewStyle::vsIcon;
   if (image < 0) return;
   HIMAGELIST images = ShellImages(large);

@@ -10,7 +10,7 @@
 set -euo pipefail
 prefix=${1:?prefix folder}
 mode=${2:-run}
-export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX=$prefix WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 stamp="$prefix/.brenvale-prefix-v3-$mode"
 [ -f "$stamp" ] && exit 0
 mkdir -p "$prefix"

@@ -15,7 +15,10 @@ if [ -n "$lane" ]; then
   export BRENVALE_WINEPREFIX=${!prefix_var:?no prefix for lane $lane}
 fi
 export WINEPREFIX=${BRENVALE_WINEPREFIX:-$here/../build/wineprefix}
-export WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml="
+# winemenubuilder is off: Wine starts it for every shortcut a program saves, to mirror the
+# shortcut as a desktop entry in the Unix home. It outlives the program that saved the shortcut
+# (it waits for it to end), keeps that program's output pipe open, and CTest waits on the pipe.
+export WINEARCH=win64 WINEDEBUG=${WINEDEBUG:--all} WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
 export TZ=${TZ:-UTC} LANG=${LANG:-C.UTF-8}
 "$here/wine-prefix.sh" "$WINEPREFIX" test
 exec wine "$@"

@@ -12,6 +12,7 @@
 #include <array>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <utility>
 
@@ -390,6 +391,10 @@ class TOvFilelistView28 : public TWinControl {
   int measuredEntry_ = -1;
   // The overlay picture the row being drawn asked for at its pre-paint notice (row, picture).
   std::pair<int, int> drawnOverlay_{-1, -1};
+  // Where a row's icon lies in the rectangle its notices carry, measured once per paint: every
+  // row of a view places its icon alike, except the focused one, whose box may grow with its
+  // label (each measurement is a message through the list's chain).
+  std::optional<RECT> iconPlace_;
 
   TViewStyle viewStyle_ = TViewStyle::vsReport;
   bool multiSelect_ = true;

@@ -407,6 +407,7 @@ void TOvFilelistView28::UpdateHeaderArrows() {
 LRESULT TOvFilelistView28::CustomDraw(NMLVCUSTOMDRAW& draw) {
   switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
+      iconPlace_.reset();
       return CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT: {
       // The row's overlay picture is drawn once the row is drawn: only a row that has one asks
@@ -452,8 +453,17 @@ void TOvFilelistView28::DrawOverlay(const NMLVCUSTOMDRAW& draw, int image) {
   HIMAGELIST images = ShellImages(large);
   if (!images || image >= ImageList_GetImageCount(images)) return;
   RECT icon{};
-  icon.left = LVIR_ICON;
-  if (!SendMessageW(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&icon))) return;
+  const RECT& box = draw.nmcd.rc;
+  const bool focused = (draw.nmcd.uItemState & CDIS_FOCUS) != 0;
+  if (iconPlace_ && !focused) {
+    icon = {box.left + iconPlace_->left, box.top + iconPlace_->top, box.left + iconPlace_->right,
+            box.top + iconPlace_->bottom};
+  } else {
+    icon.left = LVIR_ICON;
+    if (!SendMessageW(Handle(), LVM_GETITEMRECT, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&icon))) return;
+    if (!focused)
+      iconPlace_ = RECT{icon.left - box.left, icon.top - box.top, icon.right - box.left, icon.bottom - box.top};
+  }
   int width = 0, height = 0;
   ImageList_GetIconSize(images, &width, &height);
   int x = icon.left + (icon.right - icon.left - width) / 2;

@@ -2,7 +2,9 @@
 // "Switch OFF" until both lists are rebuilt and painted) in folders of 100, 1,000, 10,000 and
 // 20,000 filters, with the filter picked from the middle of the list (scrolled to it) and from
 // its first screenful, and the view-style buttons with 20,000 filters.
-// Usage: AppBench DATA_FOLDER   (with subfolders app\100 ... app\20000; see make-filelist-data.sh)
+// Usage: AppBench DATA_FOLDER [FILTERS ROUNDS]   (with subfolders app\100 ... app\20000; see
+// make-filelist-data.sh). With FILTERS and ROUNDS, only that folder is switched, ROUNDS times
+// each way, and the view styles are left out: a run to look at under a profiler.
 #include <windows.h>
 
 #include <algorithm>
@@ -59,6 +61,12 @@ int wmain(int argc, wchar_t** argv) {
     return 2;
   }
   std::wstring data = argv[1];
+  std::vector<int> sizes{100, 1000, 10000, 20000};
+  int rounds = 6;
+  if (argc >= 4) {
+    sizes = {_wtoi(argv[2])};
+    rounds = std::max(2, _wtoi(argv[3]));
+  }
   if (data.back() != L'\\') data += L'\\';
   // The benchmark's own settings file: the user's stays untouched, and every run starts from
   // the stored defaults.
@@ -76,7 +84,7 @@ int wmain(int argc, wchar_t** argv) {
   Painted(*form);
 
   std::printf("%-10s %24s %24s %16s\n", "filters", "switch OFF ms (middle)", "switch OFF ms (first)", "switch ON ms");
-  for (int filters : {100, 1000, 10000, 20000}) {
+  for (int filters : sizes) {
     std::wstring folder = data + L"app\\" + std::to_wstring(filters) + L"\\";
     SetCurrentDirectoryW(folder.c_str());
     form->ListOn->SetDirectory(folder);
@@ -88,7 +96,7 @@ int wmain(int argc, wchar_t** argv) {
       continue;
     }
     std::vector<double> off, offFirst, on;
-    for (int round = 0; round < 6; ++round) {
+    for (int round = 0; round < rounds; ++round) {
       // Odd rounds pick a filter of the first screenful, so that the list stays where it is.
       const bool first = round % 2 == 1;
       std::wstring caption = Pick(form->ListOn, first ? 3 : filters / 2);
@@ -107,6 +115,7 @@ int wmain(int argc, wchar_t** argv) {
     std::printf("%-10d %24.1f %24.1f %16.1f\n", filters, Median(off), Median(offFirst), Median(on));
   }
 
+  if (argc >= 4) return 0;
   std::wstring big = data + L"app\\20000\\";
   SetCurrentDirectoryW(big.c_str());
   form->ListOn->SetDirectory(big);

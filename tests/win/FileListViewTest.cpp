@@ -379,6 +379,69 @@ TEST_F(FileListViewTest, RebuildOfTheShownFolderShowsWhatAFreshFillShows) {
   }
 }
 
+TEST_F(FileListViewTest, OverlayPicturesSitOnTheirRowsIcons) {
+  // A row's overlay picture is drawn centred on the row's icon, in every view and on the
+  // focused row too (whose box in the icon view grows with its label). What the list paints
+  // must equal the plain list with each picture drawn where the row's icon rectangle says.
+  SetCursorPos(0, 0);  // no row is hot
+  for (int i = 0; i < 14; ++i) folder.Create(L"f" + std::to_wstring(i) + L".8bf");
+  folder.Create(L"a filter with a name long enough to need several lines under its icon.8bf");
+  list->SetMask(L"*.8bf");
+  list->SetDirectory(folder.Path());
+  Pump();
+  for (TViewStyle style : {TViewStyle::vsIcon, TViewStyle::vsSmallIcon, TViewStyle::vsList, TViewStyle::vsReport}) {
+    const int name = static_cast<int>(style);
+    list->SetViewStyle(style);
+    Pump();
+    Select(0);  // the long name sorts first: its row is focused
+    HIMAGELIST images = ListView_GetImageList(ListWindow(), style == TViewStyle::vsIcon ? LVSIL_NORMAL : LVSIL_SMALL);
+    ASSERT_TRUE(images) << name;
+    // A picture other than the rows' own icon, so that a misplaced one shows.
+    LVITEMW item{};
+    item.mask = LVIF_IMAGE;
+    ASSERT_TRUE(ListView_GetItem(ListWindow(), &item)) << name;
+    ASSERT_GE(ImageList_GetImageCount(images), 2) << name;
+    const int picture = item.iImage == 0 ? 1 : 0;
+    // Every other row, and the focused one; not a row whose icon the focused row's grown label
+    // covers (the focused row is drawn last).
+    RECT focusedBox{};
+    ASSERT_TRUE(ListView_GetItemRect(ListWindow(), 0, &focusedBox, LVIR_BOUNDS)) << name;
+    std::vector<bool> marks;
+    for (int row = 0; row < ListView_GetItemCount(ListWindow()); ++row) {
+      RECT icon{}, overlap{};
+      ListView_GetItemRect(ListWindow(), row, &icon, LVIR_ICON);
+      marks.push_back(row % 2 == 0 && (row == 0 || !IntersectRect(&overlap, &icon, &focusedBox)));
+    }
+    auto marked = [&](int row) { return row >= 0 && row < static_cast<int>(marks.size()) && marks[row]; };
+    list->OnOverlayIndex = [&](TObject*, int row, int& overlay) { overlay = marked(row) ? picture : -1; };
+    RedrawWindow(ListWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump(20);
+    const std::vector<uint32_t> painted = ClientPixels(ListWindow());
+
+    list->OnOverlayIndex = nullptr;
+    RedrawWindow(ListWindow(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+    Pump(20);
+    int width = 0, height = 0;
+    ImageList_GetIconSize(images, &width, &height);
+    {
+      WindowDc dc(ListWindow());
+      for (int row = 0; row < ListView_GetItemCount(ListWindow()); ++row) {
+        RECT icon{};
+        if (!marked(row) || !ListView_GetItemRect(ListWindow(), row, &icon, LVIR_ICON)) continue;
+        ImageList_Draw(images, picture, dc.get(), icon.left + (icon.right - icon.left - width) / 2,
+                       icon.top + (icon.bottom - icon.top - height) / 2, ILD_TRANSPARENT);
+      }
+    }
+    GdiFlush();
+    const std::vector<uint32_t> expected = ClientPixels(ListWindow());
+    ASSERT_FALSE(painted.empty());
+    ASSERT_EQ(painted.size(), expected.size());
+    size_t differing = 0;
+    for (size_t i = 0; i < painted.size(); ++i) differing += painted[i] != expected[i];
+    EXPECT_EQ(differing, 0u) << "view " << name << ": overlay pictures away from their icons";
+  }
+}
+
 TEST_F(FileListViewTest, ReadingBeforeTheFormShowsHoldsDrawingButShowsNothing) {
   // Lists of a form not shown yet are filled with their drawing held; giving it back must not
   // show a list that is hidden itself, nor leave one without its drawing once the form shows.

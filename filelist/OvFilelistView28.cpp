@@ -767,8 +767,43 @@ void TOvFilelistView28::WndProc(TMessage& m) {
       TWinControl::WndProc(m);
       if (!editing_ && (m.WParam == VK_UP || m.WParam == VK_DOWN)) ClickSequence();
       return;
+    case LVM_SETBKCOLOR:
+      TWinControl::WndProc(m);
+      if (m.Result) background_ = static_cast<COLORREF>(m.LParam);
+      return;
+    case WM_PAINT:
+      if (m.WParam) break;
+      PaintOffScreen();
+      m.Result = 0;
+      return;
     default:
       break;
   }
   TWinControl::WndProc(m);
+}
+
+void TOvFilelistView28::PaintOffScreen() {
+  HWND list = Handle();
+  PaintDc screen(list);
+  if (!screen.get()) return;
+  RECT client{}, area{};
+  GetClientRect(list, &client);
+  if (!IntersectRect(&area, &screen.PaintRect(), &client)) return;
+  const COLORREF background = background_;
+  HDC memory = background == CLR_NONE ? nullptr : paintBuffer_.Prepare(client.right, client.bottom);
+  TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(memory ? memory : screen.get()), 0, 0};
+  if (!memory) {
+    // A list view without a colour of its own (its parent paints under it) paints on screen.
+    TWinControl::WndProc(paint);
+    return;
+  }
+  {
+    SavedDcState saved(memory);
+    IntersectClipRect(memory, area.left, area.top, area.right, area.bottom);
+    SetDCBrushColor(memory, background);
+    FillRect(memory, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    TWinControl::WndProc(paint);
+  }
+  BitBlt(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left, area.top,
+         SRCCOPY);
 }

@@ -21,6 +21,7 @@
 #include "filelist/FileOperations.h"
 #include "filelist/OvFileListShortCuts.h"
 #include "framework/Control.h"
+#include "framework/PaintBuffer.h"
 
 class ListInfoTip;
 class TOvFilelistView28PopUp;
@@ -348,6 +349,9 @@ class TOvFilelistView28 : public TWinControl {
   void FillRow(NMLVDISPINFOW& info);
   LRESULT CustomDraw(NMLVCUSTOMDRAW& draw);
   void DrawOverlay(const NMLVCUSTOMDRAW& draw, int image);
+  // WM_PAINT: the list view paints what is due into the paint buffer over its background
+  // colour, and the buffer goes to the screen in one transfer.
+  void PaintOffScreen();
   void HandleDoubleClick();
   std::wstring CaptionOf(const TFileInfo& entry) const;
   void EditLabel(int index);
@@ -395,6 +399,8 @@ class TOvFilelistView28 : public TWinControl {
   // row of a view places its icon alike, except the focused one, whose box may grow with its
   // label (each measurement is a message through the list's chain).
   std::optional<RECT> iconPlace_;
+  PaintBuffer paintBuffer_;  // the rows are painted off screen (see PaintOffScreen)
+  COLORREF background_ = CLR_NONE;  // the list view's background colour, as last set
 
   TViewStyle viewStyle_ = TViewStyle::vsReport;
   bool multiSelect_ = true;

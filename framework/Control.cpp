@@ -7,9 +7,11 @@
 #include <map>
 #include <mutex>
 #include <unordered_map>
+#include <utility>
 
 #include "framework/AppServices.h"
 #include "framework/Exception.h"
+#include "framework/PaintBuffer.h"
 
 namespace {
 
@@ -797,16 +799,26 @@ void TCustomControl::WndProc(TMessage& m) {
     case WM_PAINT:
     case WM_PRINTCLIENT: {
       auto paint = [this](HDC target, RECT area) {
+        // The thread's buffer serves one paint at a time; a paint inside a paint has its own.
+        static thread_local PaintBuffer shared;
+        static thread_local bool lent = false;
+        PaintBuffer own;
+        PaintBuffer& buffer = lent ? own : shared;
         Rect client = ClientRect();
-        UniqueMemoryDc memory(CreateCompatibleDC(target));
-        UniqueBitmap buffer(CreateCompatibleBitmap(target, std::max(1, client.Width()), std::max(1, client.Height())));
+        HDC memory = buffer.Prepare(std::max(1, client.Width()), std::max(1, client.Height()));
+        if (!memory) return;
+        struct Lend {
+          bool& flag;
+          bool before;
+          ~Lend() { flag = before; }
+        } lend{lent, std::exchange(lent, true)};
         {
-          SelectedObject selected(memory.get(), buffer.get());
-          Paint(memory.get());
-          PaintControls(memory.get(), area);
-          BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, memory.get(), area.left,
-                 area.top, SRCCOPY);
+          SavedDcState saved(memory);
+          Paint(memory);
+          PaintControls(memory, area);
         }
+        BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left, area.top,
+               SRCCOPY);
       };
       if (m.Msg == WM_PRINTCLIENT) {
         Rect c = ClientRect();

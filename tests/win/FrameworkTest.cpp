@@ -27,6 +27,54 @@ class FrameworkTest : public testing::Test {
 
 }  // namespace
 
+namespace {
+
+// A custom control in one colour that, when told, has another window paint itself in the
+// middle of its own paint.
+class NestingControl : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+  HWND paintInside = nullptr;
+
+ protected:
+  void Paint(HDC dc) override {
+    TCustomControl::Paint(dc);
+    if (paintInside) {
+      InvalidateRect(paintInside, nullptr, FALSE);
+      UpdateWindow(paintInside);
+    }
+  }
+};
+
+COLORREF ScreenColorAt(TWinControl* control) {
+  WindowDc screen(nullptr);
+  POINT centre{control->Width() / 2, control->Height() / 2};
+  ClientToScreen(control->Handle(), &centre);
+  return GetPixel(screen.get(), centre.x, centre.y);
+}
+
+}  // namespace
+
+TEST_F(FrameworkTest, ACustomControlPaintedInsideAnothersPaintLeavesBothRight) {
+  // Custom controls paint off screen into a buffer the thread keeps: a paint that runs inside
+  // another one must not draw into the buffer the outer paint is still using.
+  auto* outer = new NestingControl(form.get());
+  outer->SetParent(form.get());
+  outer->SetBounds(10, 10, 200, 120);
+  outer->SetColor(static_cast<TColor>(RGB(200, 30, 30)));
+  auto* inner = new NestingControl(form.get());
+  inner->SetParent(form.get());
+  inner->SetBounds(220, 10, 150, 150);  // the larger one: the buffer grows for it
+  inner->SetColor(static_cast<TColor>(RGB(30, 30, 200)));
+  Pump();
+  outer->paintInside = inner->Handle();
+  InvalidateRect(outer->Handle(), nullptr, FALSE);
+  UpdateWindow(outer->Handle());
+  Pump(20);
+  EXPECT_EQ(ScreenColorAt(outer), RGB(200, 30, 30));
+  EXPECT_EQ(ScreenColorAt(inner), RGB(30, 30, 200));
+}
+
 TEST_F(FrameworkTest, HooksRunNewestFirstAndLeaveInAnyOrder) {
   std::vector<std::string> log;
   auto hook = [&](const char* name) {

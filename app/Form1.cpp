@@ -13,6 +13,7 @@
 #include "app/PluginDetailsPresenter.h"
 #include "adapters/dialogs/vlProvider.h"
 #include "filelist/FileNames.h"
+#include "filelist/ShellImageWarmUp.h"
 #include "skin/EmbeddedSkins.h"
 #include "framework/Application.h"
 #include "framework/Strings.h"
@@ -91,6 +92,8 @@ const ClassInfo& TForm1::StaticClass() {
 }
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
+  // The lists' first paint needs the shell's image lists: they are made while the window is.
+  shell_image_warm_up::Start();
   // The file lists' "Any Folder ..." asks with the folder chooser, over the list's form.
   TOvFilelistView28::SetFolderPicker([](TOvFilelistView28& list, const std::wstring& caption, std::wstring& folder) {
     TWinControl* control = &list;

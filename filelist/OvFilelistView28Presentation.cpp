@@ -13,6 +13,7 @@
 #include "filelist/OvFilelistView28Internal.h"
 #include "filelist/OvFilelistView28PopUp.h"
 #include "filelist/ParentFolderImage.h"
+#include "filelist/ShellImageWarmUp.h"
 #include "filelist/ShellInfoCache.h"
 #include "framework/Strings.h"
 
@@ -80,6 +81,7 @@ std::wstring DateFormatText(TDtFormat format, const std::wstring& localeShortDat
 HIMAGELIST TOvFilelistView28::ShellImages(bool large) {
   HIMAGELIST& images = large ? largeImages_ : smallImages_;
   if (!images) {
+    shell_image_warm_up::Wait();
     SHFILEINFOW info{};
     images = reinterpret_cast<HIMAGELIST>(
         SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | (large ? 0 : SHGFI_SMALLICON)));

@@ -1,0 +1,51 @@
+#include "filelist/ShellImageWarmUp.h"
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <mutex>
+#include <system_error>
+#include <thread>
+
+namespace shell_image_warm_up {
+
+namespace {
+
+struct WarmUp {
+  std::mutex lock;
+  std::thread thread;
+  bool started = false;
+  // A thread still running when the program ends is waited for, never left to std::terminate.
+  ~WarmUp() { Wait(); }
+  void Wait() {
+    std::lock_guard<std::mutex> guard(lock);
+    if (thread.joinable()) thread.join();
+  }
+};
+
+WarmUp& State() {
+  static WarmUp state;
+  return state;
+}
+
+}  // namespace
+
+void Start() {
+  WarmUp& state = State();
+  std::lock_guard<std::mutex> guard(state.lock);
+  if (state.started) return;
+  state.started = true;
+  try {
+    state.thread = std::thread([] {
+      // Both lists are made together; asking for one makes them all.
+      SHFILEINFOW info{};
+      SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+    });
+  } catch (const std::system_error&) {
+    // No thread to spare: the first list makes the image lists itself.
+  }
+}
+
+void Wait() { State().Wait(); }
+
+}  // namespace shell_image_warm_up

@@ -25,12 +25,23 @@ inline void PumpWaiting() {
   }
 }
 
-// The counts once every pending paint has run: a rebuilt button holds its new window region
-// until its next paint hands it to the window, so counts between the two would differ.
+// The counts once every pending paint has run and nothing changes them any more: a rebuilt
+// button holds its new window region until its next paint hands it to the window, and a fade or
+// animation holds its frames until its last step, whose timer runs late on a busy machine. The
+// counts are taken when they have stayed the same over several rounds of paints and messages
+// (objects left behind stay, so a leak still shows).
 inline ObjectCounts Take(TForm1& form) {
-  RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
-  PumpWaiting();
-  return {handle_counts::Gdi(), handle_counts::User(), GlowRegistrySlots()};
+  ObjectCounts last{-1, -1, 0};
+  int unchanged = 0;
+  for (int round = 0; round < 150 && unchanged < 5; ++round) {
+    RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    PumpWaiting();
+    ObjectCounts now{handle_counts::Gdi(), handle_counts::User(), GlowRegistrySlots()};
+    unchanged = now == last ? unchanged + 1 : 0;
+    last = now;
+    Sleep(20);
+  }
+  return last;
 }
 
 // Cycle `index` of a run on `button` of `form`.

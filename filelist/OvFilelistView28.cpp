@@ -50,6 +50,41 @@ constexpr UINT kDeferredFirstRead = WM_APP + 0x3A1;
 thread_local int listsReading = 0;
 thread_local std::vector<HWND> firstReadsPutOff;
 
+// Drawing of a shown list view held with the window marked hidden as well (the default answer
+// to WM_SETREDRAW, which the list view does not give): the platform draws a visible window's
+// own scroll bar at once whenever its range or position changes, over the skinned one and at
+// the price of a bar drawn in full, and a list view held only in itself still changes its scroll
+// bars as it resumes.
+void HideDrawing(HWND list) {
+  SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  DefWindowProcW(list, WM_SETREDRAW, FALSE, 0);
+}
+
+// Gives a list view held by HideDrawing its drawing back and draws it whole, its frame and
+// children with it.
+void ShowDrawing(HWND list) {
+  SendMessageW(list, WM_SETREDRAW, TRUE, 0);  // the list view redoes its bars while still hidden
+  DefWindowProcW(list, WM_SETREDRAW, TRUE, 0);
+  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+class HiddenDrawing {
+ public:
+  HiddenDrawing(HWND list, bool hold) : list_(hold ? list : nullptr) {
+    if (list_) HideDrawing(list_);
+  }
+  HiddenDrawing(const HiddenDrawing&) = delete;
+  HiddenDrawing& operator=(const HiddenDrawing&) = delete;
+  ~HiddenDrawing() { End(); }
+  bool Holding() const { return list_ != nullptr; }
+  void End() {
+    if (list_) ShowDrawing(std::exchange(list_, nullptr));
+  }
+
+ private:
+  HWND list_;  // borrowed; null when not holding
+};
+
 }  // namespace
 
 const TypeInfo& ViewStyleType() {
@@ -68,7 +103,7 @@ void TOvFilelistView28::HoldDrawing() {
   // window hidden itself is left alone: giving it back its drawing would show it.)
   if (drawingHolds_++ > 0 || !HandleAllocated() || !(GetWindowLongPtrW(Handle(), GWL_STYLE) & WS_VISIBLE)) return;
   heldWindow_ = Handle();
-  SendMessageW(heldWindow_, WM_SETREDRAW, FALSE, 0);
+  HideDrawing(heldWindow_);
 }
 
 void TOvFilelistView28::ResumeDrawing() {
@@ -76,8 +111,7 @@ void TOvFilelistView28::ResumeDrawing() {
   HWND held = heldWindow_;
   heldWindow_ = nullptr;
   if (!HandleAllocated() || Handle() != held) return;  // re-created meanwhile: drawing is on
-  SendMessageW(held, WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(held, nullptr, TRUE);
+  ShowDrawing(held);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -475,6 +509,12 @@ void TOvFilelistView28::ShowChangedRows(const std::vector<uint64_t>& before) {
   const int oldCount = static_cast<int>(before.size());
   const int count = model_.EntryCount();
   const int first = filelist::RowsChangedFrom(before, model_.RowFingerprints());
+  // A fresh fill leaves the list scrolled to the top: so does this (below), and every row in
+  // sight is a different one then.
+  const bool scrolled = GetScrollPos(list, SB_VERT) != 0 || GetScrollPos(list, SB_HORZ) != 0;
+  // The steps below (selection, focus, count, scrolling back) run with drawing held whenever
+  // they move the scroll bars; what changed is repainted once at the end.
+  HiddenDrawing hold(list, !heldWindow_ && (scrolled || count != oldCount));
   // No row selected, as after a fresh fill. An owner-data list counts its selection cheaply but
   // finds selected rows one by one: the search stops once none is left.
   for (int i = -1; SelCount() > 0;) {
@@ -486,30 +526,25 @@ void TOvFilelistView28::ShowChangedRows(const std::vector<uint64_t>& before) {
   // focused row out of sight to scroll to.
   if (oldCount > 0 && count > 0) ListView_SetItemState(list, 0, LVIS_FOCUSED, LVIS_FOCUSED);
   if (count != oldCount) ListView_SetItemCountEx(list, count, LVSICF_NOINVALIDATEALL | LVSICF_NOSCROLL);
-  // A fresh fill leaves the list scrolled to the top: so does this (below), and every row in
-  // sight is a different one then.
-  const bool scrolled = GetScrollPos(list, SB_VERT) != 0 || GetScrollPos(list, SB_HORZ) != 0;
-  if (!scrolled && (first < 0 || first >= count)) return;  // rows gone from the end are the list view's to clear
   const LONG_PTR view = GetWindowLongPtrW(list, GWL_STYLE) & LVS_TYPEMASK;
   if (count > oldCount && oldCount > 0 && (view == LVS_ICON || view == LVS_SMALLICON)) {
     // Some list view implementations leave rows they have not placed yet on top of the first one
-    // until the view is arranged (see SetItemCount). Arranged with drawing on, only the rows
-    // that move are redrawn.
+    // until the view is arranged (see SetItemCount).
     POINT firstPlace{}, lastPlace{};
     ListView_GetItemPosition(list, 0, &firstPlace);
     ListView_GetItemPosition(list, count - 1, &lastPlace);
     if (firstPlace.x == lastPlace.x && firstPlace.y == lastPlace.y) ListView_Arrange(list, LVA_DEFAULT);
   }
-  if (scrolled) {
-    // Scrolled with drawing held: the rows are all drawn afresh anyway, without first moving
-    // the old ones on the screen.
-    const bool hold = !heldWindow_;
-    if (hold) SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-    if (count > 0) ListView_EnsureVisible(list, 0, FALSE);
-    if (hold) SendMessageW(list, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(list, nullptr, TRUE);
+  if (scrolled && count > 0) ListView_EnsureVisible(list, 0, FALSE);
+  if (hold.Holding() || scrolled) {
+    // Drawn afresh whole, the bars with it: the rows before the first changed one may have
+    // changed too (selection, focus), and the rows in sight all moved when the list scrolled
+    // back or a scroll bar came or went.
+    if (hold.Holding()) hold.End();
+    else RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
     return;
   }
+  if (first < 0 || first >= count) return;  // rows gone from the end are the list view's to clear
   RECT client{}, row{};
   GetClientRect(list, &client);
   row.left = LVIR_BOUNDS;

@@ -1,6 +1,7 @@
 #include "filelist/ShellImageWarmUp.h"
 
 #include <windows.h>
+#include <objbase.h>
 #include <shellapi.h>
 
 #include <mutex>
@@ -37,9 +38,12 @@ void Start() {
   state.started = true;
   try {
     state.thread = std::thread([] {
+      // The shell asks for COM on the calling thread.
+      const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
       // Both lists are made together; asking for one makes them all.
       SHFILEINFOW info{};
       SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+      if (SUCCEEDED(com)) CoUninitialize();
     });
   } catch (const std::system_error&) {
     // No thread to spare: the first list makes the image lists itself.

@@ -20,8 +20,6 @@
 
 namespace {
 
-std::wstring CurrentDirectory() { return FileOperations::CurrentDirectory(); }
-
 // Posted by an activation; the lists are re-read when it arrives.
 constexpr UINT kActivationReread = WM_APP + 1;
 
@@ -315,8 +313,8 @@ void TForm1::ApplyLayoutRule() {
 
 void TForm1::FormCreate(TObject*) {
   DragAcceptFiles(Handle(), TRUE);
-  ListOn->SetDirectory(CurrentDirectory());
-  ListOff->SetDirectory(CurrentDirectory());
+  ListOn->SetDirectory(FileOperations::CurrentDirectory());
+  ListOff->SetDirectory(FileOperations::CurrentDirectory());
   ApplyLayoutRule();
   sButtonOff->SetEnabled(false);
   sButtonOn->SetEnabled(false);
@@ -367,7 +365,7 @@ void TForm1::WndProc(TMessage& m) {
 }
 
 void TForm1::ActivationReread() {
-  std::wstring folder = bv::IncludeTrailingBackslash(CurrentDirectory());
+  std::wstring folder = bv::IncludeTrailingBackslash(FileOperations::CurrentDirectory());
   auto shows = [&](TOvFilelistView28* list) { return bv::SameText(list->Directory(), folder); };
   if (shows(ListOn) && shows(ListOff)) {
     // The same folder (even one that is gone meanwhile) is read again, so that changes made

@@ -60,12 +60,16 @@ void HideDrawing(HWND list) {
   DefWindowProcW(list, WM_SETREDRAW, FALSE, 0);
 }
 
-// Gives a list view held by HideDrawing its drawing back and draws it whole, its frame and
-// children with it.
+// The whole list view drawn afresh: rows, frame (the scroll bars) and children (the header).
+void RedrawWhole(HWND list) {
+  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+}
+
+// Gives a list view held by HideDrawing its drawing back and draws it whole.
 void ShowDrawing(HWND list) {
   SendMessageW(list, WM_SETREDRAW, TRUE, 0);  // the list view redoes its bars while still hidden
   DefWindowProcW(list, WM_SETREDRAW, TRUE, 0);
-  RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+  RedrawWhole(list);
 }
 
 class HiddenDrawing {
@@ -541,7 +545,7 @@ void TOvFilelistView28::ShowChangedRows(const std::vector<uint64_t>& before) {
     // changed too (selection, focus), and the rows in sight all moved when the list scrolled
     // back or a scroll bar came or went.
     if (hold.Holding()) hold.End();
-    else RedrawWindow(list, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
+    else RedrawWhole(list);
     return;
   }
   if (first < 0 || first >= count) return;  // rows gone from the end are the list view's to clear
@@ -824,8 +828,7 @@ void TOvFilelistView28::PaintOffScreen() {
   RECT client{}, area{};
   GetClientRect(list, &client);
   if (!IntersectRect(&area, &screen.PaintRect(), &client)) return;
-  const COLORREF background = background_;
-  HDC memory = background == CLR_NONE ? nullptr : paintBuffer_.Prepare(client.right, client.bottom);
+  HDC memory = background_ == CLR_NONE ? nullptr : paintBuffer_.Prepare(client.right, client.bottom);
   TMessage paint{WM_PAINT, reinterpret_cast<WPARAM>(memory ? memory : screen.get()), 0, 0};
   if (!memory) {
     // A list view without a colour of its own (its parent paints under it) paints on screen.
@@ -835,7 +838,7 @@ void TOvFilelistView28::PaintOffScreen() {
   {
     SavedDcState saved(memory);
     IntersectClipRect(memory, area.left, area.top, area.right, area.bottom);
-    SetDCBrushColor(memory, background);
+    SetDCBrushColor(memory, background_);
     FillRect(memory, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     TWinControl::WndProc(paint);
   }

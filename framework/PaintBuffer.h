@@ -20,12 +20,10 @@ class PaintBuffer {
   // not positive or the platform refuses. Valid until the next call or the buffer's end; the
   // caller keeps the context's state (SavedDcState) if it changes it.
   HDC Prepare(int width, int height);
-  // Lets the memory go (the next Prepare makes it again).
-  void Release();
-  int Width() const { return width_; }
-  int Height() const { return height_; }
 
  private:
+  void Release();
+
   UniqueMemoryDc dc_;
   UniqueBitmap bitmap_;
   HGDIOBJ original_ = nullptr;  // borrowed: the context's own bitmap, selected back before ours goes

@@ -90,8 +90,12 @@ const ClassInfo& TForm1::StaticClass() {
 }
 
 TForm1::TForm1(TComponent* owner) : TForm(owner) {
-  // The lists' first paint needs the shell's image lists: they are made while the window is.
-  shell_image_warm_up::Start();
+  // The lists' first paint needs the shell's image lists: they are made while the window is,
+  // with the pictures that mark filters an editor cannot load.
+  shell_image_warm_up::Start([] {
+    PluginDetailsPresenter::AddMarkerPictures(shell_image_warm_up::SystemImages(true),
+                                              shell_image_warm_up::SystemImages(false));
+  });
   // The file lists' "Any Folder ..." asks with the folder chooser, over the list's form.
   TOvFilelistView28::SetFolderPicker([](TOvFilelistView28& list, const std::wstring& caption, std::wstring& folder) {
     TWinControl* control = &list;
@@ -305,10 +309,9 @@ void TForm1::ApplyLayoutRule() {
   MainLayout layout = ComputeMainLayout(ClientWidth(), 0);
   sPanelOn->SetWidth(layout.panelOnWidth);
   layout = ComputeMainLayout(ClientWidth(), sPanelOn->Height());
-  ListOn->SetWidth(layout.listWidth);
-  ListOn->SetHeight(layout.listHeight);
-  ListOff->SetWidth(layout.listWidth);
-  ListOff->SetHeight(layout.listHeight);
+  // One move per list: each size change lays the list view and its header out again.
+  for (TOvFilelistView28* list : {ListOn, ListOff})
+    list->SetBounds(list->Left(), list->Top(), layout.listWidth, layout.listHeight);
 }
 
 void TForm1::FormCreate(TObject*) {

@@ -61,12 +61,15 @@ int PluginDetailsPresenter::MarkerImage(TOvFilelistView28* list, int index) {
 }
 
 void PluginDetailsPresenter::AddMarkerPictures(TOvFilelistView28* list) {
+  if (!list->HandleAllocated()) return;
+  // Both sizes: a list view holds only the image list of the style it shows. (Asking the list
+  // for them also waits for the thread that may be adding the pictures.)
+  AddMarkerPictures(list->ShellImages(true), list->ShellImages(false));
+}
+
+void PluginDetailsPresenter::AddMarkerPictures(HIMAGELIST large, HIMAGELIST small) {
   // The lists share the shell's image lists, which live as long as the process.
   static HIMAGELIST addedTo = nullptr;
-  if (!list->HandleAllocated()) return;
-  // Both sizes: a list view holds only the image list of the style it shows.
-  HIMAGELIST large = list->ShellImages(true);
-  HIMAGELIST small = list->ShellImages(false);
   if (!large || large == addedTo) return;
   addedTo = large;
   not64BitImage = parent_folder_image::AppendToShellLists(large, small, L"Mark_Not64_L", L"Mark_Not64_S");

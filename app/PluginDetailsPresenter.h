@@ -27,10 +27,13 @@ class PluginDetailsPresenter {
   int MarkerImage(TOvFilelistView28* list, int index);
   // Where a marker's picture is in the shell's image lists (-1 before the first list drew one).
   static int ImageOf(plugininfo::PluginMarker marker);
+  // Adds the marker pictures to the shell's image lists, once per process. The main window has
+  // it done on the thread that makes those lists, ahead of the first paint; otherwise the first
+  // list that draws a marker does it.
+  static void AddMarkerPictures(HIMAGELIST large, HIMAGELIST small);
   const plugininfo::PluginInfoCache& Cache() const { return cache_; }
 
  private:
-  // Adds the marker pictures to the list's image lists (the shell's) once per process.
   static void AddMarkerPictures(TOvFilelistView28* list);
 
   plugininfo::PluginInfoCache cache_;

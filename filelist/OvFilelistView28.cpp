@@ -230,19 +230,19 @@ void TOvFilelistView28::CreateWindowDone() {
 
 void TOvFilelistView28::Loaded() {
   TWinControl::Loaded();
-  if (HandleAllocated()) {
-    if (IsMyComputer(directory_)) BuildDriveColumns();
-    else BuildFileColumns();
-  }
   if (IsMyComputer(directory_) && HandleAllocated()) {
     // Listing the drives asks each of them for its name, size and picture. A stored layout
     // starts in the drive view, and its owner usually sets a folder right away (the main window
     // does): the drives are listed once the waiting messages are handled, unless a read came
-    // first.
+    // first. The columns wait for that read too, which builds the set it shows: building the
+    // drive columns here, only to replace them with the file columns, costs the header some
+    // hundred messages.
+    fileColumnsShown_ = false;
     firstReadDue_ = true;
     PostMessageW(Handle(), kDeferredFirstRead, 0, 0);
     return;
   }
+  if (HandleAllocated()) BuildFileColumns();
   UpdateFileList();
 }
 

@@ -82,9 +82,7 @@ HIMAGELIST TOvFilelistView28::ShellImages(bool large) {
   HIMAGELIST& images = large ? largeImages_ : smallImages_;
   if (!images) {
     shell_image_warm_up::Wait();
-    SHFILEINFOW info{};
-    images = reinterpret_cast<HIMAGELIST>(
-        SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | (large ? 0 : SHGFI_SMALLICON)));
+    images = shell_image_warm_up::SystemImages(large);
   }
   return images;
 }

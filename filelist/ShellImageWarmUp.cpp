@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include <mutex>
+#include <utility>
 #include <system_error>
 #include <thread>
 
@@ -31,18 +32,18 @@ WarmUp& State() {
 
 }  // namespace
 
-void Start() {
+void Start(std::function<void()> then) {
   WarmUp& state = State();
   std::lock_guard<std::mutex> guard(state.lock);
   if (state.started) return;
   state.started = true;
   try {
-    state.thread = std::thread([] {
+    state.thread = std::thread([then = std::move(then)] {
       // The shell asks for COM on the calling thread.
       const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
       // Both lists are made together; asking for one makes them all.
-      SHFILEINFOW info{};
-      SHGetFileInfoW(L"", 0, &info, sizeof(info), SHGFI_SYSICONINDEX | SHGFI_SMALLICON);
+      SystemImages(false);
+      if (then) then();
       if (SUCCEEDED(com)) CoUninitialize();
     });
   } catch (const std::system_error&) {
@@ -51,5 +52,12 @@ void Start() {
 }
 
 void Wait() { State().Wait(); }
+
+HIMAGELIST SystemImages(bool large) {
+  SHFILEINFOW info{};
+  return reinterpret_cast<HIMAGELIST>(SHGetFileInfoW(L"folder", FILE_ATTRIBUTE_DIRECTORY, &info, sizeof(info),
+                                                     SHGFI_SYSICONINDEX | SHGFI_USEFILEATTRIBUTES |
+                                                         (large ? SHGFI_LARGEICON : SHGFI_SMALLICON)));
+}
 
 }  // namespace shell_image_warm_up

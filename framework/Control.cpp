@@ -406,7 +406,9 @@ void TWinControl::CreateWnd() {
     } else {
       wc.style = p.classStyle;
       wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-      wc.hIcon = LoadIconW(instance, L"MAINICON");
+      // Only windows of their own show an icon. A class icon makes the platform derive its small
+      // picture at registration, which is work for nothing in a class of child controls.
+      if (!(p.style & WS_CHILD)) wc.hIcon = LoadIconW(instance, L"MAINICON");
     }
     wc.lpfnWndProc = StaticWndProc;
     wc.hInstance = instance;
@@ -536,6 +538,17 @@ void TWinControl::WndProc(TMessage& m) {
     case WM_WINDOWPOSCHANGED:
       HandleWindowPosChanged(*reinterpret_cast<WINDOWPOS*>(m.LParam));
       break;
+    case WM_NCPAINT: {
+      // A window whose client area fills it has no frame to paint: the default painting would
+      // only fetch a device context for it (and, under Wine, check the display settings).
+      RECT window, client;
+      if (GetWindowRect(window_, &window) && GetClientRect(window_, &client) &&
+          window.right - window.left == client.right && window.bottom - window.top == client.bottom) {
+        m.Result = 0;
+        return;
+      }
+      break;
+    }
     case WM_SETFOCUS:
       {
         TWinControl* top = this;

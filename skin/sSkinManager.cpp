@@ -436,7 +436,10 @@ void TsSkinManager::PrepareExtendedBorders() {
   request.active = active_;
   request.extendedBorders = ExtendedBorders();
   std::optional<Bitmap> builtInActive, builtInInactive;
-  if (request.active && request.extendedBorders && commonIndexes_.ExBorder < 0) {
+  // The program's own shadow pictures are decoded only for a loaded skin without a border of its
+  // own: before a skin is loaded there is no border to cast, and decoding them would start the
+  // imaging codecs for nothing (a program usually turns the borders on before it names its skin).
+  if (request.active && request.extendedBorders && commonIndexes_.ExBorder < 0 && !skin_.Sections.empty()) {
     request.compositionEnabled = DesktopCompositionEnabled();
     builtInActive = ResourcePicture(L"vlSHDA", *decoder_);
     builtInInactive = ResourcePicture(L"vlSHDI", *decoder_);

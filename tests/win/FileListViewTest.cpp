@@ -153,8 +153,36 @@ TEST_F(FileListViewTest, DriveViewListsDrivesAndIgnoresHeaderClicks) {
   EXPECT_TRUE(std::is_sorted(before.begin(), before.end()));
 }
 
+namespace {
+
+// The captions of a list view's columns, in order.
+std::vector<std::wstring> ColumnCaptions(HWND list) {
+  HWND header = ListView_GetHeader(list);
+  std::vector<std::wstring> captions;
+  for (int i = 0; header && i < Header_GetItemCount(header); ++i) {
+    wchar_t text[64] = {};
+    HDITEMW item{};
+    item.mask = HDI_TEXT;
+    item.pszText = text;
+    item.cchTextMax = 64;
+    Header_GetItem(header, i, &item);
+    captions.emplace_back(text);
+  }
+  return captions;
+}
+
+}  // namespace
+
 TEST_F(FileListViewTest, DriveViewOfALoadedLayoutIsListedUnlessAFolderComesFirst) {
   folder.Create(L"a.8bf");
+  // The column sets of the two views, as a list built the ordinary way shows them.
+  list->SetDirectory(folder.Path());
+  const std::vector<std::wstring> fileColumns = ColumnCaptions(ListWindow());
+  list->SetDirectory(TOvFilelistView28::kMyComputer);
+  const std::vector<std::wstring> driveColumns = ColumnCaptions(ListWindow());
+  ASSERT_EQ(fileColumns.size(), 5u);
+  ASSERT_EQ(driveColumns.size(), 5u);
+  ASSERT_NE(fileColumns, driveColumns);
   struct Case {
     const char* what;
     bool setFolder;
@@ -173,6 +201,8 @@ TEST_F(FileListViewTest, DriveViewOfALoadedLayoutIsListedUnlessAFolderComesFirst
     ASSERT_GT(drives->EntryCount(), 0) << c.what;
     EXPECT_EQ(drives->Model().Entries()[0].EntryKind, c.setFolder ? L"file" : L"drv") << c.what;
     EXPECT_EQ(drives->FileColumnsShown(), c.setFolder) << c.what;
+    // The header holds the one set of columns that the rows fill, built once the list is read.
+    EXPECT_EQ(ColumnCaptions(drives->Handle()), c.setFolder ? fileColumns : driveColumns) << c.what;
   }
 }
 

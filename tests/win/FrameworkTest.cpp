@@ -75,6 +75,45 @@ TEST_F(FrameworkTest, ACustomControlPaintedInsideAnothersPaintLeavesBothRight) {
   EXPECT_EQ(ScreenColorAt(inner), RGB(30, 30, 200));
 }
 
+namespace {
+
+// A custom control with the platform's one-pixel border around its client area.
+class FramedControl : public TCustomControl {
+ public:
+  using TCustomControl::TCustomControl;
+
+ protected:
+  void CreateParams(CreateParamsRecord& params) override {
+    TCustomControl::CreateParams(params);
+    params.style |= WS_BORDER;
+  }
+};
+
+}  // namespace
+
+TEST_F(FrameworkTest, FramesArePaintedWhereAWindowHasOneAndFormsKeepTheirIcon) {
+  // Windows without a frame skip the default frame painting; one with a border still gets it.
+  auto* framed = new FramedControl(form.get());
+  framed->SetParent(form.get());
+  framed->SetBounds(20, 20, 120, 80);
+  framed->SetColor(static_cast<TColor>(RGB(255, 255, 255)));
+  auto* plain = new NestingControl(form.get());
+  plain->SetParent(form.get());
+  plain->SetBounds(160, 20, 120, 80);
+  plain->SetColor(static_cast<TColor>(RGB(30, 160, 30)));
+  Pump(20);
+  RECT window;
+  GetWindowRect(framed->Handle(), &window);
+  WindowDc screen(nullptr);
+  const int middle = (window.top + window.bottom) / 2;
+  EXPECT_EQ(GetPixel(screen.get(), window.left, middle), GetSysColor(COLOR_WINDOWFRAME)) << "the border";
+  EXPECT_EQ(GetPixel(screen.get(), window.left + 2, middle), RGB(255, 255, 255)) << "the client area";
+  GetWindowRect(plain->Handle(), &window);
+  EXPECT_EQ(GetPixel(screen.get(), window.left, (window.top + window.bottom) / 2), RGB(30, 160, 30));
+  // A window of its own shows the program's icon (the taskbar takes the class icon).
+  EXPECT_NE(GetClassLongPtrW(form->Handle(), GCLP_HICON), 0);
+}
+
 TEST_F(FrameworkTest, HooksRunNewestFirstAndLeaveInAnyOrder) {
   std::vector<std::string> log;
   auto hook = [&](const char* name) {

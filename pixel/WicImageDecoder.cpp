@@ -2,6 +2,7 @@
 #include "pixel/WicImageDecoder.h"
 
 #include "pixel/BmpCodec.h"
+#include "pixel/PngCodec.h"
 
 namespace {
 
@@ -37,8 +38,14 @@ IWICImagingFactory* WicImageDecoder::Factory() const {
 }
 
 std::optional<Bitmap> WicImageDecoder::Decode(ImageFileKind kind, std::span<const uint8_t> bytes) const {
+  // BMP and PNG files decode the same through the pixel core's codecs, without starting the
+  // imaging component (its first use loads it and asks the registry for it: a skin of such
+  // pictures then loads without it). Files those codecs refuse go on to the platform.
   if (kind == ImageFileKind::ifBmp) {
     if (std::optional<Bitmap> bitmap = DecodeBmp(bytes)) return bitmap;
+  }
+  if (kind == ImageFileKind::ifPng) {
+    if (std::optional<Bitmap> bitmap = DecodePng(bytes)) return bitmap;
   }
   if (bytes.empty() || bytes.size() > 0x7FFFFFFF) return std::nullopt;
   IWICImagingFactory* factory = Factory();

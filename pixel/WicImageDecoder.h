@@ -1,6 +1,7 @@
 // Picture decoding through the platform's imaging component: PNG (straight 32-bit BGRA when the
-// file has alpha) and JPEG; BMP files go through the portable BMP codec so that they decode
-// exactly as in the native build, with the imaging component as fallback for rarer variants.
+// file has alpha) and JPEG. BMP and PNG files go through the pixel core's codecs first, so that
+// they decode exactly as in the native build, with the imaging component as fallback for rarer
+// variants (interlaced PNG files, compressed BMP files).
 #pragma once
 
 #include <windows.h>

@@ -11,6 +11,7 @@
 
 #include "framework/Strings.h"
 #include "pixel/BmpCodec.h"
+#include "pixel/PngCodec.h"
 #include "skin/EmbeddedSkins.h"
 #include "skin/PortableImageDecoder.h"
 #include "skin/SkinArchive.h"

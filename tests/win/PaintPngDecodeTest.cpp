@@ -1,11 +1,12 @@
-// PNG pictures with alpha decoded through the platform's imaging component keep straight
-// (not premultiplied) alpha, and the clean-up after loading turns fully transparent white into
-// transparent black. Every decoder refuses pictures beyond one limit on total pixels, checked
-// before anything is allocated.
+// PNG pictures with alpha decoded by the program's decoder keep straight (not premultiplied)
+// alpha, and the clean-up after loading turns fully transparent white into transparent black.
+// Files the pixel core's codec refuses go to the platform's imaging component. Every decoder
+// refuses pictures beyond one limit on total pixels, checked before anything is allocated.
 #include <gtest/gtest.h>
 
 #include "framework/Handles.h"
 #include "pixel/BitmapBlend.h"
+#include "pixel/PngCodec.h"
 #include "pixel/WicImageDecoder.h"
 #include "skin/PortableImageDecoder.h"
 #include "tests/core/SkinTestSupport.h"
@@ -29,9 +30,9 @@ TEST(PaintPngDecode, PartialAlphaStaysStraightAndTransparentWhiteBecomesBlack) {
 
 namespace {
 
-// A PNG file of a black 1-bit grey picture of any size (small on disk: the rows are all zero);
-// `withData` false leaves the picture data out, so only the header claims the size.
-std::vector<uint8_t> BlackPng(uint32_t width, uint32_t height, bool withData) {
+// A PNG file: the header's size and form (bit depth, colour type, compression, filter,
+// interlace) and the raw rows, each with its filter byte; no rows leaves the picture data out.
+std::vector<uint8_t> PngFile(uint32_t width, uint32_t height, std::vector<uint8_t> form, const std::vector<uint8_t>& raw) {
   auto be32 = [](std::vector<uint8_t>& v, uint32_t x) {
     for (int s = 24; s >= 0; s -= 8) v.push_back(static_cast<uint8_t>(x >> s));
   };
@@ -46,11 +47,10 @@ std::vector<uint8_t> BlackPng(uint32_t width, uint32_t height, bool withData) {
   std::vector<uint8_t> header;
   be32(header, width);
   be32(header, height);
-  header.insert(header.end(), {1, 0, 0, 0, 0});
+  header.insert(header.end(), form.begin(), form.end());
   chunk("IHDR", header);
   std::vector<uint8_t> packed;
-  if (withData) {
-    std::vector<uint8_t> raw(static_cast<size_t>(height) * (1 + (width + 7) / 8), 0);
+  if (!raw.empty()) {
     uLongf size = compressBound(static_cast<uLong>(raw.size()));
     packed.resize(size);
     compress2(packed.data(), &size, raw.data(), static_cast<uLong>(raw.size()), 9);
@@ -59,6 +59,14 @@ std::vector<uint8_t> BlackPng(uint32_t width, uint32_t height, bool withData) {
   chunk("IDAT", packed);
   chunk("IEND", {});
   return png;
+}
+
+// A PNG file of a black 1-bit grey picture of any size (small on disk: the rows are all zero);
+// `withData` false leaves the picture data out, so only the header claims the size.
+std::vector<uint8_t> BlackPng(uint32_t width, uint32_t height, bool withData) {
+  std::vector<uint8_t> raw;
+  if (withData) raw.assign(static_cast<size_t>(height) * (1 + (width + 7) / 8), 0);
+  return PngFile(width, height, {1, 0, 0, 0, 0}, raw);
 }
 
 }  // namespace
@@ -87,6 +95,25 @@ TEST(PaintPngDecode, EveryDecoderRefusesPicturesBeyondThePixelLimit) {
       }
     }
   }
+}
+
+TEST(PaintPngDecode, APictureThePixelCoreRefusesIsDecodedByThePlatform) {
+  // PNG files are decoded by the pixel core's codec, which reads no interlaced files; the
+  // program's decoder hands those to the imaging component. Two by two pixels in 8-bit RGB,
+  // interlaced: the passes of the rows hold the pixels (0,0), then (1,0), then (0,1) and (1,1).
+  ComInitialization com;
+  const std::vector<uint8_t> raw = {0, 255, 0, 0,                // pass 1: red
+                                    0, 0, 255, 0,                // pass 6: green
+                                    0, 0, 0, 255, 255, 255, 255};  // pass 7: blue, white
+  const std::vector<uint8_t> file = PngFile(2, 2, {8, 2, 0, 0, 1}, raw);
+  EXPECT_FALSE(DecodePng(file));
+  std::optional<Bitmap> picture = WicImageDecoder().Decode(ImageFileKind::ifPng, file);
+  ASSERT_TRUE(picture);
+  ASSERT_EQ(picture->Format(), PixelFormat::pf24bit);
+  EXPECT_EQ(picture->GetPixel(0, 0) & 0xFFFFFF, 0x0000FFu);  // 0x00BBGGRR
+  EXPECT_EQ(picture->GetPixel(1, 0) & 0xFFFFFF, 0x00FF00u);
+  EXPECT_EQ(picture->GetPixel(0, 1) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(picture->GetPixel(1, 1) & 0xFFFFFF, 0xFFFFFFu);
 }
 
 TEST(PaintPngDecode, TheLimitIsCheckedIn64Bits) {

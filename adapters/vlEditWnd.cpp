@@ -208,7 +208,7 @@ void TvlListViewWnd::SaveOriginalLook() {
   textColor_ = ListView_GetTextColor(window_);
   textBackground_ = ListView_GetTextBkColor(window_);
   colorsSaved_ = true;
-  HookHeader(ListView_GetHeader(window_));
+  FollowView();
 }
 
 void TvlListViewWnd::RestoreOriginalLook() {
@@ -231,7 +231,19 @@ void TvlListViewWnd::ApplySkinLook() {
     COLORREF text = ColorToRGB(section->FontColor[0]);
     if (ListView_GetTextColor(window_) != text) ListView_SetTextColor(window_, text);
   }
-  if (!headerLink_.Installed()) HookHeader(ListView_GetHeader(window_));
+  FollowView();
+}
+
+void TvlListViewWnd::FollowView() {
+  // Only the report view shows the header. In the other views it is left to itself: every
+  // message to a window costs each link of its chain a look-up, and a list view lays its header
+  // out with a dozen messages whenever it changes its size or columns.
+  if (ReportView()) {
+    if (!headerLink_.Installed()) HookHeader(ListView_GetHeader(window_));
+  } else if (headerLink_.Installed()) {
+    headerLink_.Remove();
+    hoverColumn_ = pushedColumn_ = -1;
+  }
 }
 
 void TvlListViewWnd::HookHeader(HWND header) {
@@ -291,11 +303,15 @@ bool TvlListViewWnd::WndProc(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& re
       return true;
     }
     case WM_PARENTNOTIFY:
-      if (LOWORD(wParam) == WM_CREATE) {
+      if (LOWORD(wParam) == WM_CREATE && ReportView()) {
         wchar_t name[64]{};
         GetClassNameW(reinterpret_cast<HWND>(lParam), name, 64);
         if (std::wstring(name) == WC_HEADERW) HookHeader(reinterpret_cast<HWND>(lParam));
       }
+      break;
+    case WM_STYLECHANGED:
+      // The window holds its new style already.
+      if (wParam == static_cast<WPARAM>(GWL_STYLE)) FollowView();
       break;
     case WM_NCHITTEST:
       if (hoverColumn_ >= 0 || pushedColumn_ >= 0) {

@@ -75,6 +75,8 @@ class TvlListViewWnd : public TvlEditWnd {
   bool TakesThumbPositionInMessage() const override { return true; }
 
  private:
+  // Takes the header over in the report view and leaves it in the others.
+  void FollowView();
   void HookHeader(HWND header);
   bool HeaderProc(HWND header, UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result);
   bool ReportView() const;

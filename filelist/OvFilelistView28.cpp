@@ -110,6 +110,20 @@ void TOvFilelistView28::HoldDrawing() {
   HideDrawing(heldWindow_);
 }
 
+void TOvFilelistView28::MeasureRowsHidden() {
+  // A list view measures its rows, places them and sets its scroll bars on its first paint that
+  // has rows. With the window shown that sets the scroll bars in the open, and the platform
+  // draws its own bar under the skinned one. A paint into a one-pixel picture while drawing is
+  // held (the window marked hidden) has that done out of sight; it goes to the list view itself,
+  // past the links of other parties, since nothing is shown.
+  if (rowsMeasured_ || !heldWindow_ || model_.EntryCount() == 0) return;
+  rowsMeasured_ = true;
+  UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+  if (!dc) return;
+  TMessage print{WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT, 0};
+  TWinControl::DefaultHandler(print);
+}
+
 void TOvFilelistView28::ResumeDrawing() {
   if (--drawingHolds_ > 0 || !heldWindow_) return;
   HWND held = heldWindow_;
@@ -207,6 +221,7 @@ void TOvFilelistView28::CreateParams(CreateParamsRecord& p) {
 
 void TOvFilelistView28::CreateWindowDone() {
   TWinControl::CreateWindowDone();
+  rowsMeasured_ = false;
   HWND list = Handle();
   ListView_SetExtendedListViewStyle(list, LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
   infoTip_ = std::make_unique<ListInfoTip>(list, [this](int row) {
@@ -453,8 +468,12 @@ void TOvFilelistView28::RebuildNow() {
     shownFolder_.clear();
   }
   model_.FinishRebuild(5);
-  if (inPlace) ShowChangedRows(before);
-  else SetItemCount(model_.EntryCount());
+  if (inPlace) {
+    ShowChangedRows(before);
+  } else {
+    SetItemCount(model_.EntryCount());
+    MeasureRowsHidden();
+  }
   UpdateHeaderArrows();
   FocusFirstEntry();
 }

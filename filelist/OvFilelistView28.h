@@ -318,6 +318,7 @@ class TOvFilelistView28 : public TWinControl {
   // in the .cpp). Holds nest; a list that is not visible is left alone.
   void HoldDrawing();
   void ResumeDrawing();
+  void MeasureRowsHidden();
   class DrawingHold;
   void ListDrives();
   void SetItemCount(int count);
@@ -390,6 +391,7 @@ class TOvFilelistView28 : public TWinControl {
   bool firstReadDue_ = false;    // the read at the end of loading is still to come (see Loaded)
   int drawingHolds_ = 0;
   HWND heldWindow_ = nullptr;  // the list window whose drawing the outermost hold turned off
+  bool rowsMeasured_ = false;  // the list view has measured its rows (see MeasureRowsHidden)
   // While a style change has the list view measure its rows: the entry whose caption row 0
   // shows (the widest one), or -1.
   int measuredEntry_ = -1;

@@ -95,6 +95,8 @@ void TvlBorderForm::FollowForm() {
   if (topmost != mine)
     SetWindowPos(window_.get(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  PositionFlags() | SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
+  // Already right behind the form (the usual case once it has followed): nothing to move.
+  if (served_.form && GetWindow(served_.form, GW_HWNDNEXT) == window_.get()) return;
   SetWindowPos(window_.get(), served_.form, 0, 0, 0, 0, PositionFlags() | SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
 }
 

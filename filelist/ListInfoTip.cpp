@@ -3,16 +3,18 @@
 
 #include <commctrl.h>
 
-ListInfoTip::ListInfoTip(HWND list, TextOfRow textOfRow) : list_(list), textOfRow_(std::move(textOfRow)) {
+ListInfoTip::ListInfoTip(HWND list, TextOfRow textOfRow) : list_(list), textOfRow_(std::move(textOfRow)) {}
+
+void ListInfoTip::MakeTip() {
   tip_.reset(CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP,
-                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list, nullptr,
+                             CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, list_, nullptr,
                              GetModuleHandleW(nullptr), nullptr));
   if (!tip_) return;
   TTTOOLINFOW tool{};
   tool.cbSize = sizeof(tool);
-  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = list;
-  tool.uId = reinterpret_cast<UINT_PTR>(list);
+  tool.uFlags = TTF_IDISHWND;
+  tool.hwnd = list_;
+  tool.uId = reinterpret_cast<UINT_PTR>(list_);
   tool.lpszText = LPSTR_TEXTCALLBACKW;
   SendMessageW(tip_.get(), TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
   // Lines of the text break at "\r\n"; the width keeps long names on one line.
@@ -27,9 +29,14 @@ int ListInfoTip::RowAt(POINT client) const {
   return (hit.flags & LVHT_ONITEM) ? row : -1;
 }
 
-void ListInfoTip::MouseMoved(POINT client) {
+void ListInfoTip::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (!tip_) MakeTip();
   if (!tip_) return;
-  int row = RowAt(client);
+  MSG relayed{list_, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
+  GetCursorPos(&relayed.pt);
+  SendMessageW(tip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
+  if (msg != WM_MOUSEMOVE) return;
+  int row = RowAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
   if (row == row_) return;
   row_ = row;
   SendMessageW(tip_.get(), TTM_POP, 0, 0);

@@ -719,6 +719,8 @@ int64_t TOvFilelistView28::DriveFreeSpace() const {
 }
 
 void TOvFilelistView28::WndProc(TMessage& m) {
+  // The info tip sees the list's mouse messages first, as a tooltip watching the list would.
+  if (infoTip_ && m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MBUTTONDBLCLK) infoTip_->MouseMessage(m.Msg, m.WParam, m.LParam);
   switch (m.Msg) {
     case kDeferredFirstRead:
       if (firstReadDue_ && listsReading > 0) {
@@ -804,7 +806,6 @@ void TOvFilelistView28::WndProc(TMessage& m) {
           return;
         }
       }
-      if (infoTip_) infoTip_->MouseMoved(POINT{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)});
       break;
     case WM_LBUTTONUP:
       if (drag_.pending) {

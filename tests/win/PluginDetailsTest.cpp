@@ -56,10 +56,11 @@ class PluginDetailsTest : public MainWindowFixture {
     POINT centre = ListItemCentre(list->Handle(), index);
     ClientToScreen(list->Handle(), &centre);
     SendMouse(MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE, centre.x, centre.y);
-    HWND tip = list->InfoTipHandle();
     bool shown = false;
     for (int i = 0; i < 60 && !shown; ++i) {
       Pump(50);
+      // The list makes its tooltip when the mouse first comes over it.
+      HWND tip = list->InfoTipHandle();
       shown = !asked.empty() && tip && IsWindowVisible(tip);
     }
     list->OnInfoTip = original;

@@ -5,9 +5,9 @@
 #include <shellapi.h>
 
 #include <mutex>
-#include <utility>
 #include <system_error>
 #include <thread>
+#include <utility>
 
 namespace shell_image_warm_up {
 

@@ -437,8 +437,8 @@ void TsSkinManager::PrepareExtendedBorders() {
   request.extendedBorders = ExtendedBorders();
   std::optional<Bitmap> builtInActive, builtInInactive;
   // The program's own shadow pictures are decoded only for a loaded skin without a border of its
-  // own: before a skin is loaded there is no border to cast, and decoding them would start the
-  // imaging codecs for nothing (a program usually turns the borders on before it names its skin).
+  // own: before a skin is loaded there is no border to cast (a program usually turns the borders
+  // on before it names its skin, whose own border then replaces them).
   if (request.active && request.extendedBorders && commonIndexes_.ExBorder < 0 && !skin_.Sections.empty()) {
     request.compositionEnabled = DesktopCompositionEnabled();
     builtInActive = ResourcePicture(L"vlSHDA", *decoder_);

@@ -32,11 +32,14 @@ int ListInfoTip::RowAt(POINT client) const {
 void ListInfoTip::MouseMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (!tip_) MakeTip();
   if (!tip_) return;
-  MSG relayed{list_, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), {}};
-  GetCursorPos(&relayed.pt);
+  const POINT client{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+  // The message's own place, on the screen as well: asking for the cursor again is a round trip
+  // to the server under Wine on every move.
+  MSG relayed{list_, msg, wParam, lParam, static_cast<DWORD>(GetMessageTime()), client};
+  ClientToScreen(list_, &relayed.pt);
   SendMessageW(tip_.get(), TTM_RELAYEVENT, 0, reinterpret_cast<LPARAM>(&relayed));
   if (msg != WM_MOUSEMOVE) return;
-  int row = RowAt(POINT{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))});
+  int row = RowAt(client);
   if (row == row_) return;
   row_ = row;
   SendMessageW(tip_.get(), TTM_POP, 0, 0);

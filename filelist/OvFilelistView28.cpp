@@ -862,6 +862,5 @@ void TOvFilelistView28::PaintOffScreen() {
     FillRect(memory, &area, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
     TWinControl::WndProc(paint);
   }
-  BitBlt(screen.get(), area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left, area.top,
-         SRCCOPY);
+  paintBuffer_.CopyTo(screen.get(), area);
 }

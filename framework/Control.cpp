@@ -830,8 +830,7 @@ void TCustomControl::WndProc(TMessage& m) {
           Paint(memory);
           PaintControls(memory, area);
         }
-        BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, memory, area.left, area.top,
-               SRCCOPY);
+        buffer.CopyTo(target, area);
       };
       if (m.Msg == WM_PRINTCLIENT) {
         Rect c = ClientRect();

@@ -1,5 +1,7 @@
 #include "framework/PaintBuffer.h"
 
+#include "framework/Graphics.h"
+
 PaintBuffer::~PaintBuffer() { Release(); }
 
 void PaintBuffer::Release() {
@@ -16,11 +18,9 @@ HDC PaintBuffer::Prepare(int width, int height) {
     Release();
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     if (!dc) return nullptr;
-    BITMAPINFO info{};
-    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, -height, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-    void* bits = nullptr;
-    UniqueBitmap bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return nullptr;
+    uint32_t* bits = nullptr;
+    UniqueBitmap bitmap = CreateTopDown32Section(width, height, &bits);
+    if (!bitmap) return nullptr;
     original_ = SelectObject(dc.get(), bitmap.get());
     dc_ = std::move(dc);
     bitmap_ = std::move(bitmap);
@@ -29,4 +29,9 @@ HDC PaintBuffer::Prepare(int width, int height) {
   }
   SelectClipRgn(dc_.get(), nullptr);
   return dc_.get();
+}
+
+void PaintBuffer::CopyTo(HDC target, const RECT& area) const {
+  BitBlt(target, area.left, area.top, area.right - area.left, area.bottom - area.top, dc_.get(), area.left, area.top,
+         SRCCOPY);
 }

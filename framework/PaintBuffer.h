@@ -20,6 +20,8 @@ class PaintBuffer {
   // not positive or the platform refuses. Valid until the next call or the buffer's end; the
   // caller keeps the context's state (SavedDcState) if it changes it.
   HDC Prepare(int width, int height);
+  // Copies `area` of the picture to the same place on `target`.
+  void CopyTo(HDC target, const RECT& area) const;
 
  private:
   void Release();

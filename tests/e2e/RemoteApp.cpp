@@ -2,6 +2,7 @@
 #include "tests/e2e/RemoteApp.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "tests/win/WinTestSupport.h"
@@ -78,13 +79,28 @@ RemoteApp::RemoteApp(const std::wstring& folder, const std::wstring& extraEnviro
     environment.append(extraEnvironment);
     environment.push_back(L'\0');
   }
-  if (!CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
-                      environment.empty() ? nullptr : environment.data(), folder.c_str(), &startup, &process_))
-    return;
+  // Under load, Wine now and then fails to bring a new process up at all (CreateProcess returns
+  // an error before the program runs a line of its own). That is the launcher, not the program:
+  // try again a few times, and say so in the output.
+  bool created = false;
+  for (int attempt = 1; attempt <= 3 && !created; ++attempt) {
+    created = CreateProcessW(exe.c_str(), commandLine.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT,
+                             environment.empty() ? nullptr : environment.data(), folder.c_str(), &startup, &process_);
+    if (!created) {
+      std::fprintf(stderr, "RemoteApp: starting the program failed (attempt %d, error %lu)\n", attempt, GetLastError());
+      Sleep(500);
+    }
+  }
+  if (!created) return;
   processHandle_.reset(process_.hProcess);
   threadHandle_.reset(process_.hThread);
   WaitForInputIdle(process_.hProcess, 10000);
   WaitFor([this] { return (mainWindow_ = FindTopLevelWindow(process_.dwProcessId, L"TForm1")) != nullptr; }, 15000);
+  if (!mainWindow_) {
+    DWORD code = 0;
+    GetExitCodeProcess(process_.hProcess, &code);
+    std::fprintf(stderr, "RemoteApp: the program showed no main window (exit code %lu)\n", code);
+  }
   Sleep(300);  // the first rebuilds and paints settle
 }
 

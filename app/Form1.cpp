@@ -89,13 +89,17 @@ const ClassInfo& TForm1::StaticClass() {
   return info;
 }
 
-TForm1::TForm1(TComponent* owner) : TForm(owner) {
+void TForm1::StartWarmUp() {
   // The lists' first paint needs the shell's image lists: they are made while the window is,
   // with the pictures that mark filters an editor cannot load.
   shell_image_warm_up::Start([] {
     PluginDetailsPresenter::AddMarkerPictures(shell_image_warm_up::SystemImages(true),
                                               shell_image_warm_up::SystemImages(false));
   });
+}
+
+TForm1::TForm1(TComponent* owner) : TForm(owner) {
+  StartWarmUp();  // once a process: the program's entry usually started it already
   // The file lists' "Any Folder ..." asks with the folder chooser, over the list's form.
   TOvFilelistView28::SetFolderPicker([](TOvFilelistView28& list, const std::wstring& caption, std::wstring& folder) {
     TWinControl* control = &list;

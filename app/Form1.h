@@ -19,6 +19,9 @@ class TForm1 : public TForm {
  public:
   explicit TForm1(TComponent* owner);
   static const ClassInfo& StaticClass();
+  // Starts making what the window's first paint needs on a thread of its own (the shell's image
+  // lists): the program's entry calls it first thing, the window's constructor again.
+  static void StartWarmUp();
   const ClassInfo& ClassType() const override { return StaticClass(); }
 
   // The maker's web site that the hyperlink label opens.

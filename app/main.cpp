@@ -19,6 +19,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     if (length > 0 && length < size) settings_file::SetFolder(std::wstring(folder.data(), length));
   }
 
+  TForm1::StartWarmUp();
   TApplication application;
   application.Initialize();
   application.SetTitle(L"Brenvale");

@@ -721,6 +721,7 @@ int64_t TOvFilelistView28::DriveFreeSpace() const {
 void TOvFilelistView28::WndProc(TMessage& m) {
   // The info tip sees the list's mouse messages first, as a tooltip watching the list would.
   if (infoTip_ && m.Msg >= WM_MOUSEFIRST && m.Msg <= WM_MBUTTONDBLCLK) infoTip_->MouseMessage(m.Msg, m.WParam, m.LParam);
+  if (placeholderImages_ && (m.Msg == WM_PAINT || m.Msg == WM_PRINTCLIENT || m.Msg == WM_PRINT)) TakeShellImages();
   switch (m.Msg) {
     case kDeferredFirstRead:
       if (firstReadDue_ && listsReading > 0) {

@@ -369,6 +369,8 @@ class TOvFilelistView28 : public TWinControl {
   void LoadArrowBitmaps();
   // Gives the list view the image list its current style draws with.
   void AttachImages();
+  // Swaps the stand-in image list for the shell's (see AttachImages); before the first paint.
+  void TakeShellImages();
   void ShowMessageBox(const std::wstring& text, UINT flags);
   // The top-level window that owns the shell's boxes.
   HWND OwnerWindow();
@@ -429,6 +431,7 @@ class TOvFilelistView28 : public TWinControl {
   TLanguage language_ = TLanguage::lnSysDefault;  // none until the constructor gives English
   HIMAGELIST largeImages_ = nullptr;  // borrowed: the shell's system image list, never destroyed
   HIMAGELIST smallImages_ = nullptr;  // borrowed: the shell's system image list, never destroyed
+  bool placeholderImages_ = false;     // the window holds a stand-in list until its first paint
   int parentImageIndex_ = -1;  // -1 until the picture is first needed
   UniqueBitmap arrowUp_;
   UniqueBitmap arrowDown_;

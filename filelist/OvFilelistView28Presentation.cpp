@@ -98,8 +98,29 @@ void TOvFilelistView28::AttachImages() {
   // from the small one.
   bool large = viewStyle_ == TViewStyle::vsIcon;
   int kind = large ? LVSIL_NORMAL : LVSIL_SMALL;
-  HIMAGELIST images = ShellImages(large);
+  // While the shell's lists are still being made on the warm-up thread, an empty list of their
+  // size stands in: the rows are laid out just the same, and the window's first paint takes the
+  // shell's lists (by then mostly made) instead of the window's creation waiting for them.
+  placeholderImages_ = !(large ? largeImages_ : smallImages_) && shell_image_warm_up::Pending();
+  HIMAGELIST images = placeholderImages_ ? shell_image_warm_up::Placeholder(large) : ShellImages(large);
   if (ListView_GetImageList(Handle(), kind) != images) ListView_SetImageList(Handle(), images, kind);
+}
+
+void TOvFilelistView28::TakeShellImages() {
+  if (!placeholderImages_ || !HandleAllocated()) return;
+  placeholderImages_ = false;
+  bool large = viewStyle_ == TViewStyle::vsIcon;
+  int kind = large ? LVSIL_NORMAL : LVSIL_SMALL;
+  HIMAGELIST stand = ListView_GetImageList(Handle(), kind);
+  HIMAGELIST images = ShellImages(large);  // waits for what is left of the warm-up
+  ListView_SetImageList(Handle(), images, kind);
+  int standWidth = 0, standHeight = 0, width = 0, height = 0;
+  ImageList_GetIconSize(stand, &standWidth, &standHeight);
+  ImageList_GetIconSize(images, &width, &height);
+  // The shell keeps an icon size of its own where the user has set one: the rows are placed anew.
+  if ((standWidth != width || standHeight != height) &&
+      (viewStyle_ == TViewStyle::vsIcon || viewStyle_ == TViewStyle::vsSmallIcon))
+    ListView_Arrange(Handle(), LVA_DEFAULT);
 }
 
 void TOvFilelistView28::LoadArrowBitmaps() {
@@ -341,7 +362,9 @@ void TOvFilelistView28::FillRow(NMLVDISPINFOW& info) {
     std::wstring text = ItemText(index, item.iSubItem);
     lstrcpynW(item.pszText, text.c_str(), item.cchTextMax);
   }
-  if (item.mask & LVIF_IMAGE) item.iImage = ItemImage(index);
+  // A row laid out against the stand-in image list (see AttachImages) is only measured, never
+  // shown: its picture is asked for when the window paints, with the shell's lists in place.
+  if (item.mask & LVIF_IMAGE) item.iImage = placeholderImages_ ? I_IMAGENONE : ItemImage(index);
 }
 
 bool TOvFilelistView28::VisualStylesActive() {
@@ -408,7 +431,8 @@ LRESULT TOvFilelistView28::CustomDraw(NMLVCUSTOMDRAW& draw) {
   switch (draw.nmcd.dwDrawStage) {
     case CDDS_PREPAINT:
       iconPlace_.reset();
-      return CDRF_NOTIFYITEMDRAW;
+      // Rows laid out against the stand-in image list are being measured, not shown.
+      return placeholderImages_ ? CDRF_DODEFAULT : CDRF_NOTIFYITEMDRAW;
     case CDDS_ITEMPREPAINT: {
       // The row's overlay picture is drawn once the row is drawn: only a row that has one asks
       // to be told (each notice is a message through the parent's chain).

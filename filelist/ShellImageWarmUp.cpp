@@ -4,6 +4,9 @@
 #include <objbase.h>
 #include <shellapi.h>
 
+#include "framework/Handles.h"
+
+#include <atomic>
 #include <mutex>
 #include <system_error>
 #include <thread>
@@ -17,6 +20,7 @@ struct WarmUp {
   std::mutex lock;
   std::thread thread;
   bool started = false;
+  std::atomic<bool> finished{false};
   // A thread still running when the program ends is waited for, never left to std::terminate.
   ~WarmUp() { Wait(); }
   void Wait() {
@@ -45,6 +49,7 @@ void Start(std::function<void()> then) {
       SystemImages(false);
       if (then) then();
       if (SUCCEEDED(com)) CoUninitialize();
+      State().finished = true;
     });
   } catch (const std::system_error&) {
     // No thread to spare: the first list makes the image lists itself.
@@ -52,6 +57,27 @@ void Start(std::function<void()> then) {
 }
 
 void Wait() { State().Wait(); }
+
+namespace {
+std::atomic<int> pendingOverride{-1};
+}  // namespace
+
+void OverridePending(int value) { pendingOverride = value; }
+
+bool Pending() {
+  if (int value = pendingOverride; value >= 0) return value == 1;
+  WarmUp& state = State();
+  if (state.finished) return false;
+  std::lock_guard<std::mutex> guard(state.lock);
+  return state.thread.joinable() && !state.finished;
+}
+
+HIMAGELIST Placeholder(bool large) {
+  static const UniqueImageList lists[2] = {
+      UniqueImageList(ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK, 0, 1)),
+      UniqueImageList(ImageList_Create(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), ILC_COLOR32 | ILC_MASK, 0, 1))};
+  return lists[large ? 1 : 0].get();
+}
 
 HIMAGELIST SystemImages(bool large) {
   SHFILEINFOW info{};

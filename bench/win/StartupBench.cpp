@@ -78,6 +78,7 @@ constexpr int kPhases = 7;
 int MainWindow(std::FILE* out) {
   double phases[kPhases];
   phases[0] = SinceStart();
+  TForm1::StartWarmUp();
   TApplication application;
   application.Initialize();
   phases[1] = SinceStart();

@@ -7,6 +7,7 @@
 #include <winioctl.h>
 
 #include "filelist/ParentFolderImage.h"
+#include "filelist/ShellImageWarmUp.h"
 #include "filelist/ShellInfoCache.h"
 #include "framework/Strings.h"
 
@@ -72,6 +73,7 @@ class FileListPresentationTest : public FileListFixture {
   }
   void TearDown() override {
     TOvFilelistView28::OverrideVisualStyles(-1);
+    shell_image_warm_up::OverridePending(-1);
     FileListFixture::TearDown();
   }
   // A file of 4 GiB and 2 KiB (sparse), a hidden system file and a read-only archived file, all
@@ -355,6 +357,64 @@ TEST_F(FileListPresentationTest, EachViewStyleHoldsTheImageListItDrawsFrom) {
     EXPECT_EQ(RowImage(window, 0), icon) << step.name;
     EXPECT_GE(icon, 0);
     EXPECT_LT(icon, ImageList_GetImageCount(step.images)) << step.name;
+  }
+}
+
+// A list made while the shell's image lists are still being made on the warm-up thread lays its
+// rows out with a stand-in of the same size, and takes the shell's lists when it first paints:
+// its rows sit where those of a list made the ordinary way sit, and show the shell's icons.
+TEST_F(FileListPresentationTest, AListMadeBeforeTheShellsImagesAreReadyTakesThemOnItsFirstPaint) {
+  for (int i = 0; i < 40; ++i) folder.Create(L"Filter" + std::to_wstring(100 + i) + L".8bf");
+  list->SetVisible(false);
+  struct Case {
+    const char* name;
+    TViewStyle style;
+    int kind;
+    bool large;
+  };
+  const Case cases[] = {{"icons", TViewStyle::vsIcon, LVSIL_NORMAL, true},
+                        {"small icons", TViewStyle::vsSmallIcon, LVSIL_SMALL, false}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    auto make = [&](int pending) {
+      shell_image_warm_up::OverridePending(pending);
+      auto* made = new TOvFilelistView28(form.get());
+      made->SetViewStyle(c.style);
+      made->SetShowFolders(false);
+      made->SetBounds(10, 10, 400, 300);
+      made->SetParent(form.get());
+      made->SetDirectory(folder.Path());
+      return made;
+    };
+    TOvFilelistView28* ordinary = make(0);
+    Pump();
+    const int last = ordinary->EntryCount() - 1;
+    ASSERT_EQ(last, 39);
+    RECT expected{};
+    ListView_GetItemRect(ordinary->Handle(), last, &expected, LVIR_BOUNDS);
+    ordinary->SetVisible(false);
+
+    // As at the program's start: the window is filled before its form is shown.
+    form->SetVisible(false);
+    TOvFilelistView28* early = make(1);
+    HWND window = early->Handle();
+    HIMAGELIST shell = shell_image_warm_up::SystemImages(c.large);
+    EXPECT_NE(AttachedImages(window, c.kind), shell) << "nothing waited for the shell before the first paint";
+    RECT before{};
+    ListView_GetItemRect(window, last, &before, LVIR_BOUNDS);
+    EXPECT_TRUE(EqualRect(&before, &expected));
+
+    form->SetVisible(true);
+    UpdateWindow(window);
+    EXPECT_EQ(AttachedImages(window, c.kind), shell);
+    EXPECT_EQ(RowImage(window, 0), ShellIconIndex(folder.File(L"Filter100.8bf")));
+    RECT after{};
+    ListView_GetItemRect(window, last, &after, LVIR_BOUNDS);
+    EXPECT_TRUE(EqualRect(&after, &expected)) << after.left << "," << after.top << " against " << expected.left << ","
+                                              << expected.top;
+    TComponent::Free(early);
+    TComponent::Free(ordinary);
+    shell_image_warm_up::OverridePending(-1);
   }
 }
 

@@ -1450,11 +1450,14 @@ void TsSkinProvider::OnBorderWindowPosChanged(const WINDOWPOS& pos) {
     border_->Hide();
     return;
   }
-  if ((pos.flags & SWP_SHOWWINDOW) || !border_->Shown()) {
+  if (!border_->Shown()) {
     UpdateBorderWindow(true);
-  } else if (!(pos.flags & SWP_NOMOVE) || !(pos.flags & SWP_NOSIZE) || (pos.flags & SWP_FRAMECHANGED)) {
+  } else if ((pos.flags & SWP_SHOWWINDOW) || !(pos.flags & SWP_NOMOVE) || !(pos.flags & SWP_NOSIZE) ||
+             (pos.flags & SWP_FRAMECHANGED)) {
     // A move only places the border window; a new size lays the frame out anew and hands the
-    // picture over, once per size.
+    // picture over, once per size. A form being shown has usually had its border window shown
+    // already, by the activation that came first: the picture is handed over again only when
+    // it changed since.
     UpdateBorderWindow(false);
   }
   if (!(pos.flags & SWP_NOZORDER) || (pos.flags & SWP_SHOWWINDOW)) {

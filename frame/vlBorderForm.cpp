@@ -83,6 +83,8 @@ void TvlBorderForm::Show(const Bitmap& picture, Point screen, const Rect& region
 
 void TvlBorderForm::Place(Point screen) {
   if (!window_) return;
+  // Where it is already, and right behind the form: nothing to move.
+  if (screen == position_ && Shown() && served_.form && GetWindow(served_.form, GW_HWNDNEXT) == window_.get()) return;
   position_ = screen;
   SetWindowPos(window_.get(), served_.form, screen.x, screen.y, 0, 0, PositionFlags() | SWP_NOSIZE | SWP_NOREDRAW);
 }

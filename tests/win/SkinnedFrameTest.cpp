@@ -980,10 +980,12 @@ TEST_F(SkinnedFrameTest, BorderWindowFollowsMinimiseMaximiseHideAndTheZOrder) {
   ShowWindow(window, SW_HIDE);
   Pump(50);
   EXPECT_FALSE(IsWindowVisible(border));
+  const int handOvers = form->sSkinProvider1->BorderForm()->HandOvers();
   ShowWindow(window, SW_SHOW);
   SetForegroundWindow(window);
   Pump(100);
   EXPECT_TRUE(IsWindowVisible(border));
+  EXPECT_EQ(form->sSkinProvider1->BorderForm()->HandOvers() - handOvers, 1) << "showing hands the picture over once";
 
   // Another window in front, then the form in front again: the border window comes along.
   HWND other = CreateWindowExW(0, L"STATIC", L"in front", WS_POPUP | WS_VISIBLE, 50, 50, 300, 300, nullptr, nullptr,

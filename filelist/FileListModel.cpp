@@ -30,6 +30,16 @@ int TextComparer::CompareCaseSensitive(std::wstring_view a, std::wstring_view b)
 }
 
 namespace {
+
+// 64-bit FNV-1a, fed byte by byte.
+struct Fnv64 {
+  uint64_t value = 14695981039346656037ull;
+  void Mix(const void* data, size_t size) {
+    const auto* bytes = static_cast<const unsigned char*>(data);
+    for (size_t i = 0; i < size; ++i) value = (value ^ bytes[i]) * 1099511628211ull;
+  }
+};
+
 // Big-endian code units, so that bytes compare like the units.
 std::string KeyOfUnits(std::wstring_view text) {
   std::string key;
@@ -285,18 +295,14 @@ std::vector<uint64_t> FileListModel::RowFingerprints() const {
   std::vector<uint64_t> prints;
   prints.reserve(entries_.size());
   for (const TFileInfo& e : entries_) {
-    uint64_t h = 14695981039346656037ull;
-    auto mix = [&h](const void* data, size_t size) {
-      const auto* bytes = static_cast<const unsigned char*>(data);
-      for (size_t i = 0; i < size; ++i) h = (h ^ bytes[i]) * 1099511628211ull;
-    };
-    mix(e.EntryName.data(), e.EntryName.size() * sizeof(wchar_t));
+    Fnv64 h;
+    h.Mix(e.EntryName.data(), e.EntryName.size() * sizeof(wchar_t));
     const std::wstring_view kind = e.EntryKind;
-    mix(kind.data(), kind.size() * sizeof(wchar_t));
-    mix(&e.EntryAttributes, sizeof(e.EntryAttributes));
-    mix(&e.EntrySize, sizeof(e.EntrySize));
-    mix(&e.EntryTimeKey, sizeof(e.EntryTimeKey));
-    prints.push_back(h);
+    h.Mix(kind.data(), kind.size() * sizeof(wchar_t));
+    h.Mix(&e.EntryAttributes, sizeof(e.EntryAttributes));
+    h.Mix(&e.EntrySize, sizeof(e.EntrySize));
+    h.Mix(&e.EntryTimeKey, sizeof(e.EntryTimeKey));
+    prints.push_back(h.value);
   }
   return prints;
 }
@@ -326,10 +332,54 @@ bool FileListModel::HandleColumnClick(int column) {
   return true;
 }
 
+namespace {
+
+// What places an entry in the name order: its kind and name.
+uint64_t OrderPrint(const TFileInfo& e) {
+  Fnv64 h;
+  const std::wstring_view kind = e.EntryKind;
+  h.Mix(kind.data(), kind.size() * sizeof(wchar_t));
+  const wchar_t separator = L'\\';  // a character no name holds
+  h.Mix(&separator, sizeof(separator));
+  h.Mix(e.EntryName.data(), e.EntryName.size() * sizeof(wchar_t));
+  return h.value;
+}
+
+}  // namespace
+
 bool FileListModel::InStrictOrder() const {
-  for (size_t i = 1; i < entries_.size(); ++i)
-    if (CompareEntries(entries_[i - 1], entries_[i]) >= 0) return false;
+  const bool remembered = sortColumn_ == 0 && !orderPrints_.empty() && orderDescending_ == sortDescending_;
+  constexpr size_t kNone = static_cast<size_t>(-1);
+  size_t before = kNone;  // the place in the remembered order of the entry before, if it has one
+  size_t last = kNone;    // the last place found
+  for (size_t i = 0; i < entries_.size(); ++i) {
+    size_t place = kNone;
+    if (remembered) {
+      // The entry is looked for where the one found last was followed, or one further on (one
+      // entry gone in between).
+      const uint64_t print = OrderPrint(entries_[i]);
+      const size_t from = last == kNone ? 0 : last + 1;
+      for (size_t k = from; k < from + 2 && k < orderPrints_.size(); ++k)
+        if (orderPrints_[k] == print) {
+          place = k;
+          break;
+        }
+    }
+    // Two entries in the remembered order, in that order, compare as they did then.
+    const bool known = before != kNone && place != kNone && before < place;
+    if (i > 0 && !known && CompareEntries(entries_[i - 1], entries_[i]) >= 0) return false;
+    before = place;
+    if (place != kNone) last = place;
+  }
   return true;
+}
+
+void FileListModel::RememberStrictOrder() {
+  if (sortColumn_ != 0) return;
+  orderPrints_.clear();
+  orderPrints_.reserve(entries_.size());
+  for (const TFileInfo& e : entries_) orderPrints_.push_back(OrderPrint(e));
+  orderDescending_ = sortDescending_;
 }
 
 void FileListModel::SortEntries() {
@@ -338,7 +388,10 @@ void FileListModel::SortEntries() {
   // after the one before it, no two entries compare equal and the present order is the only
   // sorted one: the quicksort would end in it, so nothing needs to move. One comparison per
   // entry, against the keys and the sort below.
-  if (InStrictOrder()) return;
+  if (InStrictOrder()) {
+    RememberStrictOrder();
+    return;
+  }
   static const TextComparer simple;
   const TextComparer& cmp = services_.comparer ? *services_.comparer : simple;
   // The quicksort runs over positions with a sort key per record, so that a text comparison is a

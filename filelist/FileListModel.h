@@ -183,8 +183,11 @@ class FileListModel {
   };
   void Grow();
   void FillEntry(TFileInfo& e, const FoundItem& item) const;
-  // Whether every entry compares strictly after the one before it.
+  // Whether every entry compares strictly after the one before it. Two entries that stood in
+  // that order in the last name order found strict (orderPrints_) are not compared again.
   bool InStrictOrder() const;
+  // Remembers the present order as strict (only ever called once InStrictOrder found it so).
+  void RememberStrictOrder();
   void QuickSort(std::vector<int>& order, const std::vector<SortRecord>& records, int left, int right) const;
   // CompareEntries, with the text comparison done on sort keys when they are given.
   int Compare(const TFileInfo& a, const TFileInfo& b, const std::string* keyA, const std::string* keyB) const;
@@ -197,4 +200,10 @@ class FileListModel {
   bool sortEnabled_ = true;
   bool strictMask_ = false;
   int arrowColumn_ = 0;
+  // The last name order found strict, as one print (kind and name) per entry, and its direction.
+  // A folder is usually read again as it was, or with one file gone or come: comparing names by
+  // the locale's rules is the costliest part of a rebuild's check, and it is needed only around
+  // what changed.
+  std::vector<uint64_t> orderPrints_;
+  bool orderDescending_ = false;
 };

@@ -525,3 +525,101 @@ TEST(FileListScan, OneFileTakenOutOrPutInEndsAsARebuildWouldOrIsRefused) {
   EXPECT_TRUE(model.RemovePath(L"C:\\Plug\\d.8bf"));
   EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"sub.8bf", L"b.8bf", L"f.8bf"}));
 }
+
+namespace {
+
+// The plain comparer, counting the name comparisons asked of it.
+class CountingComparer : public TextComparer {
+ public:
+  int CompareIgnoringCase(std::wstring_view a, std::wstring_view b) const override {
+    ++asked;
+    return TextComparer::CompareIgnoringCase(a, b);
+  }
+  mutable int asked = 0;
+};
+
+}  // namespace
+
+TEST(FileListSort, AFolderReadAgainIsComparedOnlyAroundWhatChanged) {
+  // The first read of a folder in name order compares each name with the one before it. A later
+  // read compares only the pairs that did not stand in that order then; whatever the folder
+  // turned into, the rebuild ends sorted.
+  auto padded = [](int i) {
+    std::wstring n = std::to_wstring(i);
+    return L"Filter " + std::wstring(4 - n.size(), L'0') + n + L".8bf";
+  };
+  std::vector<std::wstring> first;
+  for (int i = 0; i < 200; ++i) first.push_back(padded(2 * i));
+  struct Case {
+    const char* what;
+    std::vector<std::wstring> names;  // as the second read finds them
+    int mostAsked;                    // name comparisons the second read's check may ask
+  };
+  auto without = [&](size_t at) {
+    auto n = first;
+    n.erase(n.begin() + static_cast<std::ptrdiff_t>(at));
+    return n;
+  };
+  auto with = [&](size_t at, std::wstring name) {
+    auto n = first;
+    n.insert(n.begin() + static_cast<std::ptrdiff_t>(at), std::move(name));
+    return n;
+  };
+  const Case cases[] = {
+      {"the same", first, 0},
+      {"the first gone", without(0), 0},
+      {"one in the middle gone", without(100), 0},
+      {"the last gone", without(199), 0},
+      {"one come in the middle", with(100, padded(199)), 2},
+      {"one come first", with(0, L"Aardvark.8bf"), 1},
+      {"one come last", with(200, L"Zebra.8bf"), 1},
+      {"two swapped", [&] { auto n = first; std::swap(n[50], n[51]); return n; }(), 200},
+      {"one moved out of order", with(10, L"Zebra.8bf"), 200},
+      {"another folder", [&] { std::vector<std::wstring> n; for (int i = 0; i < 50; ++i) n.push_back(padded(2 * i + 1)); return n; }(), 49},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    FakeFolder folder;
+    CountingComparer comparer;
+    FileListModel model({&folder, &comparer, nullptr});
+    for (const auto& name : first) folder.Add(name);
+    model.Clear();
+    model.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, false, false);
+    model.FinishRebuild(5);
+    EXPECT_EQ(comparer.asked, 199);
+
+    folder.items.clear();
+    for (const auto& name : c.names) folder.Add(name);
+    comparer.asked = 0;
+    model.Clear();
+    model.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, false, false);
+    model.FinishRebuild(5);
+    EXPECT_LE(comparer.asked, c.mostAsked);
+    std::vector<std::wstring> sorted = c.names;
+    std::sort(sorted.begin(), sorted.end(),
+              [&](const std::wstring& a, const std::wstring& b) { return comparer.TextComparer::CompareIgnoringCase(a, b) < 0; });
+    EXPECT_EQ(Names(model), sorted);
+  }
+}
+
+TEST(FileListSort, TheRememberedOrderIsThatOfOneDirection) {
+  // A rebuild after sorting by another column sorts names descending; a folder handed over in
+  // that order is remembered so. The rebuild after it sorts ascending, and must not take the
+  // remembered order for its own.
+  FakeFolder folder;
+  for (const wchar_t* name : {L"d.8bf", L"c.8bf", L"b.8bf", L"a.8bf"}) folder.Add(name);
+  FileListModel model({&folder, nullptr, nullptr});
+  auto rebuild = [&] {
+    model.Clear();
+    model.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, false, false);
+    model.FinishRebuild(5);
+  };
+  rebuild();
+  model.HandleColumnClick(1);
+  rebuild();
+  ASSERT_TRUE(model.SortDescending());
+  EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"d.8bf", L"c.8bf", L"b.8bf", L"a.8bf"}));
+  rebuild();
+  ASSERT_FALSE(model.SortDescending());
+  EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"a.8bf", L"b.8bf", L"c.8bf", L"d.8bf"}));
+}

@@ -221,8 +221,19 @@ void TsButton::PaintButton(HDC dc) {
       pendingRegion_.reset();
     } else {
       bool redraw = !regionSet_ || TsSkinManager::SkinLoading();
+      // The first shape comes with the first paint, which is drawing the button right now: only
+      // the cut corners need drawing again, by the parent, which left the whole rectangle to the
+      // button when it painted.
+      UniqueRegion corners;
+      if (!regionSet_ && !TsSkinManager::SkinLoading() && Parent() && Parent()->HandleAllocated()) {
+        corners.reset(CreateRectRgn(0, 0, Width(), Height()));
+        CombineRgn(corners.get(), corners.get(), pendingRegion_.get(), RGN_DIFF);
+        OffsetRgn(corners.get(), Left(), Top());
+        redraw = false;
+      }
       // The window owns the region from here on.
       SetWindowRgn(Handle(), pendingRegion_.release(), redraw);
+      if (corners) InvalidateRgn(Parent()->Handle(), corners.get(), TRUE);
       Rect now = BoundsRect();
       if (regionSet_ && (now.Width() < regionBounds_.Width() || now.Height() < regionBounds_.Height()) && Parent() &&
           Parent()->HandleAllocated()) {

@@ -85,6 +85,22 @@ TEST_F(SkinnedControlsTest, BackgroundRequestsPassThroughTransparentPanelsToTheF
   DeleteObject(region);
 }
 
+TEST_F(SkinnedControlsTest, TheCutCornersOfEachButtonShowTheFormBehindIt) {
+  // The window's shape comes with its first paint; on screen the cut corners show the colour of
+  // the transparent panels, the form's, however the shape came.
+  WindowDc screen(nullptr);
+  const COLORREF behind = static_cast<COLORREF>(FormColour());
+  for (TsButton* button : {form->FolderBtn, form->IconBtn, form->ListBtn, form->sButtonOff, form->sButtonOn}) {
+    SCOPED_TRACE(bv::WideToUtf8(button->Caption()));
+    UniqueRegion region(CreateRectRgn(0, 0, 0, 0));
+    ASSERT_NE(GetWindowRgn(button->Handle(), region.get()), ERROR);
+    ASSERT_FALSE(PtInRegion(region.get(), 0, 0));
+    POINT corner{0, 0};
+    ClientToScreen(button->Handle(), &corner);
+    EXPECT_EQ(GetPixel(screen.get(), corner.x, corner.y), behind);
+  }
+}
+
 TEST_F(SkinnedControlsTest, ResizingRebuildsEveryPanelCacheOnce) {
   std::vector<TsPanel*> panels{form->sPanelTop, form->sPanelOn, form->sPanelOnTop, form->sPanelOff, form->sPanelOffTop};
   std::vector<int> before;

@@ -126,6 +126,8 @@ class FileListModel {
   const TFlieInfoArr& Entries() const { return entries_; }
   TFlieInfoArr& Entries() { return entries_; }
   int EntryCount() const { return static_cast<int>(entries_.size()); }
+  // The memory the remembered name order holds (see InStrictOrder).
+  size_t RememberedOrderBytes() const { return orderPrints_.capacity() * sizeof(uint64_t); }
   const TFileInfo* Entry(int index) const;  // nullptr at or beyond EntryCount
   TFileInfo* Entry(int index);
 
@@ -187,6 +189,8 @@ class FileListModel {
   // that order in the last name order found strict (orderPrints_) are not compared again.
   bool InStrictOrder() const;
   // Remembers the present order as strict (only ever called once InStrictOrder found it so).
+  // Not with a parent entry: it keeps its place in both directions, so it does not compare in
+  // one consistent order with the others, and a pair that stood in order then says nothing.
   void RememberStrictOrder();
   void QuickSort(std::vector<int>& order, const std::vector<SortRecord>& records, int left, int right) const;
   // CompareEntries, with the text comparison done on sort keys when they are given.

@@ -298,14 +298,7 @@ void TOvFilelistView28::ApplyListStyles() {
   SetWindowLongPtrW(list, GWL_STYLE, next);
   SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   measuredEntry_ = -1;
-  if (viewChanges && count > 0) {
-    // Told the count again, the list view places the rows in the new style; the highlighted
-    // and the focused row stay so.
-    SetItemCount(0);
-    SetItemCount(count);
-    if (focused >= 0 && focused < count) ListView_SetItemState(list, focused, LVIS_FOCUSED, LVIS_FOCUSED);
-    if (selected >= 0) SelectItem(selected, true);
-  }
+  if (viewChanges) PlaceRowsAgain(focused, selected);  // in the new style
   ListView_Arrange(list, LVA_DEFAULT);
   InvalidateRect(list, nullptr, TRUE);
 }

@@ -371,6 +371,9 @@ class TOvFilelistView28 : public TWinControl {
   void AttachImages();
   // Swaps the stand-in image list for the shell's (see AttachImages); before the first paint.
   void TakeShellImages();
+  // Tells the list view the count again, so that it measures and places every row; the focused
+  // and the highlighted row (as they were before) are put back.
+  void PlaceRowsAgain(int focused, int selected);
   void ShowMessageBox(const std::wstring& text, UINT flags);
   // The top-level window that owns the shell's boxes.
   HWND OwnerWindow();

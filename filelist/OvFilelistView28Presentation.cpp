@@ -117,10 +117,21 @@ void TOvFilelistView28::TakeShellImages() {
   int standWidth = 0, standHeight = 0, width = 0, height = 0;
   ImageList_GetIconSize(stand, &standWidth, &standHeight);
   ImageList_GetIconSize(images, &width, &height);
-  // The shell keeps an icon size of its own where the user has set one: the rows are placed anew.
-  if ((standWidth != width || standHeight != height) &&
-      (viewStyle_ == TViewStyle::vsIcon || viewStyle_ == TViewStyle::vsSmallIcon))
-    ListView_Arrange(Handle(), LVA_DEFAULT);
+  // The shell keeps an icon size of its own where the user has set one: the rows are measured
+  // and placed anew.
+  if (standWidth != width || standHeight != height)
+    PlaceRowsAgain(ListView_GetNextItem(Handle(), -1, LVNI_FOCUSED), SelectedIndex());
+}
+
+void TOvFilelistView28::PlaceRowsAgain(int focused, int selected) {
+  const int count = model_.EntryCount();
+  if (count == 0) return;
+  // Told the count again, the list view measures and places the rows; the highlighted and the
+  // focused row stay so.
+  SetItemCount(0);
+  SetItemCount(count);
+  if (focused >= 0 && focused < count) ListView_SetItemState(Handle(), focused, LVIS_FOCUSED, LVIS_FOCUSED);
+  if (selected >= 0) SelectItem(selected, true);
 }
 
 void TOvFilelistView28::LoadArrowBitmaps() {

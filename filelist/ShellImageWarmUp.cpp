@@ -72,7 +72,17 @@ bool Pending() {
   return state.thread.joinable() && !state.finished;
 }
 
+namespace {
+HIMAGELIST placeholderOverrides[2] = {nullptr, nullptr};
+}  // namespace
+
+void OverridePlaceholders(HIMAGELIST large, HIMAGELIST small) {
+  placeholderOverrides[0] = small;
+  placeholderOverrides[1] = large;
+}
+
 HIMAGELIST Placeholder(bool large) {
+  if (HIMAGELIST stand = placeholderOverrides[large ? 1 : 0]) return stand;
   static const UniqueImageList lists[2] = {
       UniqueImageList(ImageList_Create(GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), ILC_COLOR32 | ILC_MASK, 0, 1)),
       UniqueImageList(ImageList_Create(GetSystemMetrics(SM_CXICON), GetSystemMetrics(SM_CYICON), ILC_COLOR32 | ILC_MASK, 0, 1))};

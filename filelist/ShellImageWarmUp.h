@@ -25,6 +25,9 @@ void OverridePending(int value);
 // out with it while the shell's own lists are still being made, and takes the shell's when it
 // first paints. One of each size per process, owned here.
 HIMAGELIST Placeholder(bool large);
+// Tests may put stand-ins of another size in place (a shell with an icon size of its own);
+// nullptr gives the own ones back.
+void OverridePlaceholders(HIMAGELIST large, HIMAGELIST small);
 // The shell's system image list of one size, asked for without naming a file or folder. (An
 // empty path would name the current folder, which the shell parses and looks into: under
 // Wine that costs some 30 ms per call in a folder of 20,000 files.)

@@ -68,13 +68,16 @@ void TvlBorderForm::Show(const Bitmap& picture, Point screen, const Rect& region
   DibSection premultiplied = PremultipliedSection(picture);
   if (!premultiplied) return;
   picture_ = std::move(premultiplied);
-  position_ = screen;
   // A new picture closes the hole; the region is set only when it changes.
   if (region != baseRegion_ || holeApplied_) {
     baseRegion_ = region;
     ApplyRegion(nullptr);
   }
-  if (HandOverLayered(window_.get(), picture_, screen, alpha)) ++handOvers_;
+  // The hand-over places the window too: the place is noted only when it went through.
+  if (HandOverLayered(window_.get(), picture_, screen, alpha)) {
+    ++handOvers_;
+    position_ = screen;
+  }
   if (!IsWindowVisible(window_.get()))
     SetWindowPos(window_.get(), nullptr, 0, 0, 0, 0, PositionFlags() | SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_SHOWWINDOW);
   // Placed apart from the showing: a window that just appeared comes up on top.

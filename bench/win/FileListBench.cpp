@@ -30,7 +30,8 @@ double Milliseconds(Clock::time_point since) { return std::chrono::duration<doub
 // The bytes an entry array holds: its records and the texts that do not fit inside them (the
 // names apart, as `names`; texts shared by many entries count once).
 size_t EntryBytes(const FileListModel& model, size_t& names) {
-  size_t bytes = model.Entries().capacity() * sizeof(TFileInfo);
+  // The remembered name order (a print per entry) counts with the entries.
+  size_t bytes = model.Entries().capacity() * sizeof(TFileInfo) + model.RememberedOrderBytes();
   auto text = [](const std::wstring& s) { return s.capacity() > 7 ? (s.capacity() + 1) * sizeof(wchar_t) : 0; };
   names = 0;
   const std::wstring* folder = nullptr;

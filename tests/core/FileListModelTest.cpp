@@ -528,6 +528,13 @@ TEST(FileListScan, OneFileTakenOutOrPutInEndsAsARebuildWouldOrIsRefused) {
 
 namespace {
 
+// A rebuild as the list makes it: the folder read, then sorted by name.
+void Rebuild(FileListModel& model, bool showFolders) {
+  model.Clear();
+  model.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, showFolders, showFolders);
+  model.FinishRebuild(5);
+}
+
 // The plain comparer, counting the name comparisons asked of it.
 class CountingComparer : public TextComparer {
  public:
@@ -583,17 +590,13 @@ TEST(FileListSort, AFolderReadAgainIsComparedOnlyAroundWhatChanged) {
     CountingComparer comparer;
     FileListModel model({&folder, &comparer, nullptr});
     for (const auto& name : first) folder.Add(name);
-    model.Clear();
-    model.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, false, false);
-    model.FinishRebuild(5);
+    Rebuild(model, false);
     EXPECT_EQ(comparer.asked, 199);
 
     folder.items.clear();
     for (const auto& name : c.names) folder.Add(name);
     comparer.asked = 0;
-    model.Clear();
-    model.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, false, false);
-    model.FinishRebuild(5);
+    Rebuild(model, false);
     EXPECT_LE(comparer.asked, c.mostAsked);
     std::vector<std::wstring> sorted = c.names;
     std::sort(sorted.begin(), sorted.end(),
@@ -609,11 +612,7 @@ TEST(FileListSort, TheRememberedOrderIsThatOfOneDirection) {
   FakeFolder folder;
   for (const wchar_t* name : {L"d.8bf", L"c.8bf", L"b.8bf", L"a.8bf"}) folder.Add(name);
   FileListModel model({&folder, nullptr, nullptr});
-  auto rebuild = [&] {
-    model.Clear();
-    model.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, false, false);
-    model.FinishRebuild(5);
-  };
+  auto rebuild = [&] { Rebuild(model, false); };
   rebuild();
   model.HandleColumnClick(1);
   rebuild();
@@ -622,4 +621,28 @@ TEST(FileListSort, TheRememberedOrderIsThatOfOneDirection) {
   rebuild();
   ASSERT_FALSE(model.SortDescending());
   EXPECT_EQ(Names(model), (std::vector<std::wstring>{L"a.8bf", L"b.8bf", L"c.8bf", L"d.8bf"}));
+}
+
+TEST(FileListSort, AParentEntryIsNeverPartOfTheRememberedOrder) {
+  // Sorted descending, the parent entry keeps its place and so compares in no consistent order
+  // with the others: "..", "b" and "!x" stand in order pair by pair, yet "!x" comes before "..".
+  // With "b" gone, the rebuild must compare ".." and "!x" itself and end as a full sort would.
+  FakeFolder folder;
+  folder.Add(L"..", 0x10).Add(L"b", 0x10).Add(L"!x", 0x10);
+  FileListModel model({&folder, nullptr, nullptr});
+  auto rebuild = [&] { Rebuild(model, true); };
+  rebuild();
+  model.HandleColumnClick(1);
+  rebuild();  // names descending, as found
+  ASSERT_TRUE(model.SortDescending());
+  ASSERT_EQ(Names(model), (std::vector<std::wstring>{L"..", L"b", L"!x"}));
+  model.HandleColumnClick(1);
+  folder.items.erase(folder.items.begin() + 1);
+  rebuild();
+  ASSERT_TRUE(model.SortDescending());
+  FileListModel unsorted({&folder, nullptr, nullptr});
+  unsorted.ScanFolder(L"C:\\Plug\\", L"*.*", kMainWindowTypes, true, true);
+  std::vector<TFileInfo> expected = unsorted.Entries();
+  ReferenceQuickSort(model, expected, 0, static_cast<int>(expected.size()) - 1);
+  EXPECT_EQ(Names(model), NamesOf(expected));
 }

@@ -99,7 +99,8 @@ RemoteApp::RemoteApp(const std::wstring& folder, const std::wstring& extraEnviro
   if (!mainWindow_) {
     DWORD code = 0;
     GetExitCodeProcess(process_.hProcess, &code);
-    std::fprintf(stderr, "RemoteApp: the program showed no main window (exit code %lu)\n", code);
+    if (code == STILL_ACTIVE) std::fprintf(stderr, "RemoteApp: the program showed no main window (still running)\n");
+    else std::fprintf(stderr, "RemoteApp: the program showed no main window (exit code %lu)\n", code);
   }
   Sleep(300);  // the first rebuilds and paints settle
 }

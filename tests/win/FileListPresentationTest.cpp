@@ -10,6 +10,7 @@
 #include "filelist/ShellImageWarmUp.h"
 #include "filelist/ShellInfoCache.h"
 #include "framework/Strings.h"
+#include "paint/DibSection.h"
 
 using namespace wintest;
 
@@ -74,6 +75,7 @@ class FileListPresentationTest : public FileListFixture {
   void TearDown() override {
     TOvFilelistView28::OverrideVisualStyles(-1);
     shell_image_warm_up::OverridePending(-1);
+    shell_image_warm_up::OverridePlaceholders(nullptr, nullptr);
     FileListFixture::TearDown();
   }
   // A file of 4 GiB and 2 KiB (sparse), a hidden system file and a read-only archived file, all
@@ -361,21 +363,32 @@ TEST_F(FileListPresentationTest, EachViewStyleHoldsTheImageListItDrawsFrom) {
 }
 
 // A list made while the shell's image lists are still being made on the warm-up thread lays its
-// rows out with a stand-in of the same size, and takes the shell's lists when it first paints:
-// its rows sit where those of a list made the ordinary way sit, and show the shell's icons.
+// rows out with a stand-in of the same size, and takes the shell's lists when it first paints
+// (or is printed): its rows sit where those of a list made the ordinary way sit, and show the
+// shell's icons. A shell whose icons have another size than the stand-in's gets its rows
+// measured and placed anew.
 TEST_F(FileListPresentationTest, AListMadeBeforeTheShellsImagesAreReadyTakesThemOnItsFirstPaint) {
   for (int i = 0; i < 40; ++i) folder.Create(L"Filter" + std::to_wstring(100 + i) + L".8bf");
   list->SetVisible(false);
   struct Case {
     const char* name;
     TViewStyle style;
-    int kind;
-    bool large;
+    int standInSize;   // 0: the stand-in of the shell's size
+    bool printed;      // taken by WM_PRINT (PrintWindow) instead of a paint
+    bool switchedOnce; // switched to the icon view and back before the first paint
   };
-  const Case cases[] = {{"icons", TViewStyle::vsIcon, LVSIL_NORMAL, true},
-                        {"small icons", TViewStyle::vsSmallIcon, LVSIL_SMALL, false}};
+  const Case cases[] = {{"icons", TViewStyle::vsIcon, 0, false, false},
+                        {"small icons", TViewStyle::vsSmallIcon, 0, false, false},
+                        {"list", TViewStyle::vsList, 0, true, false},
+                        {"small icons, switched before the first paint", TViewStyle::vsSmallIcon, 0, false, true},
+                        {"icons, the shell's larger than the stand-in", TViewStyle::vsIcon, 20, false, false},
+                        {"list, the shell's smaller than the stand-in", TViewStyle::vsList, 28, false, false}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
+    const bool large = c.style == TViewStyle::vsIcon;
+    const int kind = large ? LVSIL_NORMAL : LVSIL_SMALL;
+    UniqueImageList standIn(c.standInSize ? ImageList_Create(c.standInSize, c.standInSize, ILC_COLOR32 | ILC_MASK, 0, 1)
+                                          : nullptr);
     auto make = [&](int pending) {
       shell_image_warm_up::OverridePending(pending);
       auto* made = new TOvFilelistView28(form.get());
@@ -396,22 +409,38 @@ TEST_F(FileListPresentationTest, AListMadeBeforeTheShellsImagesAreReadyTakesThem
 
     // As at the program's start: the window is filled before its form is shown.
     form->SetVisible(false);
+    shell_image_warm_up::OverridePlaceholders(large ? standIn.get() : nullptr, large ? nullptr : standIn.get());
     TOvFilelistView28* early = make(1);
     HWND window = early->Handle();
-    HIMAGELIST shell = shell_image_warm_up::SystemImages(c.large);
-    EXPECT_NE(AttachedImages(window, c.kind), shell) << "nothing waited for the shell before the first paint";
+    if (c.switchedOnce) {
+      early->SetViewStyle(TViewStyle::vsIcon);
+      early->SetViewStyle(c.style);
+    }
+    HIMAGELIST shell = shell_image_warm_up::SystemImages(large);
+    EXPECT_EQ(AttachedImages(window, kind), shell_image_warm_up::Placeholder(large))
+        << "nothing waited for the shell before the first paint";
+    EXPECT_EQ(RowImage(window, 0), I_IMAGENONE) << "a row measured against the stand-in asks for no picture";
     RECT before{};
     ListView_GetItemRect(window, last, &before, LVIR_BOUNDS);
-    EXPECT_TRUE(EqualRect(&before, &expected));
+    if (!c.standInSize) EXPECT_TRUE(EqualRect(&before, &expected));
 
     form->SetVisible(true);
-    UpdateWindow(window);
-    EXPECT_EQ(AttachedImages(window, c.kind), shell);
+    if (c.printed) {
+      DibSection picture = DibSection::CreateBitmap32(400, 300);
+      UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+      SelectedObject selected(dc.get(), picture.Handle());
+      PrintWindow(window, dc.get(), 0);
+    } else {
+      UpdateWindow(window);
+    }
+    EXPECT_EQ(AttachedImages(window, kind), shell);
     EXPECT_EQ(RowImage(window, 0), ShellIconIndex(folder.File(L"Filter100.8bf")));
     RECT after{};
     ListView_GetItemRect(window, last, &after, LVIR_BOUNDS);
-    EXPECT_TRUE(EqualRect(&after, &expected)) << after.left << "," << after.top << " against " << expected.left << ","
-                                              << expected.top;
+    EXPECT_TRUE(EqualRect(&after, &expected)) << after.left << "," << after.top << "," << after.right << ","
+                                              << after.bottom << " against " << expected.left << "," << expected.top
+                                              << "," << expected.right << "," << expected.bottom;
+    shell_image_warm_up::OverridePlaceholders(nullptr, nullptr);
     TComponent::Free(early);
     TComponent::Free(ordinary);
     shell_image_warm_up::OverridePending(-1);

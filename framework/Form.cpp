@@ -84,16 +84,7 @@ void TForm::CreateParams(CreateParamsRecord& p) {
   }
 }
 
-void TForm::CreateWindowDone() {
-  TCustomControl::CreateWindowDone();
-  HINSTANCE instance = GetModuleHandleW(nullptr);
-  HICON big = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXICON),
-                                            GetSystemMetrics(SM_CYICON), LR_DEFAULTCOLOR | LR_SHARED));
-  HICON small = static_cast<HICON>(LoadImageW(instance, L"MAINICON", IMAGE_ICON, GetSystemMetrics(SM_CXSMICON),
-                                              GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR | LR_SHARED));
-  if (big) SendMessageW(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-  if (small) SendMessageW(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
-}
+
 
 void TForm::SetBorderStyle(TFormBorderStyle style) {
   if (style == borderStyle_) return;

@@ -77,7 +77,6 @@ class TForm : public TCustomControl {
 
  protected:
   void CreateParams(CreateParamsRecord& params) override;
-  void CreateWindowDone() override;
   void WndProc(TMessage& message) override;
   void BeforeDestruction() override;
   void Notification(TComponent* component, TOperation operation) override;

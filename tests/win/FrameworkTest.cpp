@@ -110,8 +110,18 @@ TEST_F(FrameworkTest, FramesArePaintedWhereAWindowHasOneAndFormsKeepTheirIcon) {
   EXPECT_EQ(GetPixel(screen.get(), window.left + 2, middle), RGB(255, 255, 255)) << "the client area";
   GetWindowRect(plain->Handle(), &window);
   EXPECT_EQ(GetPixel(screen.get(), window.left, (window.top + window.bottom) / 2), RGB(30, 160, 30));
-  // A window of its own shows the program's icon (the taskbar takes the class icon).
+  // A window of its own shows the program's icon (the taskbar takes the class icon), and its
+  // title the small picture the platform took from the same resource for the class.
   EXPECT_NE(GetClassLongPtrW(form->Handle(), GCLP_HICON), 0);
+  auto small = reinterpret_cast<HICON>(GetClassLongPtrW(form->Handle(), GCLP_HICONSM));
+  ASSERT_NE(small, nullptr);
+  ICONINFO info{};
+  ASSERT_TRUE(GetIconInfo(small, &info));
+  BITMAP mask{};
+  GetObjectW(info.hbmMask, sizeof(mask), &mask);
+  EXPECT_EQ(mask.bmWidth, GetSystemMetrics(SM_CXSMICON));
+  if (info.hbmColor) DeleteObject(info.hbmColor);
+  DeleteObject(info.hbmMask);
 }
 
 TEST_F(FrameworkTest, HooksRunNewestFirstAndLeaveInAnyOrder) {

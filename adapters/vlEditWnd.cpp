@@ -195,11 +195,10 @@ bool TvlListViewWnd::IsListView(HWND window) {
   wchar_t name[64]{};
   GetClassNameW(window, name, 64);
   if (std::wstring(name) == WC_LISTVIEWW) return true;
-  // A window of another class built on the list view: its header is the list view's.
-  auto header = reinterpret_cast<HWND>(SendMessageW(window, LVM_GETHEADER, 0, 0));
-  if (!header || !IsWindow(header) || GetParent(header) != window) return false;
-  GetClassNameW(header, name, 64);
-  return std::wstring(name) == WC_HEADERW;
+  // A window of another class built on the list view answers the list view's messages. Its
+  // header cannot tell: a list view outside the report view may have none yet. The icon spacing
+  // is never zero in a list view, and other windows answer the message with zero.
+  return SendMessageW(window, LVM_GETITEMSPACING, FALSE, 0) != 0;
 }
 
 void TvlListViewWnd::SaveOriginalLook() {

@@ -223,7 +223,10 @@ void TOvFilelistView28::CreateWindowDone() {
   TWinControl::CreateWindowDone();
   rowsMeasured_ = false;
   HWND list = Handle();
-  ListView_SetExtendedListViewStyle(list, LVS_EX_DOUBLEBUFFER | LVS_EX_FULLROWSELECT | LVS_EX_LABELTIP);
+  // Whole rows are picked in the report view; the style is given there (see ApplyListStyles),
+  // since a list view makes its header for it.
+  ListView_SetExtendedListViewStyle(
+      list, LVS_EX_DOUBLEBUFFER | LVS_EX_LABELTIP | (viewStyle_ == TViewStyle::vsReport ? LVS_EX_FULLROWSELECT : 0));
   infoTip_ = std::make_unique<ListInfoTip>(list, [this](int row) {
     std::wstring text;
     if (model_.Entry(row)) OnInfoTip(this, row, text);
@@ -299,6 +302,14 @@ void TOvFilelistView28::ApplyListStyles() {
   SetWindowPos(list, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_FRAMECHANGED);
   measuredEntry_ = -1;
   if (viewChanges) PlaceRowsAgain(focused, selected);  // in the new style
+  if (viewStyle_ == TViewStyle::vsReport) {
+    ListView_SetExtendedListViewStyleEx(list, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    if (columnsPending_) {
+      if (fileColumnsShown_) BuildFileColumns();
+      else BuildDriveColumns();
+      UpdateHeaderArrows();
+    }
+  }
   ListView_Arrange(list, LVA_DEFAULT);
   InvalidateRect(list, nullptr, TRUE);
 }

@@ -371,6 +371,8 @@ class TOvFilelistView28 : public TWinControl {
   void AttachImages();
   // Swaps the stand-in image list for the shell's (see AttachImages); before the first paint.
   void TakeShellImages();
+  // Whether the column set waits for the report view (see columnsPending_), noted for then.
+  bool ColumnsWait();
   // Tells the list view the count again, so that it measures and places every row; the focused
   // and the highlighted row (as they were before) are put back.
   void PlaceRowsAgain(int focused, int selected);
@@ -390,6 +392,10 @@ class TOvFilelistView28 : public TWinControl {
   bool parentDirEnabled_ = true;
   std::wstring selectedItem_;
   bool fileColumnsShown_ = false;
+  // Columns are made in the report view only, the one that shows them. Made in another view,
+  // each column lays the list view's hidden header out again, and the header itself is a window
+  // more: the set is made when the report view is entered.
+  bool columnsPending_ = false;
   std::wstring shownFolder_;  // the folder whose entries the last rebuild showed (empty for drives)
   bool rebuilding_ = false;      // a rebuild is changing the entries (no messages are handled then)
   bool rebuildPending_ = false;  // a rebuild was asked for while one was running

@@ -198,9 +198,14 @@ void TOvFilelistView28::ShowLanguage() {
   if (renamed) InvalidateRect(list, nullptr, FALSE);
 }
 
+bool TOvFilelistView28::ColumnsWait() {
+  columnsPending_ = viewStyle_ != TViewStyle::vsReport;
+  return columnsPending_;
+}
+
 void TOvFilelistView28::BuildFileColumns() {
   fileColumnsShown_ = true;
-  if (!HandleAllocated()) return;
+  if (!HandleAllocated() || ColumnsWait()) return;
   HWND list = Handle();
   while (ListView_DeleteColumn(list, 0)) {
   }
@@ -219,7 +224,7 @@ void TOvFilelistView28::BuildFileColumns() {
 
 void TOvFilelistView28::BuildDriveColumns() {
   fileColumnsShown_ = false;
-  if (!HandleAllocated()) return;
+  if (!HandleAllocated() || ColumnsWait()) return;
   HWND list = Handle();
   while (ListView_DeleteColumn(list, 0)) {
   }
@@ -240,7 +245,7 @@ void TOvFilelistView28::BuildDriveColumns() {
 void TOvFilelistView28::SetColWidth(int column, int width) {
   if (column < 0 || column > 4 || colWidths_[static_cast<size_t>(column)] == width) return;
   colWidths_[static_cast<size_t>(column)] = width;
-  if (fileColumnsShown_ && HandleAllocated()) ListView_SetColumnWidth(Handle(), column, width);
+  if (fileColumnsShown_ && !columnsPending_ && HandleAllocated()) ListView_SetColumnWidth(Handle(), column, width);
 }
 
 void TOvFilelistView28::RecomputeFormatTexts() {

@@ -103,11 +103,14 @@ class FileListPresentationTest : public FileListFixture {
     for (int column = 0; column < 5; ++column) texts.push_back(ListItemText(ListWindow(), index, column));
     return texts;
   }
-  HWND Header() { return reinterpret_cast<HWND>(SendMessageW(ListWindow(), LVM_GETHEADER, 0, 0)); }
-  HDITEMW HeaderItem(int index) {
+  // The header of the fixture's list, or of `list`.
+  HWND Header(HWND list = nullptr) {
+    return reinterpret_cast<HWND>(SendMessageW(list ? list : ListWindow(), LVM_GETHEADER, 0, 0));
+  }
+  HDITEMW HeaderItem(int index, HWND list = nullptr) {
     HDITEMW item{};
     item.mask = HDI_FORMAT | HDI_BITMAP;
-    SendMessageW(Header(), HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    SendMessageW(Header(list), HDM_GETITEMW, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
     return item;
   }
   void ClickHeader(int column) {
@@ -117,12 +120,12 @@ class FileListPresentationTest : public FileListFixture {
     ClickAt(Header(), (r.left + r.right) / 2, (r.top + r.bottom) / 2);
   }
   // The column that shows the sort arrow, and whether it points down; -1 when none or several do.
-  std::pair<int, bool> ArrowShown(bool themed) {
+  std::pair<int, bool> ArrowShown(bool themed, HWND list = nullptr) {
     int column = -1;
     bool down = false;
-    int count = static_cast<int>(SendMessageW(Header(), HDM_GETITEMCOUNT, 0, 0));
+    int count = static_cast<int>(SendMessageW(Header(list), HDM_GETITEMCOUNT, 0, 0));
     for (int i = 0; i < count; ++i) {
-      HDITEMW item = HeaderItem(i);
+      HDITEMW item = HeaderItem(i, list);
       bool arrow = themed ? (item.fmt & (HDF_SORTUP | HDF_SORTDOWN)) != 0
                           : (item.fmt & (HDF_BITMAP | HDF_BITMAP_ON_RIGHT)) == (HDF_BITMAP | HDF_BITMAP_ON_RIGHT) && item.hbm;
       EXPECT_TRUE(item.fmt & HDF_STRING) << "column " << i;
@@ -544,6 +547,50 @@ TEST_F(FileListPresentationTest, FileAndDriveColumns) {
   EXPECT_EQ(Columns(ListWindow())[1].width, 80);
   list->SetColWidth_Attr(55);
   EXPECT_EQ(Columns(ListWindow())[4].width, 55);
+}
+
+// Outside the report view a list makes no columns (each would lay the list view's hidden header
+// out again). The set the list shows, the widths set meanwhile and the sort arrow come with the
+// report view.
+TEST_F(FileListPresentationTest, ColumnsAreMadeWhenTheReportViewIsEntered) {
+  folder.Create(L"a.8bf");
+  const std::vector<Column> fileColumns{{L"Name", 165, LVCFMT_LEFT},
+                                        {L"Size", 80, LVCFMT_RIGHT},
+                                        {L"Type", 95, LVCFMT_LEFT},
+                                        {L"Modified", 125, LVCFMT_LEFT},
+                                        {L"Attr", 40, LVCFMT_LEFT}};
+  const std::vector<Column> driveColumns{{L"Name", 160, LVCFMT_LEFT},
+                                         {L"Type", 110, LVCFMT_LEFT},
+                                         {L"Disk Size", 90, LVCFMT_RIGHT},
+                                         {L"Free Space", 90, LVCFMT_RIGHT},
+                                         {L"Attr", 40, LVCFMT_LEFT}};
+  TOvFilelistView28::OverrideVisualStyles(1);
+  struct Step {
+    const char* what;
+    TViewStyle away;         // the view the list is in while its folder changes
+    std::wstring directory;
+    const std::vector<Column>* expected;
+  };
+  const Step steps[] = {{"files, read in the icon view", TViewStyle::vsIcon, folder.Path(), &fileColumns},
+                        {"drives, read in the small-icon view", TViewStyle::vsSmallIcon, TOvFilelistView28::kMyComputer,
+                         &driveColumns},
+                        {"files again, read in the list view", TViewStyle::vsList, folder.Path(), &fileColumns}};
+  list->SetVisible(false);
+  auto* made = new TOvFilelistView28(form.get());
+  made->SetViewStyle(TViewStyle::vsIcon);  // before the window is made
+  made->SetBounds(10, 10, 600, 420);
+  made->SetParent(form.get());
+  HWND window = made->Handle();
+  for (const Step& step : steps) {
+    SCOPED_TRACE(step.what);
+    made->SetViewStyle(step.away);
+    made->SetDirectory(step.directory);
+    made->SetColWidth_Size(80);  // waits for the file columns
+    if (&step == &steps[0]) EXPECT_TRUE(Columns(window).empty()) << "no columns before the report view";
+    made->SetViewStyle(TViewStyle::vsReport);
+    EXPECT_EQ(Columns(window), *step.expected);
+    EXPECT_EQ(ArrowShown(true, window), std::make_pair(0, made->Model().SortDescending()));
+  }
 }
 
 TEST_F(FileListPresentationTest, SortArrowFollowsHeaderClicksWithAndWithoutVisualStyles) {

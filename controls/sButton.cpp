@@ -220,7 +220,6 @@ void TsButton::PaintButton(HDC dc) {
     if (same) {
       pendingRegion_.reset();
     } else {
-      bool redraw = !regionSet_ || TsSkinManager::SkinLoading();
       // The first shape comes with the first paint, which is drawing the button right now: only
       // the cut corners need drawing again, by the parent, which left the whole rectangle to the
       // button when it painted.
@@ -229,8 +228,8 @@ void TsButton::PaintButton(HDC dc) {
         corners.reset(CreateRectRgn(0, 0, Width(), Height()));
         CombineRgn(corners.get(), corners.get(), pendingRegion_.get(), RGN_DIFF);
         OffsetRgn(corners.get(), Left(), Top());
-        redraw = false;
       }
+      const bool redraw = !corners && (!regionSet_ || TsSkinManager::SkinLoading());
       // The window owns the region from here on.
       SetWindowRgn(Handle(), pendingRegion_.release(), redraw);
       if (corners) InvalidateRgn(Parent()->Handle(), corners.get(), TRUE);

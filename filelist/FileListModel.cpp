@@ -377,10 +377,14 @@ bool FileListModel::InStrictOrder() const {
 void FileListModel::RememberStrictOrder() {
   if (sortColumn_ != 0) return;
   orderPrints_.clear();
-  for (const TFileInfo& e : entries_)
-    if (e.EntryName == L"..") return;
   orderPrints_.reserve(entries_.size());
-  for (const TFileInfo& e : entries_) orderPrints_.push_back(OrderPrint(e));
+  for (const TFileInfo& e : entries_) {
+    if (e.EntryName == L"..") {
+      orderPrints_.clear();
+      return;
+    }
+    orderPrints_.push_back(OrderPrint(e));
+  }
   orderDescending_ = sortDescending_;
 }
 

@@ -84,10 +84,14 @@ void TvlBorderForm::Show(const Bitmap& picture, Point screen, const Rect& region
   SetWindowPos(window_.get(), served_.form, 0, 0, 0, 0, PositionFlags() | SWP_NOMOVE | SWP_NOSIZE);
 }
 
+bool TvlBorderForm::RightBehindForm() const {
+  return served_.form && GetWindow(served_.form, GW_HWNDNEXT) == window_.get();
+}
+
 void TvlBorderForm::Place(Point screen) {
   if (!window_) return;
   // Where it is already, and right behind the form: nothing to move.
-  if (screen == position_ && Shown() && served_.form && GetWindow(served_.form, GW_HWNDNEXT) == window_.get()) return;
+  if (screen == position_ && Shown() && RightBehindForm()) return;
   position_ = screen;
   SetWindowPos(window_.get(), served_.form, screen.x, screen.y, 0, 0, PositionFlags() | SWP_NOSIZE | SWP_NOREDRAW);
 }
@@ -101,7 +105,7 @@ void TvlBorderForm::FollowForm() {
     SetWindowPos(window_.get(), topmost ? HWND_TOPMOST : HWND_NOTOPMOST, 0, 0, 0, 0,
                  PositionFlags() | SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
   // Already right behind the form (the usual case once it has followed): nothing to move.
-  if (served_.form && GetWindow(served_.form, GW_HWNDNEXT) == window_.get()) return;
+  if (RightBehindForm()) return;
   SetWindowPos(window_.get(), served_.form, 0, 0, 0, 0, PositionFlags() | SWP_NOMOVE | SWP_NOSIZE | SWP_NOREDRAW);
 }
 

@@ -57,6 +57,8 @@ class TvlBorderForm {
   // The base region, with a one-pixel hole at `hole` when there is one.
   void ApplyRegion(const Point* hole);
   UINT PositionFlags() const;
+  // Whether the window lies right behind the form in the z-order.
+  bool RightBehindForm() const;
 
   Served served_;
   UniqueWindow window_;

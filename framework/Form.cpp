@@ -84,8 +84,6 @@ void TForm::CreateParams(CreateParamsRecord& p) {
   }
 }
 
-
-
 void TForm::SetBorderStyle(TFormBorderStyle style) {
   if (style == borderStyle_) return;
   borderStyle_ = style;

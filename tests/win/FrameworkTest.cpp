@@ -22,6 +22,15 @@ class FrameworkTest : public testing::Test {
     form->Show();
     Pump();
   }
+  // A control of the form, placed and coloured.
+  template <class Control>
+  Control* Place(int left, int top, int width, int height, COLORREF color) {
+    auto* control = new Control(form.get());
+    control->SetParent(form.get());
+    control->SetBounds(left, top, width, height);
+    control->SetColor(static_cast<TColor>(color));
+    return control;
+  }
   ComponentPtr<TForm> form;
 };
 
@@ -58,14 +67,8 @@ COLORREF ScreenColorAt(TWinControl* control) {
 TEST_F(FrameworkTest, ACustomControlPaintedInsideAnothersPaintLeavesBothRight) {
   // Custom controls paint off screen into a buffer the thread keeps: a paint that runs inside
   // another one must not draw into the buffer the outer paint is still using.
-  auto* outer = new NestingControl(form.get());
-  outer->SetParent(form.get());
-  outer->SetBounds(10, 10, 200, 120);
-  outer->SetColor(static_cast<TColor>(RGB(200, 30, 30)));
-  auto* inner = new NestingControl(form.get());
-  inner->SetParent(form.get());
-  inner->SetBounds(220, 10, 150, 150);  // the larger one: the buffer grows for it
-  inner->SetColor(static_cast<TColor>(RGB(30, 30, 200)));
+  auto* outer = Place<NestingControl>(10, 10, 200, 120, RGB(200, 30, 30));
+  auto* inner = Place<NestingControl>(220, 10, 150, 150, RGB(30, 30, 200));  // the larger one: the buffer grows for it
   Pump();
   outer->paintInside = inner->Handle();
   InvalidateRect(outer->Handle(), nullptr, FALSE);
@@ -93,14 +96,8 @@ class FramedControl : public TCustomControl {
 
 TEST_F(FrameworkTest, FramesArePaintedWhereAWindowHasOneAndFormsKeepTheirIcon) {
   // Windows without a frame skip the default frame painting; one with a border still gets it.
-  auto* framed = new FramedControl(form.get());
-  framed->SetParent(form.get());
-  framed->SetBounds(20, 20, 120, 80);
-  framed->SetColor(static_cast<TColor>(RGB(255, 255, 255)));
-  auto* plain = new NestingControl(form.get());
-  plain->SetParent(form.get());
-  plain->SetBounds(160, 20, 120, 80);
-  plain->SetColor(static_cast<TColor>(RGB(30, 160, 30)));
+  auto* framed = Place<FramedControl>(20, 20, 120, 80, RGB(255, 255, 255));
+  auto* plain = Place<NestingControl>(160, 20, 120, 80, RGB(30, 160, 30));
   Pump(20);
   RECT window;
   GetWindowRect(framed->Handle(), &window);
